@@ -1,0 +1,57 @@
+#include "text/codec.h"
+
+#include <gtest/gtest.h>
+
+#include "text/number.h"
+
+namespace qp {
+namespace {
+
+TEST(Cp932Test, JapaneseRoundTripsAndMissingCharactersBecomeReferences) {
+  const Text jp = u"日本語のテキスト、半角ｶﾅ";
+  EXPECT_EQ(Cp932ToText(TextToCp932(jp)), jp);
+  EXPECT_EQ(TextToCp932(u"あ"), "\x82\xA0");
+  EXPECT_EQ(TextToCp932(u"a\u00E9b"), "a&#233;b");
+  EXPECT_EQ(TextToCp932(u"\U0001F600"), "&#128512;");  // a surrogate pair is one reference
+}
+
+TEST(Cp932Test, CharactersGlibcMapsOneWayAreReferencesAsWindowsWrites) {
+  EXPECT_EQ(TextToCp932(u"\u00A5\u2014\u301C\u2212"), "&#165;&#8212;&#12316;&#8722;");
+  // Windows' own forms of the same glyphs do encode
+  EXPECT_EQ(TextToCp932(u"\u2015"), "\x81\x5C");
+  EXPECT_EQ(TextToCp932(u"\uFF5E"), "\x81\x60");
+  EXPECT_EQ(Cp932ToText("\x81\x60"), u"\uFF5E");
+  EXPECT_EQ(Cp932ToText("\\~"), u"\\~");
+}
+
+TEST(Cp932Test, UndecodableBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(Cp932ToText("a\x81"), u"a\uFFFD");
+}
+
+TEST(Utf8Test, RoundTripAndInvalidSequences) {
+  const Text t = u"aé日\U0001F600";
+  EXPECT_EQ(Utf8ToText(TextToUtf8(t)), t);
+  EXPECT_EQ(Utf8ToText("a\xC3"), u"a\uFFFD");
+  EXPECT_EQ(Utf8ToText("\xED\xA0\x80"), u"\uFFFD");  // an encoded surrogate
+  EXPECT_EQ(Utf8ToText("\xC0\xAF"), u"\uFFFD");      // overlong
+}
+
+TEST(NumberTest, LeadingNumberShortestFormAndHalvesToEven) {
+  EXPECT_EQ(LeadingNumber(u"10.5pt"), 10.5);
+  EXPECT_EQ(LeadingNumber(u"-.5x"), -0.5);
+  EXPECT_EQ(LeadingNumber(u"pt"), 0);
+  EXPECT_EQ(LeadingNumber(u"18.0"), 18);
+  EXPECT_EQ(FormatNumber(18.0), u"18");
+  EXPECT_EQ(FormatNumber(-0.25), u"-0.25");
+  EXPECT_EQ(FormatSingle(425.2f), u"425.2");
+  EXPECT_EQ(FormatSingle(595.3f - 85.05f - 85.05f), u"425.2");
+  EXPECT_EQ(RoundHalfEven(62.5), 62);
+  EXPECT_EQ(RoundHalfEven(112.5), 112);
+  EXPECT_EQ(RoundHalfEven(113.5), 114);
+  EXPECT_FALSE(ParseDecimal(u"").has_value());
+  EXPECT_FALSE(ParseDecimal(u"1x").has_value());
+  EXPECT_EQ(*ParseDecimal(u" 2.5 "), 2.5);
+}
+
+}  // namespace
+}  // namespace qp

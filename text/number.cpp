@@ -1,0 +1,77 @@
+#include "text/number.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace qp {
+
+namespace {
+
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Length of the decimal number at the start of `text`, 0 when none.
+std::size_t NumberLength(TextView text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+  const std::size_t digitsStart = i;
+  while (i < text.size() && IsDigit(text[i])) ++i;
+  bool any = i > digitsStart;
+  if (i < text.size() && text[i] == u'.') {
+    std::size_t j = i + 1;
+    while (j < text.size() && IsDigit(text[j])) ++j;
+    if (j > i + 1 || any) {
+      any = any || j > i + 1;
+      i = j;
+    }
+  }
+  return any ? i : 0;
+}
+
+double ToDouble(TextView text, std::size_t n) {
+  std::string ascii(n, '\0');
+  for (std::size_t k = 0; k < n; ++k) ascii[k] = static_cast<char>(text[k]);
+  return std::strtod(ascii.c_str(), nullptr);
+}
+
+Text Shortest(double value, int maxDigits) {
+  if (value == 0) return u"0";
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*g", maxDigits, value);
+  std::string s(buf);
+  // %g may choose an exponent; expand it so style texts stay plain decimals
+  if (s.find('e') != std::string::npos) {
+    std::snprintf(buf, sizeof buf, "%.*f", maxDigits, value);
+    s = buf;
+    if (s.find('.') != std::string::npos) {
+      while (!s.empty() && s.back() == '0') s.pop_back();
+      if (!s.empty() && s.back() == '.') s.pop_back();
+    }
+  }
+  if (s == "-0") s = "0";
+  return T(s);
+}
+
+}  // namespace
+
+double LeadingNumber(TextView text) {
+  const std::size_t n = NumberLength(text);
+  return n == 0 ? 0.0 : ToDouble(text, n);
+}
+
+std::optional<double> ParseDecimal(TextView text) {
+  const Text t = Trim(text);
+  const std::size_t n = NumberLength(t);
+  if (n == 0 || n != t.size()) return std::nullopt;
+  return ToDouble(t, n);
+}
+
+Text FormatNumber(double value) { return Shortest(value, 15); }
+
+Text FormatSingle(float value) { return Shortest(static_cast<double>(value), 7); }
+
+Text FormatInteger(long long value) { return T(std::to_string(value)); }
+
+double RoundHalfEven(double value) { return std::nearbyint(value); }
+
+}  // namespace qp

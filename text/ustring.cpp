@@ -1,0 +1,184 @@
+#include "text/ustring.h"
+
+#include <algorithm>
+
+namespace qp {
+
+char16_t FoldCase(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
+  if (c >= 0xFF21 && c <= 0xFF3A) return static_cast<char16_t>(c + 32);  // full-width A-Z
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
+  return c;
+}
+
+namespace {
+
+bool EqualAt(TextView text, std::size_t at, TextView find, Compare cmp) {
+  if (cmp == Compare::Binary) return text.compare(at, find.size(), find) == 0;
+  for (std::size_t i = 0; i < find.size(); ++i) {
+    if (FoldCase(text[at + i]) != FoldCase(find[i])) return false;
+  }
+  return true;
+}
+
+// 0-based index of the first match at or after `from`, or npos.
+std::size_t Find(TextView text, TextView find, std::size_t from, Compare cmp) {
+  if (cmp == Compare::Binary) return text.find(find, from);
+  if (find.size() > text.size()) return TextView::npos;
+  const char16_t first = FoldCase(find[0]);
+  const std::size_t last = text.size() - find.size();
+  for (std::size_t i = from; i <= last; ++i) {
+    if (FoldCase(text[i]) == first && EqualAt(text, i, find, cmp)) return i;
+  }
+  return TextView::npos;
+}
+
+}  // namespace
+
+Pos InStr(Pos start, TextView text, TextView find, Compare cmp) {
+  if (start < 1) start = 1;
+  if (find.empty()) return start <= Len(text) + 1 ? start : 0;
+  if (start > Len(text)) return 0;
+  const std::size_t at = Find(text, find, static_cast<std::size_t>(start - 1), cmp);
+  return at == TextView::npos ? 0 : static_cast<Pos>(at) + 1;
+}
+
+Pos InStrRev(TextView text, TextView find, Pos start, Compare cmp) {
+  if (start < 0 || start > Len(text)) start = Len(text);
+  if (find.empty()) return start;
+  if (Len(find) > start) return 0;
+  // the match must end at or before `start`
+  std::size_t i = static_cast<std::size_t>(start - Len(find));
+  if (cmp == Compare::Binary) {
+    const std::size_t at = text.rfind(find, i);
+    return at == TextView::npos ? 0 : static_cast<Pos>(at) + 1;
+  }
+  for (;;) {
+    if (EqualAt(text, i, find, cmp)) return static_cast<Pos>(i) + 1;
+    if (i == 0) return 0;
+    --i;
+  }
+}
+
+Text Mid(TextView text, Pos start, Pos length) {
+  if (start < 1) start = 1;
+  if (start > Len(text) || length == 0) return {};
+  const std::size_t from = static_cast<std::size_t>(start - 1);
+  const std::size_t n = length < 0 ? TextView::npos : static_cast<std::size_t>(length);
+  return Text(text.substr(from, n));
+}
+
+Text Left(TextView text, Pos length) {
+  if (length <= 0) return {};
+  return Text(text.substr(0, static_cast<std::size_t>(length)));
+}
+
+Text Right(TextView text, Pos length) {
+  if (length <= 0) return {};
+  if (length >= Len(text)) return Text(text);
+  return Text(text.substr(text.size() - static_cast<std::size_t>(length)));
+}
+
+bool MatchAt(TextView text, Pos pos, TextView find, Compare cmp) {
+  if (pos < 1 || pos - 1 + Len(find) > Len(text)) return false;
+  return EqualAt(text, static_cast<std::size_t>(pos - 1), find, cmp);
+}
+
+Text Replace(TextView text, TextView find, TextView with, Compare cmp) {
+  if (find.empty()) return Text(text);
+  Text out;
+  std::size_t from = 0;
+  std::size_t at = Find(text, find, 0, cmp);
+  if (at == TextView::npos) return Text(text);
+  out.reserve(text.size());
+  while (at != TextView::npos) {
+    out.append(text.substr(from, at - from));
+    out.append(with);
+    from = at + find.size();
+    at = Find(text, find, from, cmp);
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+std::size_t ReplaceAll(Text& text, TextView find, TextView with, Compare cmp) {
+  if (find.empty()) return 0;
+  std::size_t at = Find(text, find, 0, cmp);
+  if (at == TextView::npos) return 0;
+  std::size_t count = 0;
+  Text out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  while (at != TextView::npos) {
+    out.append(text, from, at - from);
+    out.append(with);
+    ++count;
+    from = at + find.size();
+    at = Find(text, find, from, cmp);
+  }
+  out.append(text, from, Text::npos);
+  text.swap(out);
+  return count;
+}
+
+void MarkDeleted(Text& text, Pos start, Pos length) {
+  if (start < 1) {
+    length += start - 1;
+    start = 1;
+  }
+  if (length <= 0 || start > Len(text)) return;
+  const Pos end = std::min(Len(text), start - 1 + length);
+  std::fill(text.begin() + (start - 1), text.begin() + end, u'\0');
+}
+
+bool Compact(Text& text) {
+  const auto it = std::remove(text.begin(), text.end(), u'\0');
+  if (it == text.end()) return false;
+  text.erase(it, text.end());
+  return true;
+}
+
+Text TrimLeft(TextView text) {
+  std::size_t b = 0;
+  while (b < text.size() && text[b] == u' ') ++b;
+  return Text(text.substr(b));
+}
+
+Text TrimRight(TextView text) {
+  std::size_t e = text.size();
+  while (e > 0 && text[e - 1] == u' ') --e;
+  return Text(text.substr(0, e));
+}
+
+Text Trim(TextView text) { return TrimLeft(TrimRight(text)); }
+
+std::vector<Text> Split(TextView text, TextView separator) {
+  std::vector<Text> pieces;
+  if (separator.empty()) {
+    pieces.emplace_back(text);
+    return pieces;
+  }
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = text.find(separator, from);
+    if (at == TextView::npos) break;
+    pieces.emplace_back(text.substr(from, at - from));
+    from = at + separator.size();
+  }
+  pieces.emplace_back(text.substr(from));
+  return pieces;
+}
+
+bool EqualsNoCase(TextView a, TextView b) {
+  return a.size() == b.size() && EqualAt(a, 0, b, Compare::TextCompare);
+}
+
+Text LowerCase(TextView text) {
+  Text out(text);
+  for (auto& c : out) c = FoldCase(c);
+  return out;
+}
+
+Text T(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+
+}  // namespace qp
