@@ -43,6 +43,14 @@ Pos InStr(Pos start, TextView text, TextView find, Compare cmp) {
   return at == TextView::npos ? 0 : static_cast<Pos>(at) + 1;
 }
 
+Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
+  if (limit <= 1) return 0;
+  // an occurrence starting at limit - 1 may reach limit - 2 + Len(find)
+  const Pos reach = limit - 2 + Len(find);
+  if (reach < Len(text)) text = text.substr(0, static_cast<std::size_t>(reach));
+  return InStr(start, text, find);
+}
+
 Pos InStrRev(TextView text, TextView find, Pos start, Compare cmp) {
   if (start < 0 || start > Len(text)) start = Len(text);
   if (find.empty()) return start;
@@ -150,7 +158,9 @@ Text TrimRight(TextView text) {
   return Text(text.substr(0, e));
 }
 
-Text Trim(TextView text) { return TrimLeft(TrimRight(text)); }
+Text Trim(TextView text) {
+  return TrimLeft(TrimRight(text));
+}
 
 std::vector<Text> Split(TextView text, TextView separator) {
   std::vector<Text> pieces;
@@ -179,6 +189,8 @@ Text LowerCase(TextView text) {
   return out;
 }
 
-Text T(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+Text T(std::string_view ascii) {
+  return Text(ascii.begin(), ascii.end());
+}
 
 }  // namespace qp

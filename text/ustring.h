@@ -18,7 +18,9 @@ using Pos = long;  // 1-based character position; 0 = not found / none
 // searches need.
 enum class Compare { Binary = 0, TextCompare = 1 };
 
-inline Pos Len(TextView t) { return static_cast<Pos>(t.size()); }
+inline Pos Len(TextView t) {
+  return static_cast<Pos>(t.size());
+}
 
 // First occurrence of `find` beginning at or after `start` (start >= 1).
 // An empty `find` yields `start` when start <= Len(text) + 1.
@@ -26,6 +28,11 @@ Pos InStr(Pos start, TextView text, TextView find, Compare cmp = Compare::Binary
 inline Pos InStr(TextView text, TextView find, Compare cmp = Compare::Binary) {
   return InStr(1, text, find, cmp);
 }
+
+// First occurrence beginning at or after `start` and before `limit`; 0 when
+// there is none in that stretch. Searches whose hit only counts ahead of a
+// known position stop there instead of running to the end of the text.
+Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit);
 
 // Last occurrence lying wholly at or before `start`; start < 0 means the end.
 Pos InStrRev(TextView text, TextView find, Pos start = -1, Compare cmp = Compare::Binary);
@@ -48,7 +55,9 @@ bool MatchAt(TextView text, Pos pos, TextView find, Compare cmp = Compare::Binar
 // clamped to the end of the text (the text never grows).
 void MarkDeleted(Text& text, Pos start, Pos length);
 // Marks the stretch start..end inclusive.
-inline void MarkRange(Text& text, Pos start, Pos end) { MarkDeleted(text, start, end - start + 1); }
+inline void MarkRange(Text& text, Pos start, Pos end) {
+  MarkDeleted(text, start, end - start + 1);
+}
 // Removes every NUL; returns true when any was removed.
 bool Compact(Text& text);
 
