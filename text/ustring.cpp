@@ -158,9 +158,7 @@ Text TrimRight(TextView text) {
   return Text(text.substr(0, e));
 }
 
-Text Trim(TextView text) {
-  return TrimLeft(TrimRight(text));
-}
+Text Trim(TextView text) { return TrimLeft(TrimRight(text)); }
 
 std::vector<Text> Split(TextView text, TextView separator) {
   std::vector<Text> pieces;
@@ -189,8 +187,6 @@ Text LowerCase(TextView text) {
   return out;
 }
 
-Text T(std::string_view ascii) {
-  return Text(ascii.begin(), ascii.end());
-}
+Text T(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
 
 }  // namespace qp

@@ -18,9 +18,7 @@ using Pos = long;  // 1-based character position; 0 = not found / none
 // searches need.
 enum class Compare { Binary = 0, TextCompare = 1 };
 
-inline Pos Len(TextView t) {
-  return static_cast<Pos>(t.size());
-}
+inline Pos Len(TextView t) { return static_cast<Pos>(t.size()); }
 
 // First occurrence of `find` beginning at or after `start` (start >= 1).
 // An empty `find` yields `start` when start <= Len(text) + 1.
@@ -55,9 +53,7 @@ bool MatchAt(TextView text, Pos pos, TextView find, Compare cmp = Compare::Binar
 // clamped to the end of the text (the text never grows).
 void MarkDeleted(Text& text, Pos start, Pos length);
 // Marks the stretch start..end inclusive.
-inline void MarkRange(Text& text, Pos start, Pos end) {
-  MarkDeleted(text, start, end - start + 1);
-}
+inline void MarkRange(Text& text, Pos start, Pos end) { MarkDeleted(text, start, end - start + 1); }
 // Removes every NUL; returns true when any was removed.
 bool Compact(Text& text);
 
