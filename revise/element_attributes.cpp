@@ -3,8 +3,6 @@
 
 namespace qp::revise {
 
-void Rev_IEE_Style(RevisionState&) {
-  qp::Raise(qp::err::kInternal, u"not built yet");
-}
+void Rev_IEE_Style(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
 
 }  // namespace qp::revise

@@ -3,8 +3,6 @@
 
 namespace qp::revise {
 
-void Set_Indent(RevisionState&) {
-  qp::Raise(qp::err::kInternal, u"not built yet");
-}
+void Set_Indent(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
 
 }  // namespace qp::revise

@@ -3,8 +3,6 @@
 
 namespace qp::revise {
 
-void Set_Quote(RevisionState&) {
-  qp::Raise(qp::err::kInternal, u"not built yet");
-}
+void Set_Quote(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
 
 }  // namespace qp::revise

@@ -3,8 +3,6 @@
 
 namespace qp::revise {
 
-void Toget_Style(RevisionState&) {
-  qp::Raise(qp::err::kInternal, u"not built yet");
-}
+void Toget_Style(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
 
 }  // namespace qp::revise
