@@ -75,9 +75,9 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   RunState run;
   run.OutputFolder = FromPath(tmp.path()) + u"/";
   const auto image = tmp.path() / "Image";
-  for (const char* name : {"report-001.png", "report-abc.gif", "report-0001.png", "report.png",
-                           "report-01.jpg", "report-002", "reports-001.png", "other-001.png",
-                           "report-x.y.png"}) {
+  for (const char* name :
+       {"report-001.png", "report-abc.gif", "report-0001.png", "report.png", "report-01.jpg",
+        "report-002", "reports-001.png", "other-001.png", "report-x.y.png"}) {
     WriteBytes(image / name, "x");
   }
   std::filesystem::create_directory(image / "report-dir.d");
@@ -126,7 +126,7 @@ TEST(PageBytes, ReplacingLeavesNoTemporaryFileAndKeepsOthers) {
   WritePage(FromPath(page), u"new");
   EXPECT_EQ(ReadBytes(page), "new\r\n");
   EXPECT_EQ(Names(tmp.path()), (V{"p.htm", "q.htm"}));
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(page.c_str(), &st), 0);
   EXPECT_NE(st.st_mode & 0044, 0u) << "the page is readable by others as any new file";
 }

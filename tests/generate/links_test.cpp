@@ -25,12 +25,15 @@ void ExpectRewritten(const LinkCase* cases, std::size_t count) {
 
 TEST(ChgHtmSta, WebAndLinkElementPathsStay) {
   const LinkCase cases[] = {
-      {R"(<a href="http://example.com/a/b.htm">x</a>)", R"(<a href="http://example.com/a/b.htm">x</a>)"},
-      {R"(<a href="https://example.com/dir/">x</a>)", R"(<a href="https://example.com/dir/">x</a>)"},
+      {R"(<a href="http://example.com/a/b.htm">x</a>)",
+       R"(<a href="http://example.com/a/b.htm">x</a>)"},
+      {R"(<a href="https://example.com/dir/">x</a>)",
+       R"(<a href="https://example.com/dir/">x</a>)"},
       // The "http" test minds letter case: a value in capitals is a path.
       {R"(<a href="HTTP://example.com/a/b.htm">x</a>)", R"(<a href="b.htm">x</a>)"},
       // A link element keeps its path; only phase 2 reaches it.
-      {R"(<link rel=stylesheet href="C:\css\site.css">)", R"(<link rel=stylesheet href="C:\css\site.css">)"},
+      {R"(<link rel=stylesheet href="C:\css\site.css">)",
+       R"(<link rel=stylesheet href="C:\css\site.css">)"},
       {R"(<link rel=File-List href="../x/doc.doc">)", R"(<link rel=File-List href="x/doc.htm">)"},
       // No separator after the first character: nothing to cut.
       {R"(<a href="#sec2">x</a>)", R"(<a href="#sec2">x</a>)"},
@@ -52,7 +55,8 @@ TEST(ChgHtmSta, FolderPartsAreCutAtTheLastSeparator) {
       // The attribute name in capitals counts too.
       {R"(<A HREF="D:\x\y.pdf">x</A>)", R"(<A HREF="y.pdf">x</A>)"},
       // Two links in one text.
-      {R"(<a href="a/b.doc">1</a><a href="c\d.docx#e">2</a>)", R"(<a href="b.htm">1</a><a href="d.htm#e">2</a>)"},
+      {R"(<a href="a/b.doc">1</a><a href="c\d.docx#e">2</a>)",
+       R"(<a href="b.htm">1</a><a href="d.htm#e">2</a>)"},
   };
   ExpectRewritten(cases, std::size(cases));
 }
@@ -60,7 +64,8 @@ TEST(ChgHtmSta, FolderPartsAreCutAtTheLastSeparator) {
 TEST(ChgHtmSta, ImageFolderIsKept) {
   const LinkCase cases[] = {
       {R"(<a href="../Image/photo.png">x</a>)", R"(<a href="Image/photo.png">x</a>)"},
-      {R"(<a href="C:\Users\u\Desktop\Image\photo.png">x</a>)", R"(<a href="Image/photo.png">x</a>)"},
+      {R"(<a href="C:\Users\u\Desktop\Image\photo.png">x</a>)",
+       R"(<a href="Image/photo.png">x</a>)"},
       {R"(<a href="Image/photo.png">x</a>)", R"(<a href="Image/photo.png">x</a>)"},
       // A folder whose name merely ends in "Image" is an ordinary folder.
       {R"(<a href="/srv/MyImage/p.png">x</a>)", R"(<a href="p.png">x</a>)"},
@@ -71,7 +76,8 @@ TEST(ChgHtmSta, ImageFolderIsKept) {
 TEST(ChgHtmSta, LaterAttributesOfTheTagAreNotPartOfTheValue) {
   const LinkCase cases[] = {
       {R"(<a href="notes.doc" title="a/b">x</a>)", R"(<a href="notes.htm" title="a/b">x</a>)"},
-      {R"(<a href="d/notes.doc" target="_blank">x</a>)", R"(<a href="notes.htm" target="_blank">x</a>)"},
+      {R"(<a href="d/notes.doc" target="_blank">x</a>)",
+       R"(<a href="notes.htm" target="_blank">x</a>)"},
       // An unterminated value is left as it is, not a failure.
       {R"(<a href="a/b)", R"(<a href="a/b)"},
   };

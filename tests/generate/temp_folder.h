@@ -50,7 +50,8 @@ inline std::vector<std::string> Names(const std::filesystem::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;
   for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-    names.push_back(e.path().filename().string() + (e.is_directory() ? "/" : ""));
+    names.push_back(e.path().filename().string() +
+                    (e.is_directory() && !e.is_symlink() ? "/" : ""));
   }
   std::sort(names.begin(), names.end());
   return names;
