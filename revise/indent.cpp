@@ -1,0 +1,8 @@
+#include "revise/passes.h"
+#include "text/failure.h"
+
+namespace qp::revise {
+
+void Set_Indent(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
+
+}  // namespace qp::revise
