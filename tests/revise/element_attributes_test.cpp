@@ -18,7 +18,7 @@ TEST(RevIEEStyle, RowHeightsBecomeStyleHeights) {
                      {"<tr style='x' height=5>", "<tr style='x' style='height:5pt'>"},
                      {"<tr>", "<tr>"},
                      {"<tr class=x  >", "<tr class=x  >"},  // unchanged tags keep their blanks
-                     {"<tr height= x>", "<tr height= x>"},    // empty value
+                     {"<tr height= x>", "<tr height= x>"},  // empty value
                      // the next search starts 7 characters on: a short tag hides the next one
                      {"<tr ><tr height=20>", "<tr ><tr height=20>"},
                      {"<tr height=1", "<tr height=1"},  // no ">"
@@ -42,32 +42,32 @@ TEST(RevIEEStyle, ImagesAndTablesGainTheirAttributes) {
 }
 
 TEST(RevIEEStyle, AttributesThatRepeatAStylePropertyGo) {
-  ExpectExamples(kPass, kPage,
-                 {
-                     {"<td width=120 style='width:90.0pt;border:solid'>",
-                      "<td style='width:90.0pt;border:solid'>"},
-                     {"<td style='width:90.0pt' width=120>", "<td style='width:90.0pt' width=120>"},
-                     {"<td width=120 style='border-width:1pt'>",
-                      "<td width=120 style='border-width:1pt'>"},
-                     {"<td width=120>x</td><td style='width:1pt'>",
-                      "<td width=120>x</td><td style='width:1pt'>"},
-                     {"<p align=center style='text-align:center'>",
-                      "<p style='text-align:center'>"},
-                     {"<p style='text-align:center' align=center>",
-                      "<p style='text-align:center' align=center>"},
-                     {"<TD WIDTH=1 style='width:1pt'>", "<TD WIDTH=1 style='width:1pt'>"},
-                 });
+  ExpectExamples(
+      kPass, kPage,
+      {
+          {"<td width=120 style='width:90.0pt;border:solid'>",
+           "<td style='width:90.0pt;border:solid'>"},
+          {"<td style='width:90.0pt' width=120>", "<td style='width:90.0pt' width=120>"},
+          {"<td width=120 style='border-width:1pt'>", "<td width=120 style='border-width:1pt'>"},
+          {"<td width=120>x</td><td style='width:1pt'>",
+           "<td width=120>x</td><td style='width:1pt'>"},
+          {"<p align=center style='text-align:center'>", "<p style='text-align:center'>"},
+          {"<p style='text-align:center' align=center>",
+           "<p style='text-align:center' align=center>"},
+          {"<TD WIDTH=1 style='width:1pt'>", "<TD WIDTH=1 style='width:1pt'>"},
+      });
 }
 
 TEST(RevIEEStyle, ClassFromALinkTitle) {
-  ExpectExamples(kPass, kPage,
-                 {
-                     {R"(<a href="x" title="Home%nav">)", R"(<a href="x" class="nav" title="Home">)"},
-                     {R"(<a href="x" title="%nav">)", R"(<a href="x" class="nav">)"},
-                     {R"(<a title="a%b%c">)", R"(<a class="b%c" title="a">)"},
-                     {R"(<a title="Home">)", R"(<a title="Home">)"},
-                     {R"(<a title="x%y>")", R"(<a title="x%y>")"},  // closes after the ">"
-                 });
+  ExpectExamples(
+      kPass, kPage,
+      {
+          {R"(<a href="x" title="Home%nav">)", R"(<a href="x" class="nav" title="Home">)"},
+          {R"(<a href="x" title="%nav">)", R"(<a href="x" class="nav">)"},
+          {R"(<a title="a%b%c">)", R"(<a class="b%c" title="a">)"},
+          {R"(<a title="Home">)", R"(<a title="Home">)"},
+          {R"(<a title="x%y>")", R"(<a title="x%y>")"},  // closes after the ">"
+      });
 }
 
 }  // namespace

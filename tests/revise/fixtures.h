@@ -22,12 +22,23 @@ inline Text V(std::string_view utf8) {
   Text out;
   for (char16_t c : Utf8ToText(utf8)) {
     switch (c) {
-      case u'¶': out += u"\r\n"; break;
-      case u'↵': out += u'\n'; break;
-      case u'→': out += u'\t'; break;
-      case u'␀': out += u'\0'; break;
-      case u'␁': out += u'\x01'; break;
-      default: out += c;
+      case u'¶':
+        out += u"\r\n";
+        break;
+      case u'↵':
+        out += u'\n';
+        break;
+      case u'→':
+        out += u'\t';
+        break;
+      case u'␀':
+        out += u'\0';
+        break;
+      case u'␁':
+        out += u'\x01';
+        break;
+      default:
+        out += c;
     }
   }
   return out;

@@ -12,46 +12,45 @@ constexpr auto kSource = &RevisionState::SourceText;
 constexpr char kWhere[] = "Mod_HtmlRev -> Del_Xml_State";
 
 TEST(DelXmlState, HeadElementsOfficeWritesForItself) {
-  ExpectExamples(kPass, kSource,
-                 {
-                     {R"(<html xmlns:o="urn:o" lang=ja>¶<body>)", "<html>¶<body>"},
-                     {"<HTML lang=ja>¶<body>", "<HTML lang=ja>¶<body>"},  // case counts
-                     {"<html>¶<body>", "<html>¶<body>"},
-                     {"<meta name=Generator content=\"Word\">¶<title>t</title><body>",
-                      "<title>t</title><body>"},
-                     // the two characters after the ">" go, whatever they are
-                     {"<meta name=ProgId content=Word.Document>XYZ<body>", "Z<body>"},
-                     {"<META NAME=Generator>¶<body>", "<META NAME=Generator>¶<body>"},
-                     {"<body><meta name=ProgId x>", "<body>"},  // at the very end
-                     {"<LINK REL=FILE-LIST href=x.xml>¶<body>", "<body>"},
-                     {"<link rel=themeData href=t.thmx>¶<body>", "<body>"},
-                     {"<link rel=stylesheet href=a.css>¶<body>",
-                      "<link rel=stylesheet href=a.css>¶<body>"},
-                     {"<!--[if gte mso 9]><xml><w:x/></xml><![endif]-->¶<body>", "¶<body>"},
-                     {"<body><![if !supportLists]>1.<![endif]>Text", "<body>1.Text"},
-                     {"", ""},
-                 });
-}
-
-TEST(DelXmlState, OfficeTagsAndAttributesInTheBody) {
   ExpectExamples(
       kPass, kSource,
       {
-          {"<body><p>a<o:p>&nbsp;</o:p></p><o:p></o:p>", "<body><p>a&nbsp;</p>"},
-          {"<body><v:shape id=a><v:imagedata src=x></v:shape>", "<body>"},
-          {R"(<body><img width=10 v:shapes="s1">)", "<body><img width=10>"},
-          {R"(<body><img↵v:shapes="s1" src=x>)", "<body><img↵ src=x>"},
-          {R"(<body><img xv:foo="1">)", R"(<body><img xv:foo="1">)"},
-          // a "v:" word in running text is not an attribute
-          {"<body><p>see v: here</p>", "<body><p>see v: here</p>"},
-          {"v: first<body>", "v: first<body>"},
-          {"<body><object><param name=a value=b>¶</object>", "<body><object></object>"},
-          {R"(<body><div class=WordSection1 id="x">)", "<body><div class=WordSection1>"},
-          {R"(<body><div class=A>¶<p id="y">)", R"(<body><div class=A>¶<p id="y">)"},
-          {R"(<body><div class=A id="y>)", R"(<body><div class=A id="y>)"},
-          {R"(<body><td x:str="abc" x:num>)", "<body><td>"},
-          {R"(<body><td x:num=5 class=a>"z)", "<body><tdz"},
+          {R"(<html xmlns:o="urn:o" lang=ja>¶<body>)", "<html>¶<body>"},
+          {"<HTML lang=ja>¶<body>", "<HTML lang=ja>¶<body>"},  // case counts
+          {"<html>¶<body>", "<html>¶<body>"},
+          {"<meta name=Generator content=\"Word\">¶<title>t</title><body>",
+           "<title>t</title><body>"},
+          // the two characters after the ">" go, whatever they are
+          {"<meta name=ProgId content=Word.Document>XYZ<body>", "Z<body>"},
+          {"<META NAME=Generator>¶<body>", "<META NAME=Generator>¶<body>"},
+          {"<body><meta name=ProgId x>", "<body>"},  // at the very end
+          {"<LINK REL=FILE-LIST href=x.xml>¶<body>", "<body>"},
+          {"<link rel=themeData href=t.thmx>¶<body>", "<body>"},
+          {"<link rel=stylesheet href=a.css>¶<body>", "<link rel=stylesheet href=a.css>¶<body>"},
+          {"<!--[if gte mso 9]><xml><w:x/></xml><![endif]-->¶<body>", "¶<body>"},
+          {"<body><![if !supportLists]>1.<![endif]>Text", "<body>1.Text"},
+          {"", ""},
       });
+}
+
+TEST(DelXmlState, OfficeTagsAndAttributesInTheBody) {
+  ExpectExamples(kPass, kSource,
+                 {
+                     {"<body><p>a<o:p>&nbsp;</o:p></p><o:p></o:p>", "<body><p>a&nbsp;</p>"},
+                     {"<body><v:shape id=a><v:imagedata src=x></v:shape>", "<body>"},
+                     {R"(<body><img width=10 v:shapes="s1">)", "<body><img width=10>"},
+                     {R"(<body><img↵v:shapes="s1" src=x>)", "<body><img↵ src=x>"},
+                     {R"(<body><img xv:foo="1">)", R"(<body><img xv:foo="1">)"},
+                     // a "v:" word in running text is not an attribute
+                     {"<body><p>see v: here</p>", "<body><p>see v: here</p>"},
+                     {"v: first<body>", "v: first<body>"},
+                     {"<body><object><param name=a value=b>¶</object>", "<body><object></object>"},
+                     {R"(<body><div class=WordSection1 id="x">)", "<body><div class=WordSection1>"},
+                     {R"(<body><div class=A>¶<p id="y">)", R"(<body><div class=A>¶<p id="y">)"},
+                     {R"(<body><div class=A id="y>)", R"(<body><div class=A id="y>)"},
+                     {R"(<body><td x:str="abc" x:num>)", "<body><td>"},
+                     {R"(<body><td x:num=5 class=a>"z)", "<body><tdz"},
+                 });
 }
 
 TEST(DelXmlState, CommentsBeforeTheBodyStayAndTheOnesInItAreCutAtTheirFirstTagEnd) {
@@ -106,7 +105,8 @@ TEST(DelStdProperty, MarksWithoutRemovingTheMarks) {
   RevisionState st;
   st.SourceText = V("<p style='color:red;x:y'>color:blue</p>");
   Del_Std_Property(st, u"color");
-  EXPECT_EQ(testing::Show(st.SourceText), testing::Show(V("<p style='␀␀␀␀␀␀␀␀␀␀x:y'>color:blue</p>")));
+  EXPECT_EQ(testing::Show(st.SourceText),
+            testing::Show(V("<p style='␀␀␀␀␀␀␀␀␀␀x:y'>color:blue</p>")));
 }
 
 }  // namespace

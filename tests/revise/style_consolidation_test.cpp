@@ -22,15 +22,14 @@ Consolidated Consolidate(std::string_view page, std::string_view sheet = "") {
 }
 
 TEST(TogetStyle, EachDistinctStyleTextBecomesANumberedClass) {
-  const auto r = Consolidate("<p style='margin:0mm'>a</p><span style='color:red'>b</span>",
-                             "p {x:y}¶");
+  const auto r =
+      Consolidate("<p style='margin:0mm'>a</p><span style='color:red'>b</span>", "p {x:y}¶");
   EXPECT_EQ(r.page, R"(<p class="c1">a</p><span class="c2">b</span>)");
   EXPECT_EQ(r.sheet, Show(V("p {x:y}¶.c1        {margin:0mm}¶.c2        {color:red}¶")));
 }
 
 TEST(TogetStyle, ClassesAreNumberedByElementNameFirst) {
-  const auto r = Consolidate(
-      "<p style='a:1'>x</p><span style='b:2'>y</span><p style='c:3'>z</p>");
+  const auto r = Consolidate("<p style='a:1'>x</p><span style='b:2'>y</span><p style='c:3'>z</p>");
   EXPECT_EQ(r.page, R"(<p class="c1">x</p><span class="c3">y</span><p class="c2">z</p>)");
   EXPECT_EQ(r.sheet, Show(V(".c1        {a:1}¶.c2        {c:3}¶.c3        {b:2}¶")));
 }
