@@ -16,8 +16,9 @@ constexpr const char* kNormalRule =
 
 TEST(CheckClass, KeepsUsedSelectorsInThePageLayout) {
   RevisionState st = StateWithPage("<p class=MsoNormal>x</p>");
-  EXPECT_EQ(S(Check_Class(st, V(kNormalRule))),
-            "p.MsoNormal⏎           {margin:0mm;font-size:10.5pt;font-family:\"Old Style\",serif;}⏎");
+  EXPECT_EQ(
+      S(Check_Class(st, V(kNormalRule))),
+      "p.MsoNormal⏎           {margin:0mm;font-size:10.5pt;font-family:\"Old Style\",serif;}⏎");
   EXPECT_EQ(S(st.PageText), "<p class=\"MsoNormal\">x</p>");
   EXPECT_TRUE(st.ClassNameSet.Contains(u" class=\"msonormal\""));
   EXPECT_TRUE(st.ClassFontSizeList.empty());  // FontSizeFlag 0
@@ -42,16 +43,16 @@ TEST(CheckClass, SelectorWidthsAndUseTests) {
   };
   const Case cases[] = {
       {"<h1>x</h1>", "h1 {color:red;}", "h1         {color:red;}⏎"},
-      {"<div class=abcdefghi>", "div.abcdef {a:b;}", ""},               // other class
+      {"<div class=abcdefghi>", "div.abcdef {a:b;}", ""},                 // other class
       {"<p class=abcdefgh>", "p.abcdefgh {a:b;}", "p.abcdefgh {a:b;}⏎"},  // 10 characters
       {"<p class=abcdefghi>", "p.abcdefghi {a:b;}", "p.abcdefghi⏎           {a:b;}⏎"},
-      {"<link rel=x>", "li {a:b;}", "li         {a:b;}⏎"},      // a prefix match
-      {"<p style=x class=T>", "p.T {a:b;}", ""},                // class not right after <p
+      {"<link rel=x>", "li {a:b;}", "li         {a:b;}⏎"},  // a prefix match
+      {"<p style=x class=T>", "p.T {a:b;}", ""},            // class not right after <p
       {"<p class=T style=x>", ".T {a:b;}", ".T         {a:b;}⏎"},
-      {"<p class=T>", "p {a:b;}", ""},                          // bare p always dropped
+      {"<p class=T>", "p {a:b;}", ""},  // bare p always dropped
       {"<a href=x>", "a:link, a:visited {a:b;}", ""},
       {"", "span.x:hover {a:b;}", "span.x:hover⏎           {a:b;}⏎"},  // not looked up
-      {"<h1>", "h1 {mso-x:1; mso-y:2;}", ""},                    // nothing left
+      {"<h1>", "h1 {mso-x:1; mso-y:2;}", ""},                          // nothing left
       {"<h1>", "h1 no braces", ""},
       {"<h1>", "h1 {a:1; mso-b:2; c:3;}", "h1         {a:1;mso-b:2;c:3;}⏎"},  // mso- after ";"
   };
@@ -74,9 +75,9 @@ TEST(ClassFontSize, PercentOfTwelvePointsHalvesToEven) {
     const char* out;
   };
   const Case cases[] = {
-      {"font-size:7.5pt;", "font-size:62%;"},   {"font-size:13.5pt;", "font-size:112%;"},
-      {"font-size:10.5pt;", "font-size:88%;"},  {"font-size:9;", "font-size:9;"},
-      {"font-size:14pt;", "font-size:117%;"},   {"font-size:;", "font-size:;"},
+      {"font-size:7.5pt;", "font-size:62%;"},  {"font-size:13.5pt;", "font-size:112%;"},
+      {"font-size:10.5pt;", "font-size:88%;"}, {"font-size:9;", "font-size:9;"},
+      {"font-size:14pt;", "font-size:117%;"},  {"font-size:;", "font-size:;"},
   };
   for (const Case& c : cases) {
     RevisionState st;

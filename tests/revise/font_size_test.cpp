@@ -47,12 +47,12 @@ TEST(FontSize, OnlyInsideElementStartsUpToTheFirstClosing) {
 }
 
 TEST(FontSize, ValuesInOtherUnitsAreLeftAndNothingAfterThemIsLost) {
-  EXPECT_EQ(Revised("<p class=\"MsoNormal\"><span style='font-size:80%'>keep this 9pt</p>",
-                    kNormal),
-            "<p class=\"MsoNormal\"><span style='font-size:80%'>keep this 9pt</p>");
+  EXPECT_EQ(
+      Revised("<p class=\"MsoNormal\"><span style='font-size:80%'>keep this 9pt</p>", kNormal),
+      "<p class=\"MsoNormal\"><span style='font-size:80%'>keep this 9pt</p>");
   // a value an earlier entry already converted is not read a second time
-  RevisionState st =
-      StateWithPage("<p class=\"A\"><span class=\"B\" style='font-size:9.0pt'>text 12pt</span></p>");
+  RevisionState st = StateWithPage(
+      "<p class=\"A\"><span class=\"B\" style='font-size:9.0pt'>text 12pt</span></p>");
   Rev_Font_Size(st, V("<p class=\"A\"|</p|10pt"));
   Rev_Font_Size(st, V("<span class=\"B\"|</span|18pt"));
   EXPECT_EQ(S(st.PageText),

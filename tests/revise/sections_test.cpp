@@ -13,7 +13,8 @@ using test::V;
 
 TEST(UnkeptClasses, MarkedUnlessKeptOrSection) {
   RevisionState st = StateWithPage(
-      "<p class=\"MsoNormal\">a<span class=gone>b</span><div class=section1><p class=\"msonormal\">");
+      "<p class=\"MsoNormal\">a<span class=gone>b</span><div class=section1><p "
+      "class=\"msonormal\">");
   st.ClassNameSet.Add(u" class=\"MsoNormal\"");
   DropUnkeptClasses(st);
   EXPECT_EQ(S(st.PageText),
@@ -53,7 +54,8 @@ TEST(Sections, SearchGoesOnAtTheOldTagEnd) {
   // The new tag is four characters shorter than the old one, so the search
   // for the next section starts four characters further on and misses a
   // section tag that follows directly.
-  RevisionState st = StateWithPage("<div class=Section1>⏎<div class=Section2>⏎<div class=Section3>");
+  RevisionState st =
+      StateWithPage("<div class=Section1>⏎<div class=Section2>⏎<div class=Section3>");
   RewriteSections(st);
   EXPECT_EQ(S(st.PageText), "<div id=divsec1>⏎<div class=Section2>⏎<div id=divsec2>");
   st = StateWithPage("<div class=Section1 x");
@@ -64,8 +66,7 @@ TEST(Sections, SearchGoesOnAtTheOldTagEnd) {
 TEST(Centring, BodyContentInOneCentredBlock) {
   RevisionState st = StateWithPage("<body lang=JA>⏎<p>x</p>⏎</body>⏎</html>");
   CentreBody(st);
-  EXPECT_EQ(S(st.PageText),
-            "<body lang=JA>⏎<div align=center>⏎<p>x</p>⏎</div>⏎</body>⏎</html>");
+  EXPECT_EQ(S(st.PageText), "<body lang=JA>⏎<div align=center>⏎<p>x</p>⏎</div>⏎</body>⏎</html>");
   st = StateWithPage("<body>⏎</body>");
   try {
     CentreBody(st);

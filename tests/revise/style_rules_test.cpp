@@ -24,8 +24,8 @@ TEST(StyleBlock, CutIntoRuleLines) {
 }
 
 TEST(BodyRule, PresentationalAttributesBecomeTheBodyRule) {
-  RevisionState st = StateWithPage(
-      "<body bgcolor=white lang=JA link=blue vlink=purple alink=red style='x'>⏎<p>");
+  RevisionState st =
+      StateWithPage("<body bgcolor=white lang=JA link=blue vlink=purple alink=red style='x'>⏎<p>");
   st.StyleSheetText = u"old";
   BodyRule(st);
   EXPECT_EQ(S(st.PageText), "<body lang=JA style='x'>⏎<p>");
@@ -56,9 +56,9 @@ TEST(BodyRule, UnfinishedOrEmptyValuesStay) {
 
 TEST(TidyRules, DefaultsGoAndSpacingIsEven) {
   RevisionState st;
-  st.StyleSheetText = V(
-      "body       {mmmmmm:0px 0px 0px 0px;}⏎p          {margin-top:0px;text-align:justify;"
-      "font-weight:normal;MARGIN-TOP:0px;color:windowtext}⏎");
+  st.StyleSheetText =
+      V("body       {mmmmmm:0px 0px 0px 0px;}⏎p          {margin-top:0px;text-align:justify;"
+        "font-weight:normal;MARGIN-TOP:0px;color:windowtext}⏎");
   st.PageInfo.BodyMargin = 1;
   TidyStyleRules(st);
   EXPECT_EQ(S(st.StyleSheetText),
