@@ -61,7 +61,9 @@ struct Options {
   std::string output;
 };
 
-Text FromArg(const char* arg) { return qp::Utf8ToText(arg); }
+Text FromArg(const char* arg) {
+  return qp::Utf8ToText(arg);
+}
 
 // Returns the options, or nothing after printing why they are unusable.
 std::optional<Options> ParseArgs(int argc, char** argv, bool& help) {
@@ -81,8 +83,8 @@ std::optional<Options> ParseArgs(int argc, char** argv, bool& help) {
     if (a == "--help" || a == "-h") {
       help = true;
       return std::nullopt;
-    } else if (a == "--title" || a == "--keywords" || a == "--description" ||
-               a == "--text-width" || a == "--dump-steps") {
+    } else if (a == "--title" || a == "--keywords" || a == "--description" || a == "--text-width" ||
+               a == "--dump-steps") {
       if ((v = value()) == nullptr) {
         std::cerr << "quillpage-revise: " << a << " needs a value\n";
         return std::nullopt;
