@@ -3,6 +3,8 @@
 
 namespace qp::revise {
 
-void Rev_Unit(RevisionState&) { qp::Raise(qp::err::kInternal, u"not built yet"); }
+void Rev_Unit(RevisionState&) {
+  qp::Raise(qp::err::kInternal, u"not built yet");
+}
 
 }  // namespace qp::revise
