@@ -11,9 +11,9 @@
 namespace qp::app {
 
 // Exit statuses of the program.
-constexpr int kExitDone = 0;       // page written, or settings window closed
-constexpr int kExitRefused = 1;    // a message refused or ended the run without a page
-constexpr int kExitFailure = 2;    // after the failure report
+constexpr int kExitDone = 0;     // page written, or settings window closed
+constexpr int kExitRefused = 1;  // a message refused or ended the run without a page
+constexpr int kExitFailure = 2;  // after the failure report
 
 // "Mod_Main -> Main". `arguments` are the program's arguments after its name.
 // Returns the exit status; the failure report does not return.

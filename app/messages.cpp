@@ -1,0 +1,35 @@
+#include "app/messages.h"
+
+#include "app/shell.h"
+
+namespace qp::app {
+
+int MessageStyle(int iconKind, int buttons, int defaultButton) {
+  static constexpr int kIconStyles[] = {0, 16, 32, 48, 64};
+  static constexpr int kDefaultStyles[] = {0, 0, 256, 512, 768};
+  if (iconKind < 0 || iconKind > 4 || defaultButton < 0 || defaultButton > 4) {
+    Raise(err::kInvalidArgument, u"プロシージャの呼び出し、または引数が不正です。");
+  }
+  const long style =
+      static_cast<long>(kIconStyles[iconKind]) + buttons + kDefaultStyles[defaultButton];
+  if (style < -32768 || style > 32767) Raise(err::kOverflow, u"オーバーフローしました。");
+  return static_cast<int>(style);
+}
+
+int Srv_Dsp_Msg(Desktop& desktop, TextView text, int iconKind, int buttons, int defaultButton) {
+  Trap trap("Mod_Sub -> Srv_Dsp_Msg");
+  try {
+    trap.Step(2);
+    desktop.SetWaitCursor(false);  // a caller may have left the wait cursor on
+    trap.Step(3);
+    const Text shown = Replace(text, u"|", u"\r\n");
+    trap.Step(4);
+    const int style = MessageStyle(iconKind, buttons, defaultButton);
+    trap.Step(5);
+    return desktop.MessageBox(shown, style, kMessageCaption);
+  } catch (...) {
+    trap.Fail();
+  }
+}
+
+}  // namespace qp::app

@@ -1,0 +1,28 @@
+// The generation run's view of the desktop: its messages go through the
+// message service. Installed in RunState::Ui for as long as it lives, unless
+// the run already has an interface of its own (tests).
+#pragma once
+
+#include "app/desktop.h"
+#include "generate/run_state.h"
+
+namespace qp::app {
+
+class RunInterface : public gen::UserInterface {
+ public:
+  RunInterface(gen::RunState& run, Desktop& desktop);
+  ~RunInterface() override;
+  RunInterface(const RunInterface&) = delete;
+  RunInterface& operator=(const RunInterface&) = delete;
+
+  int Srv_Dsp_Msg(TextView text, int iconKind, int buttons, int defaultButton) override;
+  void LetMessagesRun() override { desktop_.LetMessagesRun(); }
+  void SetWaitCursor(bool wait) override { desktop_.SetWaitCursor(wait); }
+
+ private:
+  gen::RunState& run_;
+  Desktop& desktop_;
+  bool installed_ = false;
+};
+
+}  // namespace qp::app

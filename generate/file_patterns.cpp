@@ -1,0 +1,213 @@
+#include "generate/file_patterns.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+#include "text/codec.h"
+#include "text/failure.h"
+
+namespace qp::gen {
+
+namespace {
+
+// Iterative "*" / "?" matcher with one backtrack point: linear in practice,
+// never exponential on names full of stars.
+bool GlobMatch(TextView name, TextView pattern) {
+  std::size_t n = 0, p = 0, starP = TextView::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == u'?' || pattern[p] == name[n])) {
+      ++n;
+      ++p;
+    } else if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (starP != TextView::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+bool KindFits(const fs::file_status& st, EntryKind kind) {
+  switch (kind) {
+    case EntryKind::kRegularFile:
+      return fs::is_regular_file(st);
+    case EntryKind::kFileOrLink:
+      return fs::is_regular_file(st) || fs::is_symlink(st);
+    case EntryKind::kFolder:
+      return fs::is_directory(st);
+  }
+  return false;
+}
+
+std::int32_t ErrorNumberFor(const std::error_code& ec) {
+  if (ec == std::errc::no_such_file_or_directory) return err::kFileNotFound;
+  if (ec == std::errc::file_exists) return err::kFileAlreadyExists;
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted ||
+      ec == std::errc::read_only_file_system) {
+    return err::kPermissionDenied;
+  }
+  if (ec == std::errc::not_a_directory) return err::kPathNotFound;
+  return err::kPathFileAccess;
+}
+
+void RemoveMatching(const fs::path& folder, const NamePattern& pattern, EntryKind kind) {
+  const std::vector<fs::path> found = ListMatching(folder, pattern, kind);
+  if (found.empty())
+    Raise(err::kFileNotFound, u"No file matches " + pattern.prefix + pattern.wildcards);
+  for (const fs::path& entry : found) {
+    std::error_code ec;
+    // remove_all does not follow links: a link inside a removed folder goes
+    // as a link, its target stays.
+    if (kind == EntryKind::kFolder) {
+      fs::remove_all(entry, ec);
+    } else {
+      fs::remove(entry, ec);
+    }
+    if (ec) RaiseFileError(ec, entry);
+  }
+}
+
+}  // namespace
+
+bool MatchesPattern(TextView name, const NamePattern& pattern) {
+  if (name.substr(0, pattern.prefix.size()) != pattern.prefix) return false;
+  const TextView rest = name.substr(pattern.prefix.size());
+  if (pattern.wildcards == u"*.*") return true;
+  return GlobMatch(rest, pattern.wildcards);
+}
+
+std::vector<fs::path> ListMatching(const fs::path& folder, const NamePattern& pattern,
+                                   EntryKind kind) {
+  std::vector<fs::path> found;
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  if (ec) return found;
+  for (const fs::directory_entry& entry : it) {
+    std::error_code stEc;
+    const fs::file_status st = entry.symlink_status(stEc);
+    if (stEc || !KindFits(st, kind)) continue;
+    if (MatchesPattern(FromPath(entry.path().filename()), pattern)) found.push_back(entry.path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool AnyFileMatches(const fs::path& folder, const NamePattern& pattern) {
+  return !ListMatching(folder, pattern, EntryKind::kRegularFile).empty();
+}
+
+void DeleteFiles(const fs::path& folder, const NamePattern& pattern) {
+  RemoveMatching(folder, pattern, EntryKind::kFileOrLink);
+}
+
+void DeleteFolders(const fs::path& folder, const NamePattern& pattern) {
+  RemoveMatching(folder, pattern, EntryKind::kFolder);
+}
+
+void CreateFolder(const fs::path& folder) {
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(folder, ec))) return;
+  if (!fs::create_directory(folder, ec) && ec) RaiseFileError(ec, folder);
+  if (!fs::is_directory(folder, ec)) {
+    Raise(err::kPathFileAccess, u"Not a folder: " + FromPath(folder));
+  }
+}
+
+void MoveFileNoReplace(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(to, ec))) {
+    Raise(err::kFileAlreadyExists, u"The file already exists: " + FromPath(to));
+  }
+  // link() refuses an existing target, so the check above cannot race with a
+  // file appearing in between.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) != 0) {
+      RaiseFileError(std::error_code(errno, std::generic_category()), from);
+    }
+    return;
+  }
+  const int linkErr = errno;
+  if (linkErr == EEXIST) {
+    Raise(err::kFileAlreadyExists, u"The file already exists: " + FromPath(to));
+  }
+  if (linkErr != EXDEV && linkErr != EPERM && linkErr != ENOTSUP && linkErr != EMLINK) {
+    RaiseFileError(std::error_code(linkErr, std::generic_category()), from);
+  }
+  // Another file system, or one without hard links.
+  if (!fs::copy_file(from, to, fs::copy_options::none, ec)) RaiseFileError(ec, to);
+  fs::remove(from, ec);
+  if (ec) RaiseFileError(ec, from);
+}
+
+std::string ReadWholeFile(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) RaiseFileError(std::error_code(errno, std::generic_category()), path);
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int readErr = errno;
+      ::close(fd);
+      RaiseFileError(std::error_code(readErr, std::generic_category()), path);
+    }
+    if (got == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
+  std::string pattern =
+      (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(pattern.data());
+  if (fd < 0) RaiseFileError(std::error_code(errno, std::generic_category()), path);
+  const fs::path temp(pattern);
+  auto fail = [&](int code) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    RaiseFileError(std::error_code(code, std::generic_category()), path);
+  };
+  // mkstemp makes the file private; a page is as readable as any new file.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(fd, 0666 & ~mask) != 0) fail(errno);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      fail(errno);
+    }
+    done += static_cast<std::size_t>(put);
+  }
+  if (::fsync(fd) != 0) fail(errno);
+  if (::close(fd) != 0) {
+    const int closeErr = errno;
+    ::unlink(temp.c_str());
+    RaiseFileError(std::error_code(closeErr, std::generic_category()), path);
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const int renameErr = errno;
+    ::unlink(temp.c_str());
+    RaiseFileError(std::error_code(renameErr, std::generic_category()), path);
+  }
+}
+
+void RaiseFileError(const std::error_code& ec, const fs::path& path) {
+  Raise(ErrorNumberFor(ec), Utf8ToText(ec.message()) + u": " + FromPath(path));
+}
+
+}  // namespace qp::gen

@@ -1,0 +1,174 @@
+// Wildcard deletes, the clearing of earlier pictures, and the page bytes in
+// both encodings.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "generate/assembly_steps.h"
+#include "generate/file_patterns.h"
+#include "generate/generation.h"
+#include "temp_folder.h"
+#include "text/codec.h"
+#include "text/failure.h"
+
+namespace qp::gen {
+namespace {
+
+using testing::Names;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+using V = std::vector<std::string>;
+
+TEST(NamePatterns, PrefixIsLiteralAndWildcardsMatchTheRest) {
+  EXPECT_TRUE(MatchesPattern(u"report.htm", {u"report.htm", u"*"}));
+  EXPECT_TRUE(MatchesPattern(u"report.html", {u"report.htm", u"*"}));
+  EXPECT_FALSE(MatchesPattern(u"Report.htm", {u"report.htm", u"*"}));
+  EXPECT_TRUE(MatchesPattern(u"a.htm", {{}, u"*.htm"}));
+  EXPECT_FALSE(MatchesPattern(u"a.html", {{}, u"*.htm"}));
+  EXPECT_TRUE(MatchesPattern(u"noext", {{}, u"*.*"}));
+  EXPECT_TRUE(MatchesPattern(u"x.files", {u"x", u"*.files"}));
+  EXPECT_TRUE(MatchesPattern(u"x.old.files", {u"x", u"*.files"}));
+  EXPECT_TRUE(MatchesPattern(u"ab", {{}, u"a?"}));
+  EXPECT_FALSE(MatchesPattern(u"abc", {{}, u"a?"}));
+  // A stem holding wildcard characters stands for itself only.
+  EXPECT_FALSE(MatchesPattern(u"other-001.png", {u"*-", u"*.*"}));
+  EXPECT_TRUE(MatchesPattern(u"*-001.png", {u"*-", u"*.*"}));
+  // Many stars against a long name stay fast (one backtrack point).
+  EXPECT_FALSE(MatchesPattern(Text(5000, u'a'), {{}, u"*a*a*a*a*a*a*a*a*b"}));
+}
+
+TEST(FolderDeletes, OnlyMatchingEntriesGoAndLinksAreNotFollowed) {
+  TempFolder tmp;
+  const auto work = tmp.path() / "Wrk";
+  const auto outside = tmp.path() / "outside";
+  WriteBytes(work / "a.htm", "1");
+  WriteBytes(work / "b.html", "2");
+  WriteBytes(work / "keep.txt", "3");
+  WriteBytes(work / "a.files" / "p.png", "4");
+  WriteBytes(outside / "precious.htm", "5");
+  std::filesystem::create_directory_symlink(outside, work / "link.files");
+  std::filesystem::create_symlink(outside / "precious.htm", work / "c.htm");
+
+  DeleteFiles(work, {{}, u"*.htm"});
+  EXPECT_EQ(Names(work), (V{"a.files/", "b.html", "keep.txt", "link.files"}));
+  EXPECT_EQ(ReadBytes(outside / "precious.htm"), "5");
+
+  DeleteFolders(work, {{}, u"*.files"});
+  EXPECT_EQ(Names(work), (V{"b.html", "keep.txt", "link.files"}));
+
+  // Everything left goes with "*.*", links as links.
+  DeleteFiles(work, {{}, u"*.*"});
+  EXPECT_TRUE(Names(work).empty());
+  EXPECT_EQ(Names(outside), (V{"precious.htm"}));
+
+  // Nothing matching is reported (the caller decides to ignore it).
+  try {
+    DeleteFiles(work, {{}, u"*.htm"});
+    ADD_FAILURE() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.code(), err::kFileNotFound);
+  }
+}
+
+TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
+  TempFolder tmp;
+  RunState run;
+  run.OutputFolder = FromPath(tmp.path()) + u"/";
+  const auto image = tmp.path() / "Image";
+  for (const char* name :
+       {"report-001.png", "report-abc.gif", "report-0001.png", "report.png", "report-01.jpg",
+        "report-002", "reports-001.png", "other-001.png", "report-x.y.png"}) {
+    WriteBytes(image / name, "x");
+  }
+  std::filesystem::create_directory(image / "report-dir.d");
+  // A read-only picture goes too.
+  ::chmod((image / "report-abc.gif").c_str(), 0444);
+
+  Del_Img_Fil(run, u"report");
+  EXPECT_EQ(Names(image), (V{"other-001.png", "report-0001.png", "report-002", "report-01.jpg",
+                             "report-dir.d/", "report.png", "reports-001.png"}));
+}
+
+TEST(DelImgFil, MissingImageFolderIsNoFailure) {
+  TempFolder tmp;
+  RunState run;
+  run.OutputFolder = FromPath(tmp.path()) + u"/";
+  EXPECT_NO_THROW(Del_Img_Fil(run, u"report"));
+}
+
+TEST(PageBytes, ShiftJisWithCrLfThenUtf8WithMark) {
+  TempFolder tmp;
+  const Text path = FromPath(tmp.path() / "p.htm");
+  // Kana, a kanji, ASCII, and a character without a code page 932 form.
+  WritePage(path, u"<p>あア漢 x\r\n😀</p>");
+  const std::string sjis = ReadBytes(ToPath(path));
+  EXPECT_EQ(sjis, "<p>\x82\xA0\x83\x41\x8A\xBF x\r\n&#128512;</p>\r\n");
+
+  Cnv_Encode(path);
+  EXPECT_EQ(ReadBytes(ToPath(path)),
+            "\xEF\xBB\xBF<p>\xE3\x81\x82\xE3\x82\xA2\xE6\xBC\xA2 x\r\n&#128512;</p>\r\n");
+}
+
+TEST(PageBytes, AsciiPageGrowsByTheMarkOnly) {
+  TempFolder tmp;
+  const Text path = FromPath(tmp.path() / "p.htm");
+  WritePage(path, u"<html>\r\n</html>");
+  const std::string before = ReadBytes(ToPath(path));
+  Cnv_Encode(path);
+  EXPECT_EQ(ReadBytes(ToPath(path)), "\xEF\xBB\xBF" + before);
+}
+
+TEST(PageBytes, ReplacingLeavesNoTemporaryFileAndKeepsOthers) {
+  TempFolder tmp;
+  const auto page = tmp.path() / "p.htm";
+  WriteBytes(page, "old page");
+  WriteBytes(tmp.path() / "q.htm", "other");
+  WritePage(FromPath(page), u"new");
+  EXPECT_EQ(ReadBytes(page), "new\r\n");
+  EXPECT_EQ(Names(tmp.path()), (V{"p.htm", "q.htm"}));
+  struct stat st {};
+  ASSERT_EQ(::stat(page.c_str(), &st), 0);
+  EXPECT_NE(st.st_mode & 0044, 0u) << "the page is readable by others as any new file";
+}
+
+TEST(PageBytes, UnwritableFolderFailsWithoutTouchingThePage) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
+  TempFolder tmp;
+  const auto page = tmp.path() / "p.htm";
+  WriteBytes(page, "old page");
+  ::chmod(tmp.path().c_str(), 0555);
+  EXPECT_THROW(WritePage(FromPath(page), u"new"), RuntimeError);
+  EXPECT_THROW(Cnv_Encode(FromPath(page)), Failure);
+  ::chmod(tmp.path().c_str(), 0755);
+  EXPECT_EQ(ReadBytes(page), "old page");
+}
+
+TEST(PageBytes, MissingPageFailsInCnvEncode) {
+  TempFolder tmp;
+  try {
+    Cnv_Encode(FromPath(tmp.path() / "none.htm"));
+    ADD_FAILURE() << "no failure";
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.location(), "Mod_HtmlRev -> Cnv_Encode");
+    EXPECT_EQ(f.code(), err::kFileNotFound);
+  }
+}
+
+TEST(MoveFile, NeverReplacesAnExistingFile) {
+  TempFolder tmp;
+  WriteBytes(tmp.path() / "a.png", "new");
+  WriteBytes(tmp.path() / "Image" / "p-001.png", "old");
+  try {
+    MoveFileNoReplace(tmp.path() / "a.png", tmp.path() / "Image" / "p-001.png");
+    ADD_FAILURE() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.code(), err::kFileAlreadyExists);
+  }
+  EXPECT_EQ(ReadBytes(tmp.path() / "Image" / "p-001.png"), "old");
+  MoveFileNoReplace(tmp.path() / "a.png", tmp.path() / "Image" / "p-002.png");
+  EXPECT_EQ(ReadBytes(tmp.path() / "Image" / "p-002.png"), "new");
+  EXPECT_FALSE(std::filesystem::exists(tmp.path() / "a.png"));
+}
+
+}  // namespace
+}  // namespace qp::gen
