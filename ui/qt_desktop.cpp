@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QString>
+#include <QWindow>
 
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
@@ -129,7 +131,15 @@ class QtDesktop final : public app::Desktop {
   void ShowGuideWindow() override {
     guide_ = std::make_unique<Frm_Guide>();
     guide_->show();
-    QCoreApplication::processEvents();
+    // The run that follows keeps the event loop waiting until its own
+    // points; give the window system a moment to map the window so that it
+    // is on the screen, painted, before then. Never longer than that moment.
+    QElapsedTimer waited;
+    waited.start();
+    do {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    } while (!guide_->windowHandle()->isExposed() && waited.elapsed() < 300);
+    guide_->repaint();
     guide_->ThrowPendingFailure();
   }
 

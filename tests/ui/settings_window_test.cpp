@@ -2,6 +2,7 @@
 // back out, into Control.ini, however the window is closed.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -180,6 +181,67 @@ TEST_F(SettingsWindowTest, TabOrderRunsFromTheButtonsThroughTheOptions) {
     } while (at->focusPolicy() == Qt::NoFocus || !(at->focusPolicy() & Qt::TabFocus));
     EXPECT_EQ(at->objectName().toStdString(), expected[i]) << "after " << expected[i - 1];
   }
+}
+
+// A stand-in for xdg-open, first on PATH, that writes down what it was given.
+class FakeBrowser {
+ public:
+  explicit FakeBrowser(const QString& folder) : log_(folder + QStringLiteral("/opened.txt")) {
+    const QString script = folder + QStringLiteral("/xdg-open");
+    QFile file(script);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\nprintf '%s|%s' \"$1\" \"$LC_ALL\" > \"$0.tmp\" && mv \"$0.tmp\" \"" +
+               log_.toUtf8() + "\"\n");
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    oldPath_ = qgetenv("PATH");
+    qputenv("PATH", folder.toUtf8() + ":" + oldPath_);
+  }
+  ~FakeBrowser() { qputenv("PATH", oldPath_); }
+
+  // What the browser was asked to open, once it has been started.
+  QString Opened() const {
+    QFile file(log_);
+    for (int i = 0; i < 100 && !file.exists(); ++i) QTest::qWait(50);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+  }
+
+ private:
+  QString log_;
+  QByteArray oldPath_;
+};
+
+TEST_F(SettingsWindowTest, HelpButtonOpensTheLocalPageAndLeavesTheWindowOpen) {
+  WriteIni("");
+  app::Get_Opt_Inf(run_);
+  FakeBrowser browser(folder_.path());
+  Frm_RefWd window(run_, desktop_);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
+  const QString opened = browser.Opened();
+  EXPECT_TRUE(opened.startsWith(QStringLiteral("file:///"))) << opened.toStdString();
+  EXPECT_TRUE(opened.contains(QStringLiteral("/share/quillpage/help/index.html|")))
+      << opened.toStdString();
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(desktop_.boxes, 0);
+  EXPECT_EQ(ReadIni(), "");  // nothing is saved while the window is open
+}
+
+TEST_F(SettingsWindowTest, HelpButtonWithoutItsPageEndsInTheFailureReportUnsaved) {
+  WriteIni("[SYSTEM]\r\nSetCt=1\r\n");
+  app::Get_Opt_Inf(run_);
+  run_.ProgramFolder = Utf8ToText(folder_.path().toStdString());  // no page beside it
+  EXPECT_EXIT(
+      {
+        Frm_RefWd window(run_, desktop_);
+        window.findChild<OptionCheckBox*>(QStringLiteral("FCk_SetCt"))->SetValue(0);
+        window.FBt_PHelp_Click();
+      },
+      ::testing::ExitedWithCode(app::kExitFailure), "Frm_RefWd -> FBt_PHelp_Click.*Code=53");
+  EXPECT_EQ(ReadIni(), "[SYSTEM]\r\nSetCt=1\r\n");
 }
 
 // The report ends the process: these run in a child, which must die with the
