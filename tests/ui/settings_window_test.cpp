@@ -31,6 +31,15 @@ class SettingsWindowTest : public ::testing::Test {
 
   std::string IniPath() const { return folder_.path().toStdString() + "/Control.ini"; }
   void WriteIni(const std::string& bytes) { std::ofstream(IniPath(), std::ios::binary) << bytes; }
+  // Start-up's part: the file as the user left it, the options loaded from it.
+  void LoadOptions(const std::string& bytes) {
+    WriteIni(bytes);
+    app::Get_Opt_Inf(run_);
+  }
+  static void ShowAndWait(QWidget& window) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
   std::string ReadIni() const {
     std::ifstream in(IniPath(), std::ios::binary);
     std::ostringstream all;
@@ -60,8 +69,7 @@ class SettingsWindowTest : public ::testing::Test {
 };
 
 TEST_F(SettingsWindowTest, DefaultsOfAnEmptyFileGoIntoTheControls) {
-  WriteIni("");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("");
   Frm_RefWd window(run_, desktop_);
 
   EXPECT_EQ(Value(window, "FCk_SetCt"), 0);
@@ -79,8 +87,7 @@ TEST_F(SettingsWindowTest, DefaultsOfAnEmptyFileGoIntoTheControls) {
 }
 
 TEST_F(SettingsWindowTest, HandEditedFileIncludingAGreyedBoxLoadsAsWritten) {
-  WriteIni("[system]\r\n setct = 1 \r\nSetPW=2\r\nLGrid=0\r\nPrevw=0\r\nEncod=1\r\nAddSS=2\r\n");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("[system]\r\n setct = 1 \r\nSetPW=2\r\nLGrid=0\r\nPrevw=0\r\nEncod=1\r\nAddSS=2\r\n");
   Frm_RefWd window(run_, desktop_);
 
   EXPECT_EQ(Value(window, "FCk_SetCt"), 1);
@@ -93,12 +100,10 @@ TEST_F(SettingsWindowTest, HandEditedFileIncludingAGreyedBoxLoadsAsWritten) {
 }
 
 TEST_F(SettingsWindowTest, ClosingByTheCloseBoxSavesTheChangedControls) {
-  WriteIni("[SYSTEM]\r\nSetPW=2\r\n");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("[SYSTEM]\r\nSetPW=2\r\n");
   Frm_RefWd window(run_, desktop_);
   QSignalSpy unloaded(&window, &Frm_RefWd::Unloaded);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ShowAndWait(window);
 
   QTest::mouseClick(Control<OptionCheckBox>(window, "FCk_AddSS"), Qt::LeftButton);
   QTest::mouseClick(Control<QRadioButton>(window, "FOp_Chrset_1"), Qt::LeftButton);
@@ -119,12 +124,10 @@ TEST_F(SettingsWindowTest, ClosingByTheCloseBoxSavesTheChangedControls) {
 }
 
 TEST_F(SettingsWindowTest, TheCloseButtonSavesOnceAndClicksNeverGreyABox) {
-  WriteIni("");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("");
   Frm_RefWd window(run_, desktop_);
   QSignalSpy unloaded(&window, &Frm_RefWd::Unloaded);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ShowAndWait(window);
 
   auto* centre = Control<OptionCheckBox>(window, "FCk_SetCt");
   QTest::mouseClick(centre, Qt::LeftButton);
@@ -213,12 +216,10 @@ class FakeBrowser {
 };
 
 TEST_F(SettingsWindowTest, HelpButtonOpensTheLocalPageAndLeavesTheWindowOpen) {
-  WriteIni("");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("");
   FakeBrowser browser(folder_.path());
   Frm_RefWd window(run_, desktop_);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ShowAndWait(window);
 
   QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
   const QString opened = browser.Opened();
@@ -231,8 +232,7 @@ TEST_F(SettingsWindowTest, HelpButtonOpensTheLocalPageAndLeavesTheWindowOpen) {
 }
 
 TEST_F(SettingsWindowTest, HelpButtonWithoutItsPageEndsInTheFailureReportUnsaved) {
-  WriteIni("[SYSTEM]\r\nSetCt=1\r\n");
-  app::Get_Opt_Inf(run_);
+  LoadOptions("[SYSTEM]\r\nSetCt=1\r\n");
   run_.ProgramFolder = Utf8ToText(folder_.path().toStdString());  // no page beside it
   EXPECT_EXIT(
       {
@@ -250,8 +250,7 @@ TEST_F(SettingsWindowTest, OptionsNoControlCanShowEndInTheFailureReport) {
   const std::string cases[] = {"[SYSTEM]\r\nEncod=5\r\n", "[SYSTEM]\r\nEncod=2\r\n",
                                "[SYSTEM]\r\nSetCt=3\r\n", "[SYSTEM]\r\nAddSS=255\r\n"};
   for (const std::string& ini : cases) {
-    WriteIni(ini);
-    app::Get_Opt_Inf(run_);
+    LoadOptions(ini);
     EXPECT_EXIT(Frm_RefWd(run_, desktop_), ::testing::ExitedWithCode(app::kExitFailure),
                 "Frm_RefWd -> Form_Load")
         << ini;
