@@ -1,11 +1,19 @@
 #include "ui/qt_desktop.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QString>
+#include <QWindow>
 
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
@@ -53,6 +61,23 @@ QMessageBox::StandardButton QtButton(int code) {
   }
 }
 
+// The shell lays its messages out in lines (the failure report is a small
+// table); Qt would wrap them at a narrow width. Lines stay whole unless the
+// longest would not fit on the screen.
+void KeepLinesWhole(QMessageBox& box, const QString& body) {
+  auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (label == nullptr || screen == nullptr) return;
+  const QFontMetrics metrics(label->font());
+  int widest = 0;
+  for (const QString& line : body.split(QLatin1Char('\n'))) {
+    widest = std::max(widest, metrics.horizontalAdvance(line));
+  }
+  // QMessageBox turns wrapping on past a width of its own choosing; a label
+  // as wide as the widest line keeps the lines whole all the same.
+  if (widest < screen->availableGeometry().width() * 3 / 4) label->setMinimumWidth(widest + 2);
+}
+
 class QtDesktop final : public app::Desktop {
  public:
   QtDesktop(int& argc, char** argv) : app_(argc, argv) {
@@ -75,6 +100,7 @@ class QtDesktop final : public app::Desktop {
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QtIcon(layout.icon), ToQString(caption), body);
     box.setTextFormat(Qt::PlainText);
+    KeepLinesWhole(box, body);
     QList<QPushButton*> pushButtons;
     for (int code : layout.buttons) pushButtons.append(box.addButton(QtButton(code)));
     box.setDefaultButton(pushButtons.at(layout.defaultIndex));
@@ -105,7 +131,15 @@ class QtDesktop final : public app::Desktop {
   void ShowGuideWindow() override {
     guide_ = std::make_unique<Frm_Guide>();
     guide_->show();
-    QCoreApplication::processEvents();
+    // The run that follows keeps the event loop waiting until its own
+    // points; give the window system a moment to map the window so that it
+    // is on the screen, painted, before then. Never longer than that moment.
+    QElapsedTimer waited;
+    waited.start();
+    do {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    } while (!guide_->windowHandle()->isExposed() && waited.elapsed() < 300);
+    guide_->repaint();
     guide_->ThrowPendingFailure();
   }
 
