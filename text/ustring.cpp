@@ -43,6 +43,14 @@ Pos InStr(Pos start, TextView text, TextView find, Compare cmp) {
   return at == TextView::npos ? 0 : static_cast<Pos>(at) + 1;
 }
 
+Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
+  if (limit <= 1) return 0;
+  // an occurrence starting at limit - 1 may reach limit - 2 + Len(find)
+  const Pos reach = limit - 2 + Len(find);
+  if (reach < Len(text)) text = text.substr(0, static_cast<std::size_t>(reach));
+  return InStr(start, text, find);
+}
+
 Pos InStrRev(TextView text, TextView find, Pos start, Compare cmp) {
   if (start < 0 || start > Len(text)) start = Len(text);
   if (find.empty()) return start;

@@ -27,6 +27,11 @@ inline Pos InStr(TextView text, TextView find, Compare cmp = Compare::Binary) {
   return InStr(1, text, find, cmp);
 }
 
+// First occurrence beginning at or after `start` and before `limit`; 0 when
+// there is none in that stretch. Searches whose hit only counts ahead of a
+// known position stop there instead of running to the end of the text.
+Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit);
+
 // Last occurrence lying wholly at or before `start`; start < 0 means the end.
 Pos InStrRev(TextView text, TextView find, Pos start = -1, Compare cmp = Compare::Binary);
 

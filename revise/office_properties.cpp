@@ -1,0 +1,58 @@
+// Del_Std_Property: marks one style property, with its value, wherever it
+// stands inside a tag of the source text. Any stretch from a "<" to the next
+// ">" counts as a tag, so the comment that wraps Word's style sheet is one
+// too and its rules lose the property by the same walk.
+#include <algorithm>
+
+#include "revise/passes.h"
+#include "revise/scan_cache.h"
+#include "text/failure.h"
+
+namespace qp::revise {
+
+void Del_Std_Property(RevisionState& st, TextView name) {
+  Trap trap("Mod_HtmlRev -> Del_Std_Property");
+  try {
+    Text& text = st.SourceText;
+    // The walk only moves forward and marks only ahead of itself, so the
+    // markers around each occurrence are tracked instead of searched again;
+    // the style sheet holds thousands of occurrences inside one "tag".
+    LastSeen lastOpen(u"<");
+    LastSeen lastClose(u">");
+    NextSeen nextClose(u">");
+    NextSeen nextSemicolon(u";");
+    NextSeen nextApostrophe(u"'");
+    trap.Step(1);
+    Pos p = InStr(text, name);
+    while (p != 0) {
+      trap.Step(2);
+      const Pos lt = lastOpen.At(text, p);
+      const Pos gt = lastClose.At(text, p);
+      const Pos nx = nextClose.From(text, p);
+      Pos next = p + 1;
+      if (gt < lt && lt < p && p < nx) {
+        trap.Step(4);
+        Pos semicolon = nextSemicolon.From(text, p);
+        if (semicolon > nx) semicolon = 0;
+        Pos apostrophe = nextApostrophe.From(text, p);
+        if (apostrophe > nx) apostrophe = 0;
+        if (semicolon == 0 && apostrophe == 0) {
+          // the character before ">" (normally the closing quote) stays
+          MarkRange(text, p, nx - 2);
+          next = std::max(nx - 1, p + 1);
+        } else if (semicolon != 0 && (apostrophe == 0 || semicolon < apostrophe)) {
+          MarkRange(text, p, semicolon);
+          next = semicolon + 1;
+        } else {
+          MarkRange(text, p, apostrophe - 1);
+          next = apostrophe;
+        }
+      }
+      p = InStr(next, text, name);
+    }
+  } catch (...) {
+    trap.Fail();
+  }
+}
+
+}  // namespace qp::revise
