@@ -1,0 +1,150 @@
+// Pictures, text boxes, links and note references inside paragraphs.
+#include <cmath>
+#include <cstdlib>
+
+#include "generate/word/body_writer.h"
+#include "generate/word/html_text.h"
+#include "generate/word/list_labels.h"
+#include "generate/word/xml_part.h"
+
+namespace qp::word {
+
+long EmuToPx(long long emu) {
+  if (emu <= 0) return 0;
+  return static_cast<long>(std::llround(static_cast<double>(emu) / 9525.0));
+}
+
+long VmlLengthPx(TextView style, TextView property) {
+  Text key = Text(property) + u":";
+  std::size_t at = 0;
+  while ((at = style.find(key, at)) != TextView::npos) {
+    // "width:" must not be the tail of "mso-width:" or similar.
+    if (at == 0 || style[at - 1] == u';' || style[at - 1] == u' ') break;
+    at += key.size();
+  }
+  if (at == TextView::npos) return 0;
+  TextView rest = style.substr(at + key.size());
+  std::size_t end = rest.find(u';');
+  Text value = Trim(Text(rest.substr(0, end)));
+  std::string ascii;
+  for (char16_t c : value) ascii += static_cast<char>(c < 128 ? c : '?');
+  char* unit = nullptr;
+  double v = std::strtod(ascii.c_str(), &unit);
+  std::string_view u = unit ? unit : "";
+  double px = u == "pt" ? v * 96.0 / 72.0
+              : u == "in" ? v * 96.0
+              : u == "cm" ? v * 96.0 / 2.54
+              : u == "mm" ? v * 96.0 / 25.4
+                          : v;
+  return px > 0 && px < 100000 ? static_cast<long>(std::lround(px)) : 0;
+}
+
+void BodyWriter::Picture(const std::string& relId, long width, long height, bool floating,
+                         const Text& alt, const Text& open, const Text& close,
+                         std::vector<InlinePiece>& pieces) {
+  auto rel = rels_->find(relId);
+  if (rel == rels_->end() || rel->second.external) return;
+  Text file = state_.pictures.Add(rel->second.target);
+  if (file.empty()) return;
+  Text img = u"<img";
+  if (width > 0 && height > 0) {
+    img += u" width=" + T(std::to_string(width)) + u" height=" + T(std::to_string(height));
+  }
+  img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
+  if (floating) img += u" align=left hspace=12";
+  if (!alt.empty()) img += u" alt=\"" + EscapeAttribute(alt) + u"\"";
+  img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
+  Append(pieces, open, close, img, true);
+}
+
+void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
+                         std::vector<InlinePiece>& pieces) {
+  for (pugi::xml_node frame : drawing.children()) {
+    bool floating = LocalName(frame) == "anchor";
+    if (!floating && LocalName(frame) != "inline") continue;
+    pugi::xml_node extent = Child(frame, "extent");
+    Text alt = U(Attr(Child(frame, "docPr"), "descr").value());
+    pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
+    for (pugi::xpath_node b : blips) {
+      long width = 0, height = 0;
+      if (blips.size() == 1) {
+        width = EmuToPx(AttrLong(extent, "cx"));
+        height = EmuToPx(AttrLong(extent, "cy"));
+      } else {
+        // In a group each picture has its own size.
+        pugi::xml_node pic = b.node().parent();
+        while (pic && LocalName(pic) != "pic") pic = pic.parent();
+        pugi::xml_node ext = Child(Child(Child(pic, "spPr"), "xfrm"), "ext");
+        width = EmuToPx(AttrLong(ext, "cx"));
+        height = EmuToPx(AttrLong(ext, "cy"));
+      }
+      Picture(Attr(b.node(), "embed").value(), width, height, floating, alt, open, close, pieces);
+    }
+    for (pugi::xpath_node box : frame.select_nodes(".//*[local-name()='txbxContent']")) {
+      TextBox(box.node());
+    }
+  }
+}
+
+void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
+                     std::vector<InlinePiece>& pieces) {
+  for (pugi::xpath_node d : pict.select_nodes(".//*[local-name()='imagedata']")) {
+    pugi::xml_node shape = d.node().parent();
+    Text style = U(shape.attribute("style").value());
+    std::string relId = Attr(d.node(), "id").value();
+    if (relId.empty()) relId = Attr(d.node(), "pict").value();
+    bool floating = style.find(u"position:absolute") != Text::npos;
+    Picture(relId, VmlLengthPx(style, u"width"), VmlLengthPx(style, u"height"), floating,
+            U(Attr(d.node(), "title").value()), open, close, pieces);
+  }
+  for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
+    TextBox(box.node());
+  }
+}
+
+void BodyWriter::TextBox(const pugi::xml_node& content) {
+  // A text box cannot sit inside a paragraph in HTML: its paragraphs follow
+  // the one that anchors it, in a one-cell table as Word writes for
+  // browsers without VML.
+  Text inner;
+  Blocks(content, inner);
+  if (inner.empty()) return;
+  pendingBlocks_.push_back(u"<table cellpadding=0 cellspacing=0 width=\"100%\">\r\n <tr>\r\n"
+                           u"  <td>\r\n  <div>\r\n" +
+                           inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n");
+}
+
+Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink) {
+  int number = 0;
+  if (backLink) {
+    number = endnote ? endnoteNumber_ : noteNumber_;
+    if (number == 0) return {};
+  } else {
+    notes_.push_back({id, endnote});
+    for (const Note& n : notes_) number += n.endnote == endnote ? 1 : 0;
+  }
+  Text ref = endnote ? u"edn" : u"ftn";
+  Text n = T(std::to_string(number));
+  Text label = endnote ? FormatListNumber(number, "lowerRoman") : n;
+  Text cls = endnote ? u"MsoEndnoteReference" : u"MsoFootnoteReference";
+  Text kind = endnote ? u"endnote" : u"footnote";
+  Text html = u"<a style='mso-" + kind + u"-id:" + ref + n + u"' href=\"#_" + ref +
+              (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") +
+              n + u"\" title=\"\"><span class=" + cls + u"><span style='mso-special-character:" +
+              kind + u"'><![if !supportFootnotes]>[" + label + u"]<![endif]></span></span></a>";
+  return html;
+}
+
+Text BodyWriter::Href(const pugi::xml_node& hyperlink) const {
+  Text href;
+  std::string relId = Attr(hyperlink, "id").value();
+  if (!relId.empty()) {
+    auto rel = rels_->find(relId);
+    if (rel != rels_->end()) href = EscapeHref(U(rel->second.target));
+  }
+  std::string anchor = Attr(hyperlink, "anchor").value();
+  if (!anchor.empty()) href += u"#" + EscapeHref(U(anchor));
+  return href;
+}
+
+}  // namespace qp::word

@@ -1,0 +1,349 @@
+// Paragraphs and runs.
+#include "generate/word/body_writer.h"
+#include "generate/word/html_text.h"
+#include "generate/word/xml_part.h"
+
+namespace qp::word {
+
+namespace {
+
+bool HasEastAsian(TextView text) {
+  for (char16_t c : text) {
+    if (IsEastAsian(c)) return true;
+  }
+  return false;
+}
+
+bool HasLatin(TextView text) {
+  for (char16_t c : text) {
+    if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The text a run shows, for choosing its font and language.
+Text RunSample(const pugi::xml_node& r) {
+  Text sample;
+  for (pugi::xml_node c : r.children()) {
+    if (LocalName(c) == "t") sample += U(c.text().get());
+  }
+  return sample;
+}
+
+Text SymbolChar(const pugi::xml_node& sym) {
+  std::string code = Attr(sym, "char").value();
+  unsigned long value = std::strtoul(code.c_str(), nullptr, 16);
+  if (value >= 0xF000 && value <= 0xF0FF) value -= 0xF000;
+  if (value == 0 || value > 0xFFFF) return {};
+  return Text(1, static_cast<char16_t>(value));
+}
+
+}  // namespace
+
+void BodyWriter::Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close,
+                        Text content, bool visible) {
+  if (!pieces.empty() && pieces.back().open == open && pieces.back().close == close &&
+      !open.empty()) {
+    pieces.back().content += content;
+    pieces.back().visible = pieces.back().visible || visible;
+    return;
+  }
+  pieces.push_back({open, std::move(content), close, visible});
+}
+
+Text BodyWriter::JoinPieces(const std::vector<InlinePiece>& pieces) {
+  Text out;
+  for (const InlinePiece& p : pieces) out += p.open + p.content + p.close;
+  return out;
+}
+
+void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
+  pugi::xml_node pPr = Child(p, "pPr");
+  std::string styleId = ChildVal(pPr, "pStyle");
+  const StyleSheet& sheet = state_.doc.styleSheet;
+  const StyleDef* style = sheet.Find(styleId);
+  if (!style || style->type != 'p') style = sheet.DefaultParagraph();
+  if (style) state_.usedStyles.insert(style->id);
+
+  Declarations declarations;
+  ParagraphDeclarations(pPr, declarations);
+  std::vector<InlinePiece> pieces;
+  ListLabel(pPr, style, declarations, pieces);
+
+  std::vector<Text> savedPending;
+  savedPending.swap(pendingBlocks_);
+  Inlines(p, pieces);
+  // A hyperlink field that began in this paragraph closes with it.
+  for (Field& f : fields_) {
+    if (f.anchorOpen) {
+      pieces.push_back({{}, u"</a>", {}, false});
+      f.anchorOpen = false;
+    }
+  }
+
+  int level = style ? style->headingLevel : 0;
+  Text tag = level ? u"h" + T(std::to_string(level)) : u"p";
+  Text html = u"<" + tag;
+  if (!level && style) html += u" class=" + style->className;
+  Text align = Alignment(pPr);
+  if (align == u"center" || align == u"right") html += u" align=" + align;
+  if (!declarations.empty()) html += u" style='" + declarations.Inline() + u"'";
+  html += u">";
+  bool visible = false;
+  for (const InlinePiece& piece : pieces) visible = visible || piece.visible;
+  html += JoinPieces(pieces);
+  if (!visible) html += u"<o:p>&nbsp;</o:p>";
+  html += u"</" + tag + u">\r\n\r\n";
+  out += html;
+  for (const Text& block : pendingBlocks_) out += block;
+  pendingBlocks_.swap(savedPending);
+}
+
+void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
+                           Declarations& declarations, std::vector<InlinePiece>& pieces) {
+  pugi::xml_node numPr = Child(pPr, "numPr");
+  std::string numId = ChildVal(numPr, "numId");
+  std::string ilvlText = ChildVal(numPr, "ilvl");
+  if (numId.empty() && style) {
+    // The paragraph's style may carry the list.
+    for (const StyleDef* s : state_.doc.styleSheet.Chain(style->id)) {
+      pugi::xml_node styleNum = Child(s->pPr, "numPr");
+      if (!ChildVal(styleNum, "numId").empty()) numId = ChildVal(styleNum, "numId");
+      if (!ChildVal(styleNum, "ilvl").empty()) ilvlText = ChildVal(styleNum, "ilvl");
+    }
+  }
+  if (numId.empty() || numId == "0") return;
+  int ilvl = std::atoi(ilvlText.c_str());
+  const ListLevel* level = state_.doc.lists.Level(numId, ilvl);
+  const ListInstance* inst = state_.doc.lists.Instance(numId);
+  if (!level || !inst) return;
+  std::optional<Text> label = state_.counters.Next(state_.doc.lists, numId, ilvl);
+  if (!label) return;
+
+  // The level's indents apply unless the paragraph sets its own.
+  if (!Child(pPr, "ind")) {
+    Declarations levelIndent;
+    ParagraphDeclarations(level->pPr, levelIndent);
+    for (const char* name : {"margin-left", "text-indent"}) {
+      if (levelIndent.Has(name)) declarations.Set(name, levelIndent.Get(name));
+    }
+  }
+  declarations.Set("mso-list", u"l" + T(std::to_string(inst->index)) + u" level" +
+                                   T(std::to_string(ilvl + 1)) + u" lfo" + U(numId));
+  if (level->format == "none" && label->empty()) return;
+
+  RunFonts fonts;
+  ApplyRunFonts(level->rPr, state_.doc.themeFonts, fonts);
+  Declarations labelStyle;
+  RunLook look;
+  RunDeclarations(level->rPr, labelStyle, look);
+  if (!fonts.ascii.empty()) labelStyle.Set("font-family", FontValue(fonts.ascii));
+  Text html = u"<![if !supportLists]>";
+  if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
+  html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
+  if (level->suffix == "tab") {
+    html += u"<span style='font:7.0pt \"Times New Roman\"'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
+  } else if (level->suffix == "space") {
+    html += u" ";
+  }
+  html += labelStyle.empty() ? u"</span><![endif]>" : u"</span></span><![endif]>";
+  pieces.push_back({{}, html, {}, !label->empty()});
+}
+
+bool BodyWriter::InFieldCode() const {
+  for (const Field& f : fields_) {
+    if (!f.inResult) return true;
+  }
+  return false;
+}
+
+void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces) {
+  for (pugi::xml_node node : parent.children()) {
+    std::string_view local = LocalName(node);
+    if (local == "r") {
+      Run(node, pieces);
+    } else if (local == "hyperlink") {
+      Text href = Href(node);
+      if (href.empty()) {
+        Inlines(node, pieces);
+        continue;
+      }
+      state_.usesHyperlinks = true;
+      pieces.push_back({{}, u"<a href=\"" + href + u"\">", {}, false});
+      Inlines(node, pieces);
+      pieces.push_back({{}, u"</a>", {}, false});
+    } else if (local == "bookmarkStart") {
+      std::string name = Attr(node, "name").value();
+      if (!name.empty() && name != "_GoBack") {
+        pieces.push_back({{}, u"<a name=\"" + EscapeAttribute(U(name)) + u"\"></a>", {}, false});
+      }
+    } else if (local == "smartTag" || local == "customXml" || local == "ins" ||
+               local == "moveTo" || local == "fldSimple" || local == "dir" || local == "bdo") {
+      Inlines(node, pieces);
+    } else if (local == "sdt") {
+      Inlines(Child(node, "sdtContent"), pieces);
+    } else if (local == "oMathPara" || local == "oMath") {
+      Text math;
+      for (pugi::xpath_node t : node.select_nodes(".//*[local-name()='t']")) {
+        math += U(t.node().text().get());
+      }
+      if (!math.empty()) Append(pieces, {}, {}, EscapeText(math), true);
+    } else if (local == "AlternateContent") {
+      pugi::xml_node choice = Child(node, "Choice");
+      Inlines(choice ? choice : Child(node, "Fallback"), pieces);
+    }
+  }
+}
+
+void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close) {
+  Declarations declarations;
+  RunLook look;
+  RunFonts fonts;
+  ApplyRunFonts(rPr, state_.doc.themeFonts, fonts);
+  bool eastAsian = HasEastAsian(sample);
+  if (eastAsian && !fonts.eastAsia.empty()) {
+    declarations.Set("font-family", FontValue(fonts.eastAsia));
+    if (!fonts.ascii.empty()) declarations.Set("mso-ascii-font-family", FontValue(fonts.ascii));
+  } else if (!fonts.ascii.empty()) {
+    declarations.Set("font-family", FontValue(fonts.ascii));
+    if (!fonts.eastAsia.empty()) {
+      declarations.Set("mso-fareast-font-family", FontValue(fonts.eastAsia));
+    }
+  }
+  RunDeclarations(rPr, declarations, look);
+  if (look.bold == 0) declarations.Set("font-weight", u"normal");
+  if (look.italic == 0) declarations.Set("font-style", u"normal");
+  if (look.underline == 0) declarations.Set("text-decoration", u"none");
+  std::string styleId = ChildVal(rPr, "rStyle");
+  const StyleDef* style = state_.doc.styleSheet.Find(styleId);
+  if (style && style->type == 'c') state_.usedStyles.insert(style->id);
+
+  static constexpr std::pair<int RunLook::*, std::string_view> kTags[] = {
+      {&RunLook::bold, "b"}, {&RunLook::italic, "i"}, {&RunLook::underline, "u"},
+      {&RunLook::strike, "s"}};
+  for (const auto& [member, tag] : kTags) {
+    if (look.*member == 1) {
+      open += u"<" + T(tag) + u">";
+      close.insert(0, u"</" + T(tag) + u">");
+    }
+  }
+  if (look.vertical) {
+    Text tag = look.vertical == 1 ? u"sup" : u"sub";
+    open += u"<" + tag + u">";
+    close.insert(0, u"</" + tag + u">");
+  }
+  Text span;
+  if (style && style->type == 'c') span += u" class=" + style->className;
+  if (state_.doc.japanese && HasLatin(sample) && !eastAsian) span += u" lang=EN-US";
+  if (!declarations.empty()) span += u" style='" + declarations.Inline() + u"'";
+  if (!span.empty()) {
+    open += u"<span" + span + u">";
+    close.insert(0, u"</span>");
+  }
+}
+
+void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces) {
+  std::string type = Attr(fldChar, "fldCharType").value();
+  if (type == "begin") {
+    fields_.push_back(Field());
+  } else if (type == "separate" && !fields_.empty()) {
+    Field& f = fields_.back();
+    f.inResult = true;
+    Text instr = Trim(f.instruction);
+    if (instr.rfind(u"HYPERLINK", 0) == 0 && !InFieldCode()) {
+      // HYPERLINK "target" \l "anchor"
+      Text target, anchor;
+      std::size_t q1 = instr.find(u'"');
+      std::size_t q2 = q1 == Text::npos ? Text::npos : instr.find(u'"', q1 + 1);
+      std::size_t l = instr.find(u"\\l");
+      if (q1 != Text::npos && q2 != Text::npos && (l == Text::npos || q1 < l)) {
+        target = instr.substr(q1 + 1, q2 - q1 - 1);
+      }
+      if (l != Text::npos) {
+        std::size_t a1 = instr.find(u'"', l);
+        std::size_t a2 = a1 == Text::npos ? Text::npos : instr.find(u'"', a1 + 1);
+        if (a2 != Text::npos) anchor = instr.substr(a1 + 1, a2 - a1 - 1);
+      }
+      if (!target.empty() || !anchor.empty()) {
+        Text href = EscapeHref(target);
+        if (!anchor.empty()) href += u"#" + EscapeHref(anchor);
+        pieces.push_back({{}, u"<a href=\"" + href + u"\">", {}, false});
+        f.anchorOpen = true;
+        state_.usesHyperlinks = true;
+      }
+    }
+  } else if (type == "end" && !fields_.empty()) {
+    if (fields_.back().anchorOpen) pieces.push_back({{}, u"</a>", {}, false});
+    fields_.pop_back();
+  }
+}
+
+void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) {
+  pugi::xml_node rPr = Child(r, "rPr");
+  Text open, close;
+  RunFormat(rPr, RunSample(r), open, close);
+  for (pugi::xml_node c : r.children()) {
+    std::string_view local = LocalName(c);
+    if (local == "fldChar") {
+      FieldChar(c, pieces);
+      continue;
+    }
+    if (local == "instrText") {
+      if (!fields_.empty() && !fields_.back().inResult) {
+        fields_.back().instruction += U(c.text().get());
+      }
+      continue;
+    }
+    if (InFieldCode()) continue;
+    if (local == "t") {
+      Append(pieces, open, close, EscapeText(U(c.text().get())), true);
+    } else if (local == "tab" || local == "ptab") {
+      Append(pieces, open, close,
+             u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>",
+             true);
+    } else if (local == "br" || local == "cr") {
+      bool page = std::string_view(Attr(c, "type").value()) == "page";
+      Append(pieces, open, close,
+             page ? u"<br clear=all style='page-break-before:always'>" : u"<br>", false);
+    } else if (local == "noBreakHyphen") {
+      Append(pieces, open, close, u"-", true);
+    } else if (local == "sym") {
+      Text ch = SymbolChar(c);
+      Text font = U(Attr(c, "font").value());
+      if (!ch.empty()) {
+        Append(pieces, open + u"<span style='font-family:" + FontValue(font) + u"'>",
+               u"</span>" + close, EscapeText(ch), true);
+      }
+    } else if (local == "drawing") {
+      Drawing(c, open, close, pieces);
+    } else if (local == "pict" || local == "object") {
+      Vml(c, open, close, pieces);
+    } else if (local == "AlternateContent") {
+      pugi::xml_node choice = Child(c, "Choice");
+      pugi::xml_node chosen = choice ? choice : Child(c, "Fallback");
+      for (pugi::xml_node d : chosen.children()) {
+        if (LocalName(d) == "drawing") Drawing(d, open, close, pieces);
+        if (LocalName(d) == "pict" || LocalName(d) == "object") Vml(d, open, close, pieces);
+      }
+    } else if (local == "footnoteReference" || local == "endnoteReference") {
+      Append(pieces, {}, {},
+             NoteReference(Attr(c, "id").value(), local == "endnoteReference", false), true);
+    } else if (local == "footnoteRef" || local == "endnoteRef") {
+      Append(pieces, {}, {}, NoteReference({}, local == "endnoteRef", true), true);
+    } else if (local == "ruby") {
+      Text base, ruby;
+      for (pugi::xpath_node t : Child(c, "rubyBase").select_nodes(".//*[local-name()='t']")) {
+        base += U(t.node().text().get());
+      }
+      for (pugi::xpath_node t : Child(c, "rt").select_nodes(".//*[local-name()='t']")) {
+        ruby += U(t.node().text().get());
+      }
+      Append(pieces, open, close,
+             u"<ruby>" + EscapeText(base) + u"<rt>" + EscapeText(ruby) + u"</rt></ruby>", true);
+    }
+  }
+}
+
+}  // namespace qp::word

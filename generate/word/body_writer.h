@@ -1,0 +1,102 @@
+// Writes the body of the document as Word's HTML: the section blocks with
+// their paragraphs, lists, tables, pictures, links and notes.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "generate/word/css.h"
+#include "generate/word/docx_content.h"
+#include "generate/word/numbering.h"
+#include "generate/word/pictures.h"
+
+namespace qp::word {
+
+// What one export collects while the body is written; the head is written
+// afterwards from it.
+struct ExportState {
+  ExportState(DocxContent& content, Text fileStem)
+      : doc(content), stem(std::move(fileStem)), pictures(content.package) {}
+  DocxContent& doc;
+  Text stem;  // the file name of the page without extension
+  PictureStore pictures;
+  ListCounters counters;
+  std::set<std::string> usedStyles;  // style ids the body names
+  bool usesHyperlinks = false;
+  int shapeId = 1025;
+};
+
+// One piece of a paragraph: the opening tags of its formatting, the content,
+// and the closing tags. Neighbours with the same opening tags are merged.
+struct InlinePiece {
+  Text open, content, close;
+  bool visible = false;  // text or a picture (an empty paragraph has none)
+};
+
+class BodyWriter {
+ public:
+  explicit BodyWriter(ExportState& state) : state_(state) {}
+  // The body element with the section blocks and the note lists.
+  Text Write();
+
+ private:
+  struct Field {
+    Text instruction;
+    bool inResult = false;
+    bool anchorOpen = false;
+  };
+  struct Note {
+    std::string id;
+    bool endnote = false;
+  };
+
+  // Blocks (body_writer.cpp).
+  void Blocks(const pugi::xml_node& parent, Text& out);
+  void Block(const pugi::xml_node& node, Text& out);
+  Text SectionOpen(std::size_t index) const;
+  void NoteLists(Text& out);
+
+  // Paragraphs and runs (body_paragraph.cpp).
+  void Paragraph(const pugi::xml_node& p, Text& out);
+  void ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
+                 std::vector<InlinePiece>& pieces);
+  void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
+  void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
+  void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
+  void Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close,
+              Text content, bool visible);
+  static Text JoinPieces(const std::vector<InlinePiece>& pieces);
+  bool InFieldCode() const;
+  void FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces);
+
+  // Pictures, text boxes, notes (body_objects.cpp).
+  void Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
+               std::vector<InlinePiece>& pieces);
+  void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
+           std::vector<InlinePiece>& pieces);
+  void Picture(const std::string& relId, long width, long height, bool floating,
+               const Text& alt, const Text& open, const Text& close,
+               std::vector<InlinePiece>& pieces);
+  void TextBox(const pugi::xml_node& content);
+  Text NoteReference(const std::string& id, bool endnote, bool backLink);
+  Text Href(const pugi::xml_node& hyperlink) const;
+
+  // Tables (body_table.cpp).
+  void Table(const pugi::xml_node& tbl, Text& out);
+
+  ExportState& state_;
+  const Relationships* rels_ = nullptr;  // of the part being written
+  std::vector<Field> fields_;
+  std::vector<Note> notes_;
+  std::vector<Text> pendingBlocks_;  // text boxes of the paragraph being written
+  int noteNumber_ = 0, endnoteNumber_ = 0;
+};
+
+// Lengths in pixels from EMU (drawing) and from VML style lengths.
+long EmuToPx(long long emu);
+long VmlLengthPx(TextView style, TextView property);
+
+}  // namespace qp::word

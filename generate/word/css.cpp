@@ -1,0 +1,267 @@
+#include "generate/word/css.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "generate/word/xml_part.h"
+
+namespace qp::word {
+
+void Declarations::Set(std::string_view property, TextView value) {
+  Text name = T(property);
+  for (auto& item : items_) {
+    if (item.first == name) {
+      item.second = Text(value);
+      return;
+    }
+  }
+  items_.emplace_back(std::move(name), Text(value));
+}
+
+void Declarations::Remove(std::string_view property) {
+  Text name = T(property);
+  std::erase_if(items_, [&](const auto& item) { return item.first == name; });
+}
+
+bool Declarations::Has(std::string_view property) const {
+  Text name = T(property);
+  for (const auto& item : items_) {
+    if (item.first == name) return true;
+  }
+  return false;
+}
+
+Text Declarations::Get(std::string_view property) const {
+  Text name = T(property);
+  for (const auto& item : items_) {
+    if (item.first == name) return item.second;
+  }
+  return {};
+}
+
+Text Declarations::Inline() const {
+  Text out;
+  for (const auto& [name, value] : items_) {
+    if (!out.empty()) out += u';';
+    out += name + u':' + value;
+  }
+  return out;
+}
+
+Text Declarations::Block() const {
+  Text out = u"\t{";
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (i) out += u";\r\n\t";
+    out += items_[i].first + u':' + items_[i].second;
+  }
+  return out + u";}\r\n";
+}
+
+Text Pt(double points) {
+  double rounded = std::round(points * 100.0) / 100.0;
+  if (rounded == 0) return u"0pt";
+  char buffer[48];
+  if (rounded == std::floor(rounded)) {
+    std::snprintf(buffer, sizeof buffer, "%.1f", rounded);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%.2f", rounded);
+    std::string s = buffer;
+    while (s.back() == '0') s.pop_back();
+    std::snprintf(buffer, sizeof buffer, "%s", s.c_str());
+  }
+  std::string s = buffer;
+  // Word leaves out the zero in front of the point: ".75pt", "-.5pt".
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+  return T(s) + u"pt";
+}
+
+Text TwipsPt(long twips) { return Pt(static_cast<double>(twips) / 20.0); }
+
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
+  ThemeFonts fonts;
+  pugi::xml_node scheme =
+      Child(Child(theme.document_element(), "themeElements"), "fontScheme");
+  auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia) {
+    latin = U(Attr(Child(group, "latin"), "typeface").value());
+    eastAsia = U(Attr(Child(group, "ea"), "typeface").value());
+    if (eastAsia.empty()) {
+      for (pugi::xml_node f : group.children()) {
+        if (LocalName(f) == "font" && std::string_view(Attr(f, "script").value()) == "Jpan") {
+          eastAsia = U(Attr(f, "typeface").value());
+        }
+      }
+    }
+  };
+  read(Child(scheme, "majorFont"), fonts.majorLatin, fonts.majorEastAsia);
+  read(Child(scheme, "minorFont"), fonts.minorLatin, fonts.minorEastAsia);
+  return fonts;
+}
+
+void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts) {
+  pugi::xml_node f = Child(rPr, "rFonts");
+  if (!f) return;
+  auto themed = [&](std::string_view value, bool eastAsia) -> Text {
+    bool major = value.rfind("major", 0) == 0;
+    if (eastAsia) return major ? theme.majorEastAsia : theme.minorEastAsia;
+    return major ? theme.majorLatin : theme.minorLatin;
+  };
+  if (pugi::xml_attribute a = Attr(f, "asciiTheme")) {
+    Text v = themed(a.value(), false);
+    if (!v.empty()) fonts.ascii = v;
+  } else if (pugi::xml_attribute b = Attr(f, "ascii")) {
+    fonts.ascii = U(b.value());
+  } else if (pugi::xml_attribute c = Attr(f, "hAnsi")) {
+    fonts.ascii = U(c.value());
+  }
+  if (pugi::xml_attribute a = Attr(f, "eastAsiaTheme")) {
+    Text v = themed(a.value(), true);
+    if (!v.empty()) fonts.eastAsia = v;
+  } else if (pugi::xml_attribute b = Attr(f, "eastAsia")) {
+    fonts.eastAsia = U(b.value());
+  }
+}
+
+Text FontValue(TextView name) {
+  bool plain = !name.empty();
+  for (char16_t c : name) {
+    bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    plain = plain && ok;
+  }
+  if (plain) return Text(name);
+  Text out = u"\"";
+  for (char16_t c : name) {
+    if (c != u'"' && c != u'\'' && c != u'<' && c != u'>' && c != u'&') out += c;
+  }
+  return out + u"\"";
+}
+
+namespace {
+
+Text ColorValue(std::string_view hex) {
+  if (hex.size() != 6) return {};
+  for (char c : hex) {
+    if (!std::isxdigit(static_cast<unsigned char>(c))) return {};
+  }
+  Text out = u"#";
+  for (char c : hex) out += static_cast<char16_t>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+Text HighlightValue(std::string_view name) {
+  static constexpr std::pair<std::string_view, std::string_view> kMap[] = {
+      {"yellow", "yellow"},  {"green", "lime"},        {"cyan", "aqua"},
+      {"magenta", "fuchsia"}, {"blue", "blue"},         {"red", "red"},
+      {"darkBlue", "navy"},  {"darkCyan", "teal"},     {"darkGreen", "green"},
+      {"darkMagenta", "purple"}, {"darkRed", "maroon"}, {"darkYellow", "olive"},
+      {"darkGray", "gray"},  {"lightGray", "silver"},  {"black", "black"},
+      {"white", "white"}};
+  for (const auto& [from, to] : kMap) {
+    if (from == name) return T(to);
+  }
+  return {};
+}
+
+void Shading(const pugi::xml_node& props, Declarations& out) {
+  pugi::xml_node shd = Child(props, "shd");
+  Text fill = ColorValue(Attr(shd, "fill").value());
+  if (!fill.empty()) out.Set("background", fill);
+}
+
+}  // namespace
+
+Text Alignment(const pugi::xml_node& pPr) {
+  std::string jc = ChildVal(pPr, "jc");
+  if (jc == "center") return u"center";
+  if (jc == "right" || jc == "end") return u"right";
+  if (jc == "both" || jc == "distribute" || jc == "lowKashida" || jc == "mediumKashida" ||
+      jc == "highKashida" || jc == "thaiDistribute") {
+    return u"justify";
+  }
+  if (jc == "left" || jc == "start") return u"left";
+  return {};
+}
+
+void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out) {
+  if (!pPr) return;
+  if (pugi::xml_node sp = Child(pPr, "spacing")) {
+    if (Attr(sp, "before")) out.Set("margin-top", TwipsPt(AttrLong(sp, "before")));
+    if (Attr(sp, "after")) out.Set("margin-bottom", TwipsPt(AttrLong(sp, "after")));
+    if (Attr(sp, "line")) {
+      long line = AttrLong(sp, "line");
+      std::string rule = Attr(sp, "lineRule").value();
+      if (rule == "exact" || rule == "atLeast") {
+        out.Set("line-height", TwipsPt(line));
+        if (rule == "exact") out.Set("mso-line-height-rule", u"exactly");
+      } else if (line > 0) {
+        out.Set("line-height", T(std::to_string((line * 100 + 120) / 240)) + u"%");
+      }
+    }
+  }
+  if (pugi::xml_node ind = Child(pPr, "ind")) {
+    pugi::xml_attribute left = Attr(ind, "left") ? Attr(ind, "left") : Attr(ind, "start");
+    pugi::xml_attribute right = Attr(ind, "right") ? Attr(ind, "right") : Attr(ind, "end");
+    if (right) out.Set("margin-right", TwipsPt(right.as_int()));
+    if (left) out.Set("margin-left", TwipsPt(left.as_int()));
+    if (Attr(ind, "hanging")) {
+      out.Set("text-indent", TwipsPt(-AttrLong(ind, "hanging")));
+    } else if (Attr(ind, "firstLine")) {
+      out.Set("text-indent", TwipsPt(AttrLong(ind, "firstLine")));
+    }
+  }
+  Text align = Alignment(pPr);
+  if (!align.empty()) out.Set("text-align", align);
+  if (Toggle(pPr, "pageBreakBefore") == 1) out.Set("page-break-before", u"always");
+  if (Toggle(pPr, "keepNext") == 1) out.Set("page-break-after", u"avoid");
+  Shading(pPr, out);
+}
+
+void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look) {
+  if (!rPr) return;
+  if (pugi::xml_node sz = Child(rPr, "sz")) {
+    long half = AttrLong(sz, "val", -1);
+    if (half > 0) out.Set("font-size", Pt(static_cast<double>(half) / 2.0));
+  }
+  Text color = ColorValue(ChildVal(rPr, "color"));
+  if (!color.empty()) out.Set("color", color);
+  if (pugi::xml_node sp = Child(rPr, "spacing")) {
+    long twips = AttrLong(sp, "val");
+    if (twips != 0) out.Set("letter-spacing", TwipsPt(twips));
+  }
+  if (Toggle(rPr, "caps") == 1) out.Set("text-transform", u"uppercase");
+  if (Toggle(rPr, "smallCaps") == 1) out.Set("font-variant", u"small-caps");
+  if (Toggle(rPr, "vanish") == 1) {
+    out.Set("display", u"none");
+    out.Set("mso-hide", u"all");
+  }
+  Shading(rPr, out);
+  Text highlight = HighlightValue(ChildVal(rPr, "highlight"));
+  if (!highlight.empty()) out.Set("background", highlight);
+  int b = Toggle(rPr, "b");
+  if (b >= 0) look.bold = b;
+  int i = Toggle(rPr, "i");
+  if (i >= 0) look.italic = i;
+  if (Child(rPr, "u")) look.underline = ChildVal(rPr, "u", "single") == "none" ? 0 : 1;
+  int s = Toggle(rPr, "strike");
+  int ds = Toggle(rPr, "dstrike");
+  if (s >= 0 || ds >= 0) look.strike = (s == 1 || ds == 1) ? 1 : 0;
+  std::string va = ChildVal(rPr, "vertAlign");
+  if (va == "superscript") look.vertical = 1;
+  if (va == "subscript") look.vertical = 2;
+  if (va == "baseline") look.vertical = 0;
+}
+
+void LookDeclarations(const RunLook& look, Declarations& out) {
+  if (look.bold >= 0) out.Set("font-weight", look.bold ? u"bold" : u"normal");
+  if (look.italic >= 0) out.Set("font-style", look.italic ? u"italic" : u"normal");
+  if (look.underline == 1) out.Set("text-decoration", u"underline");
+  if (look.strike == 1) out.Set("text-decoration", u"line-through");
+  if (look.underline == 0 && look.strike != 1) out.Set("text-decoration", u"none");
+  if (look.vertical == 1) out.Set("vertical-align", u"super");
+  if (look.vertical == 2) out.Set("vertical-align", u"sub");
+}
+
+}  // namespace qp::word

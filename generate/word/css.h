@@ -1,0 +1,66 @@
+// Word's formatting properties as the style declarations Word writes for
+// them: lengths in points in Word's own number form, one declaration per
+// property, later settings replacing earlier ones.
+#pragma once
+
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "text/ustring.h"
+
+namespace qp::word {
+
+class Declarations {
+ public:
+  // Replaces an earlier declaration of the same property in place.
+  void Set(std::string_view property, TextView value);
+  void Remove(std::string_view property);
+  bool Has(std::string_view property) const;
+  Text Get(std::string_view property) const;  // "" when not set
+  bool empty() const { return items_.empty(); }
+  // "a:b;c:d", as inside a style attribute.
+  Text Inline() const;
+  // One declaration a line, tab-indented, as in the style block.
+  Text Block() const;
+
+ private:
+  std::vector<std::pair<Text, Text>> items_;
+};
+
+// Points in Word's form: "21.0pt", "10.5pt", ".75pt", "-21.0pt", "0pt".
+Text Pt(double points);
+Text TwipsPt(long twips);
+
+struct ThemeFonts {
+  Text majorLatin, minorLatin, majorEastAsia, minorEastAsia;
+};
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme);
+
+struct RunFonts {
+  Text ascii, eastAsia;
+};
+// Overlays the fonts named by rPr/rFonts (direct or through the theme).
+void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts);
+// A font name as a declaration value: quoted when it holds anything but
+// ASCII letters and digits.
+Text FontValue(TextView name);
+
+// On/off look of a run: -1 not set, 0 off, 1 on.
+struct RunLook {
+  int bold = -1, italic = -1, underline = -1, strike = -1;
+  int vertical = 0;  // 1 superscript, 2 subscript
+};
+
+// Paragraph properties (indents, spacing, alignment, shading, breaks).
+void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out);
+// Run properties other than the fonts; the look goes to `look`.
+void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look);
+// The look as declarations, for style rules (where there are no tags).
+void LookDeclarations(const RunLook& look, Declarations& out);
+// The alignment value of a w:jc ("center", "right", "justify", "left"), or "".
+Text Alignment(const pugi::xml_node& pPr);
+
+}  // namespace qp::word

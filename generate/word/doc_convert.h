@@ -1,0 +1,25 @@
+// .doc files: LibreOffice (headless) turns them into .docx in a temporary
+// folder of their own; the user's file is copied there first, so that
+// nothing (not even LibreOffice's lock file) is written beside it.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+namespace qp::word {
+
+// The soffice program on PATH, or empty when LibreOffice is not installed.
+std::filesystem::path FindConverter();
+
+// The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
+// one line on standard error naming the package to install) when there is
+// no LibreOffice, kConverterFailed when it ran and made nothing or ran out
+// of time.
+std::string ConvertDocToDocx(const std::string& docBytes,
+                             std::chrono::seconds timeLimit = std::chrono::seconds(120));
+
+// A file URL with every byte outside the unreserved set percent-encoded.
+std::string FileUrl(const std::filesystem::path& path);
+
+}  // namespace qp::word

@@ -1,0 +1,99 @@
+#include "generate/word/docx_content.h"
+
+#include "generate/word/xml_part.h"
+#include "text/failure.h"
+
+namespace qp::word {
+
+namespace {
+
+double TwipsAttr(const pugi::xml_node& node, std::string_view name, double fallback) {
+  pugi::xml_attribute a = Attr(node, name);
+  return a ? static_cast<double>(AttrLong(node, name)) / 20.0 : fallback;
+}
+
+Text CoreText(const pugi::xml_document& core, std::string_view local) {
+  pugi::xml_node n = Child(core.document_element(), local);
+  return U(n.text().get());
+}
+
+void CollectSections(const pugi::xml_node& body, std::vector<SectionLayout>& out) {
+  for (pugi::xml_node child : body.children()) {
+    if (LocalName(child) == "p") {
+      pugi::xml_node sect = Child(Child(child, "pPr"), "sectPr");
+      if (sect) out.push_back(ReadSectionLayout(sect));
+    } else if (LocalName(child) == "sectPr") {
+      out.push_back(ReadSectionLayout(child));
+    }
+  }
+}
+
+}  // namespace
+
+SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
+  SectionLayout s;
+  pugi::xml_node size = Child(sectPr, "pgSz");
+  pugi::xml_node mar = Child(sectPr, "pgMar");
+  s.page.PageWidth = static_cast<float>(TwipsAttr(size, "w", s.page.PageWidth));
+  s.pageHeight = TwipsAttr(size, "h", s.pageHeight);
+  s.page.LeftMargin = static_cast<float>(TwipsAttr(mar, "left", s.page.LeftMargin));
+  s.page.RightMargin = static_cast<float>(TwipsAttr(mar, "right", s.page.RightMargin));
+  s.page.Gutter = static_cast<float>(TwipsAttr(mar, "gutter", s.page.Gutter));
+  s.top = TwipsAttr(mar, "top", s.top);
+  s.bottom = TwipsAttr(mar, "bottom", s.bottom);
+  s.header = TwipsAttr(mar, "header", s.header);
+  s.footer = TwipsAttr(mar, "footer", s.footer);
+  pugi::xml_node grid = Child(sectPr, "docGrid");
+  std::string type = Attr(grid, "type").value();
+  if (type == "lines" || type == "linesAndChars" || type == "snapToChars") {
+    s.gridPitch = TwipsAttr(grid, "linePitch", 0);
+  }
+  return s;
+}
+
+DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
+  const std::string& main = package.MainPartName();
+  package.LoadXml(main, document);
+  if (!Child(document.document_element(), "body")) {
+    Raise(err::kFileCorrupt, T("The document part holds no body."));
+  }
+  documentRels = package.RelationshipsOf(main);
+  auto target = [&](std::string_view type) {
+    for (const auto& [id, rel] : documentRels) {
+      if (rel.type == type && !rel.external) return rel.target;
+    }
+    return std::string();
+  };
+  package.LoadXml(target("styles"), styles);
+  package.LoadXml(target("settings"), settings);
+  package.LoadXml(target("theme"), theme);
+  footnotePart = target("footnotes");
+  endnotePart = target("endnotes");
+  if (package.LoadXml(footnotePart, footnotes)) footnoteRels = package.RelationshipsOf(footnotePart);
+  if (package.LoadXml(endnotePart, endnotes)) endnoteRels = package.RelationshipsOf(endnotePart);
+  package.LoadXml(package.TargetOfType("", "core-properties"), core);
+
+  styleSheet.Load(styles);
+  package.LoadXml(target("numbering"), numbering);
+  lists.Load(numbering, styleSheet);
+  themeFonts = LoadThemeFonts(theme);
+
+  title = CoreText(core, "title");
+  description = CoreText(core, "description");
+  keywords = CoreText(core, "keywords");
+  author = CoreText(core, "creator");
+
+  CollectSections(Body(), sections);
+  if (sections.empty()) sections.push_back(SectionLayout());
+
+  pugi::xml_node tab = Child(settings.document_element(), "defaultTabStop");
+  if (tab) tabInterval = static_cast<double>(AttrLong(tab, "val", 840)) / 20.0;
+  pugi::xml_node lang = Child(styleSheet.DefaultRunProps(), "lang");
+  std::string val = Attr(lang, "val").value();
+  std::string eastAsia = Attr(lang, "eastAsia").value();
+  japanese = val.rfind("ja", 0) == 0 || eastAsia.rfind("ja", 0) == 0;
+}
+
+pugi::xml_node DocxContent::Body() const { return Child(document.document_element(), "body"); }
+
+}  // namespace qp::word

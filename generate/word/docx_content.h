@@ -1,0 +1,49 @@
+// Everything the engine reads from one .docx, parsed once at open: the
+// parts, the styles and lists, the fonts, the facts and the page setup of
+// each section.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "generate/word/css.h"
+#include "generate/word/docx_package.h"
+#include "generate/word/numbering.h"
+#include "generate/word/styles.h"
+#include "generate/word/word_app.h"
+
+namespace qp::word {
+
+struct SectionLayout {
+  PageSetup page;         // width, left/right margins, gutter (points)
+  double pageHeight = 841.9;
+  double top = 99.25, bottom = 85.05;
+  double header = 42.55, footer = 49.6;
+  double gridPitch = 0;   // layout-grid line pitch in points; 0 = no grid
+};
+
+struct DocxContent {
+  explicit DocxContent(std::string bytes);
+
+  DocxPackage package;
+  pugi::xml_document document, styles, numbering, footnotes, endnotes, settings, theme, core;
+  Relationships documentRels, footnoteRels, endnoteRels;
+  std::string footnotePart, endnotePart;
+  StyleSheet styleSheet;
+  Numbering lists;
+  ThemeFonts themeFonts;
+  std::vector<SectionLayout> sections;  // in body order; at least one
+  Text title, description, keywords, author;
+  double tabInterval = 42.0;  // the document's default tab stop, points
+  bool japanese = false;      // the document's language is Japanese
+
+  pugi::xml_node Body() const;
+};
+
+// The sections' layouts from w:sectPr elements.
+SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr);
+
+}  // namespace qp::word

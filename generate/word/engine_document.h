@@ -1,0 +1,52 @@
+// The engine's document: one opened file, read whole at open and never
+// written; saving exports it as Word's HTML.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "generate/word/docx_content.h"
+#include "generate/word/style_fonts.h"
+#include "generate/word/word_app.h"
+
+namespace qp::word {
+
+enum class FileKind { Zip, Ole, Rtf, Other };
+
+// What the first bytes say the file is; the extension is not trusted.
+FileKind SniffFile(std::string_view bytes);
+// True for a compound file that wraps an encrypted package.
+bool IsEncryptedPackage(std::string_view oleBytes);
+
+// Reads the file at `path` and gives the .docx bytes to open: a zip as it
+// is, a .doc (or RTF) through LibreOffice. Raises kFileOpenFailed,
+// kEncrypted, kConverterMissing, kConverterFailed, qp::err::kFileNotFound.
+std::string LoadDocumentBytes(const std::filesystem::path& path);
+
+class EngineDocument : public Document {
+ public:
+  explicit EngineDocument(std::string docxBytes) : content_(std::move(docxBytes)) {}
+
+  Font& StyleFont(TextView styleName) override;
+  WebOptions& GetWebOptions() override { return webOptions_; }
+  void SaveAs(const std::filesystem::path& fileName, int fileFormat) override;
+  Text BuiltinDocumentProperty(TextView name) override;
+  PageSetup SectionPageSetup(int index) override;
+  void SetSaved(bool saved) override { saved_ = saved; }
+  void Close() override { closed_ = true; }
+
+  bool closed() const { return closed_; }
+  bool saved() const { return saved_; }
+
+ private:
+  void CheckOpen() const;
+
+  DocxContent content_;
+  StyleFonts fonts_;
+  WebOptions webOptions_;
+  bool saved_ = true;
+  bool closed_ = false;
+};
+
+}  // namespace qp::word

@@ -1,0 +1,54 @@
+#include "generate/word/html_export.h"
+
+#include <fstream>
+
+#include "generate/word/body_writer.h"
+#include "generate/word/head_writer.h"
+#include "text/codec.h"
+#include "text/failure.h"
+
+namespace qp::word {
+
+RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& stem,
+                        TextView charset) {
+  ExportState state(doc, stem);
+  // The body goes first: the head lists the styles and pictures it used.
+  BodyWriter body(state);
+  Text bodyText = body.Write();
+  Text html = WriteHead(state, fonts, charset) + bodyText;
+  return {std::move(html), state.pictures.Files()};
+}
+
+void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& options,
+                const std::filesystem::path& fileName) {
+  bool shiftJis = options.Encoding == 932;
+  Text stem = FromPath(fileName.stem());
+  RenderedPage page = RenderHtml(doc, fonts, stem, shiftJis ? u"shift_jis" : u"utf-8");
+  Bytes bytes = shiftJis ? TextToCp932(page.html) : TextToUtf8(page.html);
+  {
+    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) Raise(err::kSaveFailed, T("The page cannot be written."));
+  }
+  if (page.pictures.empty()) return;
+  std::filesystem::path folder = fileName.parent_path() / (fileName.stem().native() + ".files");
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) Raise(err::kSaveFailed, T("The folder for the pictures cannot be made."));
+  Text list = u"<xml xmlns:o=\"urn:schemas-microsoft-com:office:office\">\r\n <o:MainFile HRef=\"../" +
+              FromPath(fileName.filename()) + u"\"/>\r\n";
+  for (const PictureFile& f : page.pictures) {
+    std::ofstream out(folder / ToPath(f.fileName), std::ios::binary | std::ios::trunc);
+    out.write(f.bytes.data(), static_cast<std::streamsize>(f.bytes.size()));
+    out.close();
+    if (!out) Raise(err::kSaveFailed, T("A picture cannot be written."));
+    list += u" <o:File HRef=\"" + f.fileName + u"\"/>\r\n";
+  }
+  list += u" <o:File HRef=\"filelist.xml\"/>\r\n</xml>\r\n";
+  Bytes listBytes = TextToUtf8(list);
+  std::ofstream out(folder / "filelist.xml", std::ios::binary | std::ios::trunc);
+  out.write(listBytes.data(), static_cast<std::streamsize>(listBytes.size()));
+}
+
+}  // namespace qp::word

@@ -1,0 +1,44 @@
+// The pictures of one export: each media part the body shows gets one file
+// in the supporting-files folder, named image001.png, image002.jpg, ...
+// in the order the body first shows them.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "generate/word/docx_package.h"
+#include "text/ustring.h"
+
+namespace qp::word {
+
+enum class ImageKind { Png, Jpeg, Gif, Bmp, Tiff, Other };
+
+// Recognises the picture by its first bytes, never by the part's name.
+ImageKind SniffImage(std::string_view bytes);
+
+struct PictureFile {
+  Text fileName;  // "image001.png"
+  std::string bytes;
+};
+
+class PictureStore {
+ public:
+  explicit PictureStore(DocxPackage& package) : package_(package) {}
+  // The file name for the picture in `partName`, or "" when it cannot go on
+  // the page (a missing part, a vector or unknown format); a line on
+  // standard error names what was left out.
+  Text Add(const std::string& partName);
+  const std::vector<PictureFile>& Files() const { return files_; }
+
+ private:
+  DocxPackage& package_;
+  std::map<std::string, Text> byPart_;
+  std::vector<PictureFile> files_;
+};
+
+// PNG bytes for a BMP or TIFF picture; "" when it cannot be converted.
+std::string ConvertToPng(std::string_view bytes, ImageKind kind);
+
+}  // namespace qp::word
