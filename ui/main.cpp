@@ -6,27 +6,11 @@
 
 #include "app/console_desktop.h"
 #include "app/program.h"
-#include "text/failure.h"
+#include "app/word_engine.h"
 #include "ui/qt_desktop.h"
 
-namespace {
-
-// Stands in for the engine until the in-process Word engine is linked: no
-// other run holds it, and it cannot be started.
-class EngineNotBuilt : public qp::gen::WordEngine {
- public:
-  std::unique_ptr<qp::word::Application> Attach(const qp::Text&) override {
-    qp::Raise(qp::err::kCannotCreateObject);
-  }
-  std::unique_ptr<qp::word::Application> Create(const qp::Text&) override {
-    qp::Raise(qp::err::kCannotCreateObject);
-  }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  EngineNotBuilt engine;
+  qp::app::ProcessWordEngine engine;
   // Qt sees only the program's name: the document path is ours to read, and
   // no file name may be taken for a Qt option. QApplication keeps these.
   int qtArgc = 1;

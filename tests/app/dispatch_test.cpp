@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "app/start_up.h"
 #include "fake_desktop.h"
+#include "test_support.h"
 
 namespace qp::app {
 namespace {
@@ -114,6 +115,29 @@ TEST_F(DisposeFixture, RefusalsShowTheirMessageAndTouchNothingElse) {
   EXPECT_EQ(engine.attaches, 2);
   EXPECT_TRUE(run.DocPath.empty());
   EXPECT_TRUE(run.PageName.empty());
+}
+
+TEST_F(DisposeFixture, AnAcceptedDocumentRunsTheGenerationAndEndsWithoutAPage) {
+  testing::TempFolder home;
+  const std::string h = home.path().string();
+  testing::ScopedEnv homeEnv("HOME", h.c_str());
+  testing::ScopedEnv configEnv("XDG_CONFIG_HOME", nullptr);
+  run.CommandLine = u"\"/no such/report.old.docx\"";
+  // the engine can neither be attached nor started: the run tells so and
+  // writes no page
+  EXPECT_EQ(DisposeDocument(run, desktop), kExitRefused);
+  EXPECT_EQ(run.CommandLine, u"/no such/report.old.docx");
+  EXPECT_EQ(run.DocPath, u"/no such/report.old.docx");
+  EXPECT_EQ(run.DocFileName, u"report.old.docx");
+  EXPECT_EQ(run.PageName, u"report");
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text.rfind(u"Wordを起動できません。(429)\r\n\r\n", 0), 0u);
+  ASSERT_GE(desktop.events.size(), 3u);
+  EXPECT_EQ(desktop.events.front(), "guide shown");
+  EXPECT_EQ(desktop.events[1], "wait");
+  EXPECT_EQ(desktop.events[desktop.events.size() - 2], "guide unloaded");
+  EXPECT_EQ(desktop.events.back(), "arrow");
+  EXPECT_EQ(run.Ui, nullptr);  // the run's interface lives only as long as the run
 }
 
 }  // namespace
