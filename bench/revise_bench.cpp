@@ -15,6 +15,7 @@
 
 #include "revise/passes.h"
 #include "text/codec.h"
+#include "text/line_ends.h"
 
 namespace {
 
@@ -50,14 +51,7 @@ Text Load(const fs::path& path) {
   } else {
     text = qp::Cp932ToText(bytes);
   }
-  Text out;
-  char16_t previous = 0;
-  for (char16_t c : text) {
-    if (c == u'\n' && previous != u'\r') out += u'\r';
-    out += c;
-    previous = c;
-  }
-  return out;
+  return qp::LoneLfToCrLf(text);
 }
 
 double Megabytes(const Text& page) {
