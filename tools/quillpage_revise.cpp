@@ -14,6 +14,7 @@
 #include "revise/passes.h"
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/line_ends.h"
 #include "text/number.h"
 
 namespace {
@@ -164,19 +165,6 @@ Text Decode(const Bytes& bytes, bool utf8) {
   return utf8 ? qp::Utf8ToText(bytes) : qp::Cp932ToText(bytes);
 }
 
-// Word writes CR LF and the revision relies on it.
-Text WithCrLf(const Text& text) {
-  Text out;
-  out.reserve(text.size() + text.size() / 32);
-  char16_t previous = 0;
-  for (char16_t c : text) {
-    if (c == u'\n' && previous != u'\r') out += u'\r';
-    out += c;
-    previous = c;
-  }
-  return out;
-}
-
 // The page as the program writes it: Shift-JIS and a closing CR LF; UTF-8
 // is made from those bytes, so it holds the same references.
 Bytes Encode(const Text& page, bool utf8) {
@@ -257,7 +245,7 @@ int main(int argc, char** argv) {
     }
     dump.emplace(o.dumpDir);
   }
-  Text page = WithCrLf(Decode(*bytes, o.inputUtf8));
+  Text page = qp::LoneLfToCrLf(Decode(*bytes, o.inputUtf8));
   try {
     qp::revise::Rev_Html_State(page, o.info, o.context, dump ? &*dump : nullptr);
   } catch (const qp::Failure& f) {

@@ -8,6 +8,7 @@
 
 #include "revise/state.h"
 #include "text/codec.h"
+#include "text/line_ends.h"
 
 namespace qp::revise::test {
 
@@ -90,14 +91,7 @@ inline Text LoadPage(const std::filesystem::path& path) {
   } else {
     text = Cp932ToText(bytes);
   }
-  Text out;
-  char16_t previous = 0;
-  for (char16_t c : text) {
-    if (c == u'\n' && previous != u'\r') out += u'\r';
-    out += c;
-    previous = c;
-  }
-  return out;
+  return LoneLfToCrLf(text);
 }
 
 // Every page Word saved in the corpus, in a stable order.
