@@ -52,8 +52,12 @@ void ExportFolder(const std::string& folder) {
   EXPECT_GT(exported, 0);
 }
 
-TEST(WordCorpus, EveryUsableDocxExports) { ExportFolder("docx"); }
-TEST(WordCorpus, EveryUsableDocExportsThroughLibreOffice) { ExportFolder("doc"); }
+TEST(WordCorpus, EveryUsableDocxExports) {
+  ExportFolder("docx");
+}
+TEST(WordCorpus, EveryUsableDocExportsThroughLibreOffice) {
+  ExportFolder("doc");
+}
 
 }  // namespace
 }  // namespace qp::test

@@ -28,7 +28,8 @@ class WordEngine : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("qp-word-engine-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("qp-word-engine-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "settings");
     fs::create_directories(dir_ / "work");

@@ -48,9 +48,10 @@ TEST(WordExport, SectionsEachGetTheirBlock) {
   std::string sect =
       "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:docGrid w:type=\"lines\" "
       "w:linePitch=\"292\"/></w:sectPr>";
-  std::string page = RenderUtf8(ExampleDocument(
-      "<w:p><w:pPr>" + sect + "</w:pPr><w:r><w:t>one</w:t></w:r></w:p><w:p><w:r><w:t>two</w:t>"
-      "</w:r></w:p><w:sectPr><w:pgSz w:w=\"16838\" w:h=\"11906\"/></w:sectPr>"));
+  std::string page = RenderUtf8(
+      ExampleDocument("<w:p><w:pPr>" + sect +
+                      "</w:pPr><w:r><w:t>one</w:t></w:r></w:p><w:p><w:r><w:t>two</w:t>"
+                      "</w:r></w:p><w:sectPr><w:pgSz w:w=\"16838\" w:h=\"11906\"/></w:sectPr>"));
   EXPECT_NE(page.find("<div class=Section1 style='layout-grid:14.6pt'>"), std::string::npos);
   EXPECT_NE(page.find("mso-break-type:section-break"), std::string::npos);
   EXPECT_NE(page.find("<div class=Section2>"), std::string::npos);
@@ -80,8 +81,10 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   std::string outside = b.Relate("image", "../../../etc/passwd");
   auto pic = [](const std::string& id) {
     return "<w:r><w:drawing><wp:inline><wp:extent cx=\"952500\" cy=\"476250\"/><a:graphic>"
-           "<a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"" + id +
-           "\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+           "<a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"" +
+           id +
+           "\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></"
+           "w:r>";
   };
   b.Body("<w:p>" + pic(png) + pic(gif) + pic(png) + pic(emf) + pic(outside) + "</w:p>");
   word::DocxContent content(b.Build());

@@ -51,7 +51,8 @@ TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
   std::string ok = b.Build();
   EXPECT_EQ(OpenError(ok), 0);
   std::string styles = "<?xml version=\"1.0\"?><!doctype x><w:styles/>";
-  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument}, {"word/styles.xml", styles},
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument},
+                             {"word/styles.xml", styles},
                              {"word/_rels/document.xml.rels",
                               "<Relationships><Relationship Id=\"r\" Type=\"x/styles\" "
                               "Target=\"styles.xml\"/></Relationships>"}})),
@@ -59,8 +60,8 @@ TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
 }
 
 TEST(WordHostile, EntryNamesOutsideThePackageAreRefused) {
-  for (const char* name : {"../evil.txt", "word/../../evil.txt", "/etc/evil", "C:evil",
-                           "word\\..\\..\\evil"}) {
+  for (const char* name :
+       {"../evil.txt", "word/../../evil.txt", "/etc/evil", "C:evil", "word\\..\\..\\evil"}) {
     EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument}, {name, "x"}})),
               word::err::kFileCorrupt)
         << name;

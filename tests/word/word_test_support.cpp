@@ -55,7 +55,8 @@ std::string FirstSection(const std::string& page) {
     end = page.find("\r\n</div>\r\n\r\n", end + 1);
     if (end == std::string::npos) return {};
     std::string next = page.substr(end + 12, 12);
-    if (next.rfind("</body>", 0) == 0 || next.rfind("<span", 0) == 0 || next.rfind("<div", 0) == 0) break;
+    if (next.rfind("</body>", 0) == 0 || next.rfind("<span", 0) == 0 || next.rfind("<div", 0) == 0)
+      break;
   }
   end += 2;
   std::string inner = page.substr(start + 5, end - start - 5);
@@ -99,7 +100,8 @@ void WriteExamples(const std::string& path, const std::vector<Example>& examples
   std::ofstream out(path, std::ios::trunc);
   out << header;
   for (std::size_t i = 0; i < examples.size(); ++i) {
-    out << "### " << examples[i].name << "\n" << examples[i].input << "\n---\n"
+    out << "### " << examples[i].name << "\n"
+        << examples[i].input << "\n---\n"
         << examples[i].expected;
   }
 }
