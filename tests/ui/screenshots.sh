@@ -20,17 +20,23 @@ trap 'rm -rf "$settings"' EXIT
 
 shoot() {
   window=$1
+  name=${2:-$1}
+  scale=${3:-1}
   # One display per window; the window gets two seconds to come up.
   xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    "$1" "$2" "$3" & pid=$!
+    QT_SCALE_FACTOR=$5 "$1" "$2" "$3" & pid=$!
     sleep 2
     /usr/bin/import -window root "$4"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
-  ' shoot "$preview" "$window" "$settings" "$out/$window.png"
-  echo "$out/$window.png"
+  ' shoot "$preview" "$window" "$settings" "$out/$name.png" "$scale"
+  echo "$out/$name.png"
 }
 
 for window in settings settings-greyed guide report; do
   shoot "$window"
+done
+# A 120 dpi screen: Qt scales the whole layout by the device pixel ratio 1.25.
+for window in settings guide; do
+  shoot "$window" "$window-120dpi" 1.25
 done
