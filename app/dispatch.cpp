@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "app/messages.h"
+#include "app/run_interface.h"
 #include "app/shell.h"
 #include "generate/folders.h"
 #include "generate/generation.h"
@@ -91,6 +92,8 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   run.DocFileName = std::move(names.DocFileName);
   run.PageName = std::move(names.PageName);
 
+  // The run's messages and cursor go through this desktop for its length.
+  RunInterface ui(run, desktop);
   desktop.ShowGuideWindow();
   desktop.SetWaitCursor(true);
   const Text expectedPage = gen::Get_Spe_Fdr(gen::kFolderDesktop) + u"/" + run.PageName + u".htm";

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -20,11 +18,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The whole file, or nothing when it cannot be read (missing, a folder, no
+// permission).
 std::optional<Bytes> ReadWhole(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  Bytes bytes;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
   return bytes;
 }
 

@@ -10,7 +10,6 @@
 
 #include "app/dispatch.h"
 #include "app/messages.h"
-#include "app/run_interface.h"
 #include "app/settings.h"
 #include "app/shell.h"
 #include "generate/folders.h"
@@ -63,7 +62,6 @@ bool ArgumentHasQuote(int argc, char** argv) {
 
 int Main(gen::RunState& run, Desktop& desktop, int argc, char** argv) {
   Trap trap("Mod_Main -> Main");
-  RunInterface ui(run, desktop);
   try {
     trap.Step(2);
     run.ProgramFolder = ProcessProgramFolder();

@@ -108,6 +108,15 @@ void StyleSheet::Load(const pugi::xml_document& stylesXml) {
     byId_[def.id] = styles_.size();
     styles_.push_back(std::move(def));
   }
+  if (!defaultOfType_.count('p') && !byId_.count("Normal")) {
+    // Every document has a Normal style, even one whose file defines none.
+    StyleDef normal;
+    normal.id = "Normal";
+    normal.name = u"Normal";
+    normal.className = u"MsoNormal";
+    byId_[normal.id] = styles_.size();
+    styles_.push_back(std::move(normal));
+  }
   if (defaultOfType_.count('p')) {
     defaultParagraphId_ = defaultOfType_['p'];
   } else if (byId_.count("Normal")) {

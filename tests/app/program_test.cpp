@@ -1,0 +1,151 @@
+// quillpage run as a user runs it, without a display, against a scratch
+// HOME: what it prints, what it answers, what it leaves in the settings.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace qp::app {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+const fs::path kProgram = fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs `program` with `args` in a clean environment holding only HOME and
+// PATH, so no display and no XDG setting of the test's own user leak in.
+Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& args,
+                     const fs::path& home) {
+  TempFolder capture;
+  const fs::path out = capture.path() / "out";
+  const fs::path err = capture.path() / "err";
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) {
+      ::_exit(120);
+    }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const std::string homeVar = "HOME=" + home.string();
+    std::array<char*, 3> env{const_cast<char*>(homeVar.c_str()),
+                             const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
+    ::execve(program.c_str(), argv.data(), env.data());
+    ::_exit(121);
+  }
+  int raw = 0;
+  ::waitpid(pid, &raw, 0);
+  Outcome o;
+  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  o.out = ReadFile(out);
+  o.err = ReadFile(err);
+  return o;
+}
+
+struct ProgramFixture : ::testing::Test {
+  TempFolder home;
+  fs::path settings = home.path() / ".config" / "Vexor" / "Quillpg_Word";
+  void SetUp() override { ASSERT_TRUE(fs::exists(kProgram)) << kProgram; }
+  Outcome Quillpage(const std::vector<std::string>& args) {
+    return RunProgramAt(kProgram, args, home.path());
+  }
+};
+
+TEST_F(ProgramFixture, NoArgumentPrintsTheUsageAndCreatesTheSettingsFile) {
+  const Outcome o = Quillpage({});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.out.find("ワード文書をドロップしてください"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("LGrid=1"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("Prevw=1"), std::string::npos) << o.out;
+  EXPECT_EQ(o.err, "");
+  ASSERT_TRUE(fs::is_regular_file(settings / "Control.ini"));
+  EXPECT_EQ(fs::file_size(settings / "Control.ini"), 0u);
+
+  // an existing file is read and left as it is
+  WriteFile(settings / "Control.ini", "; mine\r\n[SYSTEM]\r\nencod=1\r\n");
+  const Outcome again = Quillpage({});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_NE(again.out.find("Encod=1"), std::string::npos);
+  EXPECT_EQ(ReadFile(settings / "Control.ini"), "; mine\r\n[SYSTEM]\r\nencod=1\r\n");
+}
+
+TEST_F(ProgramFixture, RefusalsGoToStandardErrorWithStatus1) {
+  Outcome o = Quillpage({"/tmp/a", "b.doc"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "「Quillpage」 for Word\n複数のファイルは処理できません。    \n");
+  EXPECT_EQ(o.out, "");
+
+  o = Quillpage({"x.DOC"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, "「Quillpage」 for Word\nＷｏｒｄ文書以外は処理できません。    \n");
+
+  o = Quillpage({"/tmp/say \"hi\".docx"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("を含む文書は処理できません。"), std::string::npos) << o.err;
+}
+
+TEST_F(ProgramFixture, ABadOptionValueEndsInTheFailureReportWithStatus2) {
+  fs::create_directories(settings);
+  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\n");
+  const Outcome o = Quillpage({"/tmp/a.docx"});
+  EXPECT_EQ(o.status, 2);
+  EXPECT_NE(o.err.find("Quillpage\n次の障害が発生しましたので処理を中断しました。    \n"),
+            std::string::npos)
+      << o.err;
+  EXPECT_NE(o.err.find("     場所 ： Mod_Main -> Get_Opt_Inf Line=4\n     内容 ： Code=13\n"),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=\r\n");
+}
+
+TEST_F(ProgramFixture, SettingsFolderThatCannotBeCreated) {
+  WriteFile(home.path() / ".config", "a file where the folder should be");
+  const Outcome o = Quillpage({});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err,
+            "「Quillpage」 for Word\n設定ファイルを作成できません。\n" + settings.string() + "\n");
+  EXPECT_EQ(o.out, "");
+}
+
+TEST_F(ProgramFixture, ADevelopmentTreeKeepsItsSettingsBesideTheProgram) {
+  for (const char* tree : {"Ridgeworks", "ridgeworks"}) {
+    const fs::path dir = home.path() / "src" / tree;
+    fs::create_directories(dir);
+    fs::copy_file(kProgram, dir / "quillpage");
+    const Outcome o = RunProgramAt(dir / "quillpage", {}, home.path());
+    EXPECT_EQ(o.status, 0) << tree;
+    const bool beside = fs::exists(dir / "Control.ini");
+    EXPECT_EQ(beside, std::string(tree) == "Ridgeworks") << tree;
+    EXPECT_EQ(fs::exists(settings / "Control.ini"), !beside) << tree;
+    fs::remove_all(settings);
+  }
+}
+
+TEST_F(ProgramFixture, HelpAndVersionTouchNothing) {
+  Outcome o = Quillpage({"--version"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.out, "quillpage 1.0.4\n");
+  o = Quillpage({"--help"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.out.find("終了コード"), std::string::npos);
+  EXPECT_FALSE(fs::exists(home.path() / ".config"));
+}
+
+}  // namespace
+}  // namespace qp::app
