@@ -46,9 +46,11 @@ std::string WordHtml(const std::string& stem) {
       "</head>\r\n"
       "<body lang=JA style='text-justify-trim:punctuation'>\r\n"
       "<div class=Section1>\r\n"
-      "<p class=MsoNormal>本文です。<img width=10 height=10 src=\"" + stem +
+      "<p class=MsoNormal>本文です。<img width=10 height=10 src=\"" +
+      stem +
       ".files/image001.png\"></p>\r\n"
-      "<p class=MsoNormal><img width=10 height=10 src=\"" + stem +
+      "<p class=MsoNormal><img width=10 height=10 src=\"" +
+      stem +
       ".files/image002.jpg\"></p>\r\n"
       "<p class=MsoNormal><a href=\"C:\\Docs\\other.doc#part\">他</a> <a "
       "href=\"http://example.com/a/\">web</a></p>\r\n"
@@ -79,7 +81,10 @@ class PageAssembly : public ::testing::Test {
   }
   void TearDown() override {
     for (const auto& [name, value] : saved_) {
-      if (value) ::setenv(name.c_str(), value->c_str(), 1); else ::unsetenv(name.c_str());
+      if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+      else
+        ::unsetenv(name.c_str());
     }
   }
   void Name(const Text& fileName) {
@@ -202,10 +207,15 @@ TEST_F(PageAssembly, SecondRunReplacesTheFirst) {
 
 TEST_F(PageAssembly, OtherPagesOnTheDesktopStay) {
   WriteBytes(desktop / "notes.htm", "mine");
+  // Matches the earlier-page pattern "report.htm*" but is a document.
+  WriteBytes(desktop / "report.htm.docx", "a document");
+  WriteBytes(desktop / "report.html", "an earlier page");
   WriteBytes(desktop / "Image" / "notes-001.png", "mine");
   WriteBytes(desktop / "Image" / "report-0001.png", "mine");
   ASSERT_EQ(Assemble(), u"");
   EXPECT_EQ(ReadBytes(desktop / "notes.htm"), "mine");
+  EXPECT_EQ(ReadBytes(desktop / "report.htm.docx"), "a document");
+  EXPECT_FALSE(std::filesystem::exists(desktop / "report.html"));
   EXPECT_EQ(Names(desktop / "Image"),
             (V{"notes-001.png", "report-0001.png", "report-001.png", "report-002.jpg"}));
 }

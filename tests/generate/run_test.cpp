@@ -139,7 +139,10 @@ TEST(DspFTsPag, HandsThePathToXdgOpenWithAUtf8Locale) {
   const std::string savedLcAll = lcAll != nullptr ? lcAll : "";
   ::setenv("LC_ALL", "C", 1);
   Dsp_FTs_Pag(p.run);
-  if (lcAll != nullptr) ::setenv("LC_ALL", savedLcAll.c_str(), 1); else ::unsetenv("LC_ALL");
+  if (lcAll != nullptr)
+    ::setenv("LC_ALL", savedLcAll.c_str(), 1);
+  else
+    ::unsetenv("LC_ALL");
 
   EXPECT_TRUE(p.ui.messages.empty());
   EXPECT_EQ(ReadBytes(p.record),
@@ -170,8 +173,7 @@ TEST(DspFTsPag, FailuresCarryTheirCode) {
 TEST(DspFTsPag, MissingPageIsCodeTwoWithoutStartingAnything) {
   ShownPage p;
   p.run.PageName = u"none";
-  FakeOpener opener(p.tmp.path() / "bin",
-                    "touch '" + p.record.string() + "'\nexit 0\n");
+  FakeOpener opener(p.tmp.path() / "bin", "touch '" + p.record.string() + "'\nexit 0\n");
   Dsp_FTs_Pag(p.run);
   ASSERT_EQ(p.ui.messages.size(), 1u);
   EXPECT_EQ(p.ui.messages[0].text, u"ページの表示に失敗しました。(Code=2)    ");
@@ -181,8 +183,7 @@ TEST(DspFTsPag, MissingPageIsCodeTwoWithoutStartingAnything) {
 TEST(DspFTsPag, AnOpenerThatStaysIsLeftRunning) {
   ShownPage p;
   // Stands for an xdg-open that waits for its browser.
-  FakeOpener opener(p.tmp.path() / "bin",
-                    "echo $$ > '" + p.record.string() + "'\nexec sleep 60\n");
+  FakeOpener opener(p.tmp.path() / "bin", "echo $$ > '" + p.record.string() + "'\nexec sleep 60\n");
   Dsp_FTs_Pag(p.run);
   EXPECT_TRUE(p.ui.messages.empty());
   const pid_t pid = static_cast<pid_t>(std::stol(ReadBytes(p.record)));
