@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "app/messages.h"
+#include "app/quietly.h"
 #include "app/run_interface.h"
 #include "app/shell.h"
 #include "generate/folders.h"
@@ -28,15 +29,6 @@ FileStamp StampOf(const Text& path) {
   struct stat st {};
   if (::stat(ToPath(path).c_str(), &st) != 0) return {};
   return {true, st.st_dev, st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
-}
-
-// Runs one cleanup step whatever it throws; the run is over by then.
-template <class F>
-void Quietly(F&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 }  // namespace

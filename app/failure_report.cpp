@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/quietly.h"
 #include "app/shell.h"
 #include "text/codec.h"
 #include "text/number.h"
@@ -22,16 +23,6 @@ Text FourDigits(int n) {
   Text t = FormatInteger(n);
   while (t.size() < 4) t.insert(0, 1, u'0');
   return t;
-}
-
-// Runs one step of the report; whatever it throws is dropped, located
-// failures included.
-template <class F>
-void Quietly(F&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 }  // namespace
