@@ -3,6 +3,7 @@
 // 8 MB / 1 MB (about 8 when a pass is linear, 64 when it is quadratic).
 //
 //   passes_bench [PAGE]   (default: the largest page of the corpus)
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -164,14 +165,17 @@ int main(int argc, char** argv) {
     const Inputs* in[2] = {&small, &large};
     for (int k = 0; k < 2; ++k) {
       mb[k] = static_cast<double>((in[k]->*c.input).size() * 2) / (1 << 20);  // UTF-16 bytes
-      RevisionState st;
-      t[k] = Seconds([&] {
-        try {
-          c.run(st, *in[k]);
-        } catch (const std::exception& e) {
-          std::printf("  %s failed: %s\n", c.name, e.what());
-        }
-      });
+      t[k] = 1e9;
+      for (int run = 0; run < 3; ++run) {  // best of three: the machine is shared
+        RevisionState st;
+        t[k] = std::min(t[k], Seconds([&] {
+                          try {
+                            c.run(st, *in[k]);
+                          } catch (const std::exception& e) {
+                            std::printf("  %s failed: %s\n", c.name, e.what());
+                          }
+                        }));
+      }
     }
     std::printf("%-14s %10.1f %10.1f %10.1f %10.1f %7.2f\n", c.name, t[0] * 1e3, mb[0] / t[0],
                 t[1] * 1e3, mb[1] / t[1], t[1] / t[0]);
