@@ -1,6 +1,8 @@
 // Del_Xml_State: strips from the source text everything that only Office
 // applications read. Every step deletes by marking and removes its marks when
 // it ends, so later steps see a text without NUL characters.
+#include <vector>
+
 #include "revise/office_markup_steps.h"
 #include "revise/passes.h"
 #include "text/failure.h"
@@ -41,70 +43,71 @@ void Del_Xml_State(RevisionState& st) {
   Trap trap("Mod_HtmlRev -> Del_Xml_State");
   try {
     Text& text = st.SourceText;
+    // Markers of one list are found in one sweep over the text; each step
+    // removes its marks only when it made any (after the first, which also
+    // clears any NUL the text came with).
+    const auto sweep = [&text](std::vector<Occurrences> markers, Pos extra, TextView closing) {
+      bool marked = false;
+      for (Occurrences& opening : markers) marked |= MarkSpans(text, 1, opening, closing, extra);
+      return marked;
+    };
     trap.Step(1);
     DropHtmlAttributes(text);
     Compact(text);
 
     trap.Step(2);
-    for (const Text& meta : Split(kOfficeMeta, u"|")) {
-      MarkSpans(text, 1, meta, u">", 2, Compare::Binary);
-    }
-    Compact(text);
+    if (sweep(Occurrences::Record(text, Split(kOfficeMeta, u"|")), 2, u">")) Compact(text);
 
     trap.Step(3);
-    MarkSpans(text, 1, u"<!--[", u"]-->", 0, Compare::Binary);
-    Compact(text);
+    if (MarkSpans(text, 1, u"<!--[", u"]-->", 0)) Compact(text);
 
     trap.Step(4);
-    MarkSpans(text, 1, u"<![", u"]>", 0, Compare::Binary);
-    Compact(text);
+    if (MarkSpans(text, 1, u"<![", u"]>", 0)) Compact(text);
 
     trap.Step(5);
-    for (const Text& rel : Split(kOfficeLinks, u"|")) {
-      MarkSpans(text, 1, u"<link rel=" + rel, u">", 2, Compare::TextCompare);
-    }
-    Compact(text);
+    std::vector<Text> links;
+    for (const Text& rel : Split(kOfficeLinks, u"|")) links.push_back(u"<link rel=" + rel);
+    if (sweep(Occurrences::Record(text, links, Compare::TextCompare), 2, u">")) Compact(text);
 
     trap.Step(6);
-    for (const Text& opening : Split(kOfficeTags, u"|")) {
-      MarkSpans(text, 1, opening, u">", 0, Compare::Binary);
-    }
-    Compact(text);
+    if (sweep(Occurrences::Record(text, Split(kOfficeTags, u"|")), 0, u">")) Compact(text);
 
     trap.Step(7);
-    MarkVmlAttributes(text);
-    Compact(text);
+    if (MarkVmlAttributes(text)) Compact(text);
 
     trap.Step(8);
-    Del_Std_Property(st, u"mso-");
-    Compact(text);
+    Occurrences mso(u"mso-");
+    if (DelStdProperty(st, mso)) Compact(text);
 
     trap.Step(9);
-    for (const Text& property : Split(kOfficeProperties, u"|")) {
-      if (!property.empty()) Del_Std_Property(st, property);
+    std::vector<Text> properties;
+    for (Text& property : Split(kOfficeProperties, u"|")) {
+      if (!property.empty()) properties.push_back(std::move(property));
     }
-    Compact(text);
+    bool marked = false;
+    for (Occurrences& property : Occurrences::Record(text, properties)) {
+      marked |= DelStdProperty(st, property);
+    }
+    if (marked) Compact(text);
 
     trap.Step(10);
-    MarkSpans(text, 1, u"<param", u">", 2, Compare::Binary);
-    Compact(text);
+    if (MarkSpans(text, 1, u"<param", u">", 2)) Compact(text);
 
     trap.Step(11);
-    MarkDivIds(text);
-    Compact(text);
+    if (MarkDivIds(text)) Compact(text);
 
     trap.Step(12);
     // The comment that wraps the style sheet stands before the body and stays.
     const Pos body = InStr(text, u"<body");
     if (body == 0 && !text.empty()) Raise(err::kInvalidArgument, u"no <body in the text");
-    if (body != 0) MarkSpans(text, body, u"<!--", u">", 2, Compare::Binary);
-    Compact(text);
+    if (body != 0 && MarkSpans(text, body, u"<!--", u">", 2)) Compact(text);
 
     trap.Step(13);
+    marked = false;
     for (const Text& attribute : Split(kExcelAttributes, u"|")) {
-      MarkExcelAttribute(text, attribute);
+      marked |= MarkExcelAttribute(text, attribute);
     }
-    Compact(text);
+    if (marked) Compact(text);
   } catch (...) {
     trap.Fail();
   }

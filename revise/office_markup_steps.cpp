@@ -5,18 +5,27 @@
 
 namespace qp::revise {
 
-void MarkSpans(Text& text, Pos start, TextView opening, TextView closing, Pos extra, Compare cmp) {
-  Pos d = InStr(start, text, opening, cmp);
+bool MarkSpans(Text& text, Pos start, Occurrences& opening, TextView closing, Pos extra) {
+  bool marked = false;
+  Pos d = opening.Next(text, start);
   while (d != 0) {
     const Pos e = InStr(d, text, closing);
     if (e == 0) RaiseStructure();
     const Pos end = e + Len(closing) - 1 + extra;
     MarkRange(text, d, end);
-    d = InStr(end + 1, text, opening, cmp);
+    marked = true;
+    d = opening.Next(text, end + 1);
   }
+  return marked;
 }
 
-void MarkVmlAttributes(Text& text) {
+bool MarkSpans(Text& text, Pos start, TextView opening, TextView closing, Pos extra) {
+  Occurrences searched(opening);
+  return MarkSpans(text, start, searched, closing, extra);
+}
+
+bool MarkVmlAttributes(Text& text) {
+  bool marked = false;
   LastSeen lastOpen(u"<");
   LastSeen lastClose(u">");
   Pos f = InStr(text, u"v:");
@@ -34,14 +43,17 @@ void MarkVmlAttributes(Text& text) {
         const Pos m = InStr(q + 1, text, u"\"");
         if (m == 0) RaiseStructure();
         MarkRange(text, s, m);
+        marked = true;
         next = m + 1;
       }
     }
     f = InStr(next, text, u"v:");
   }
+  return marked;
 }
 
-void MarkDivIds(Text& text) {
+bool MarkDivIds(Text& text) {
+  bool marked = false;
   NextSeen ids(u" id=\"");
   Pos l = InStr(text, u"<div ");
   while (l != 0) {
@@ -51,16 +63,22 @@ void MarkDivIds(Text& text) {
     const Pos o = ids.From(text, l);
     if (o != 0) {
       const Pos k = InStrBefore(o + 5, text, u"\"", m);
-      if (k != 0) MarkRange(text, o, k);
+      if (k != 0) {
+        MarkRange(text, o, k);
+        marked = true;
+      }
     }
     l = InStr(m, text, u"<div ");
   }
+  return marked;
 }
 
-void MarkExcelAttribute(Text& text, TextView attribute) {
+bool MarkExcelAttribute(Text& text, TextView attribute) {
+  bool marked = false;
   Pos p = InStr(text, attribute);
   while (p != 0) {
     MarkDeleted(text, p, Len(attribute));
+    marked = true;
     const Pos v = p + Len(attribute);
     Pos next = v;
     if (MatchAt(text, v, u"=")) {
@@ -72,6 +90,7 @@ void MarkExcelAttribute(Text& text, TextView attribute) {
     }
     p = InStr(next, text, attribute);
   }
+  return marked;
 }
 
 }  // namespace qp::revise

@@ -1,7 +1,10 @@
 // The walks Del_Xml_State is made of. Each marks (overwrites with NUL) what
-// it deletes and leaves the removal of the marks to the caller.
+// it deletes, leaves the removal of the marks to the caller and tells
+// whether it marked anything.
 #pragma once
 
+#include "revise/occurrences.h"
+#include "revise/state.h"
 #include "text/ustring.h"
 
 namespace qp::revise {
@@ -10,15 +13,19 @@ namespace qp::revise {
 // and marks from the opening through the closing and `extra` characters
 // after it (clamped to the end); continues after the marked stretch. A
 // missing closing is the structure failure.
-void MarkSpans(Text& text, Pos start, TextView opening, TextView closing, Pos extra, Compare cmp);
+bool MarkSpans(Text& text, Pos start, Occurrences& opening, TextView closing, Pos extra);
+bool MarkSpans(Text& text, Pos start, TextView opening, TextView closing, Pos extra);
 
 // "v:" attributes (with the blank in front of them) inside tags.
-void MarkVmlAttributes(Text& text);
+bool MarkVmlAttributes(Text& text);
 
 // The " id=" attributes of "<div " tags that close inside the tag.
-void MarkDivIds(Text& text);
+bool MarkDivIds(Text& text);
 
 // One Excel attribute (" x:str" and the like) with its quoted value.
-void MarkExcelAttribute(Text& text, TextView attribute);
+bool MarkExcelAttribute(Text& text, TextView attribute);
+
+// Del_Std_Property over occurrences that may have been recorded beforehand.
+bool DelStdProperty(RevisionState& st, Occurrences& name);
 
 }  // namespace qp::revise

@@ -4,14 +4,16 @@
 // too and its rules lose the property by the same walk.
 #include <algorithm>
 
+#include "revise/office_markup_steps.h"
 #include "revise/passes.h"
 #include "revise/scan_cache.h"
 #include "text/failure.h"
 
 namespace qp::revise {
 
-void Del_Std_Property(RevisionState& st, TextView name) {
+bool DelStdProperty(RevisionState& st, Occurrences& name) {
   Trap trap("Mod_HtmlRev -> Del_Std_Property");
+  bool marked = false;
   try {
     Text& text = st.SourceText;
     // The walk only moves forward and marks only ahead of itself, so the
@@ -23,7 +25,7 @@ void Del_Std_Property(RevisionState& st, TextView name) {
     NextSeen nextSemicolon(u";");
     NextSeen nextApostrophe(u"'");
     trap.Step(1);
-    Pos p = InStr(text, name);
+    Pos p = name.Next(text, 1);
     while (p != 0) {
       trap.Step(2);
       const Pos lt = lastOpen.At(text, p);
@@ -39,20 +41,29 @@ void Del_Std_Property(RevisionState& st, TextView name) {
         if (semicolon == 0 && apostrophe == 0) {
           // the character before ">" (normally the closing quote) stays
           MarkRange(text, p, nx - 2);
+          marked = true;
           next = std::max(nx - 1, p + 1);
         } else if (semicolon != 0 && (apostrophe == 0 || semicolon < apostrophe)) {
           MarkRange(text, p, semicolon);
+          marked = true;
           next = semicolon + 1;
         } else {
           MarkRange(text, p, apostrophe - 1);
+          marked = true;
           next = apostrophe;
         }
       }
-      p = InStr(next, text, name);
+      p = name.Next(text, next);
     }
   } catch (...) {
     trap.Fail();
   }
+  return marked;
+}
+
+void Del_Std_Property(RevisionState& st, TextView name) {
+  Occurrences searched(name);
+  DelStdProperty(st, searched);
 }
 
 }  // namespace qp::revise

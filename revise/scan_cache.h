@@ -1,8 +1,8 @@
-// Searches for walks that only move forward over a text that is being marked
-// (Part of the deletion-by-marking technique: marks turn characters into NUL
-// and never create a marker). They give the same answers as a fresh InStrRev
-// or InStr at each point, without searching the same stretch again, so a walk
-// over many thousands of attributes stays linear.
+// Searches for walks that only move forward over a text they delete from by
+// marking (marks turn characters into NUL and never create a marker). They
+// give the same answers as a fresh InStrRev or InStr at each point without
+// searching the same stretch again, so a walk over many thousands of
+// attributes stays linear.
 #pragma once
 
 #include "text/ustring.h"

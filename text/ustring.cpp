@@ -21,8 +21,36 @@ bool EqualAt(TextView text, std::size_t at, TextView find, Compare cmp) {
   return true;
 }
 
+// Horspool's search, for longer patterns over longer stretches: the revision
+// sweeps whole pages for each marker, and a plain scan compares at every "<".
+// Shifts are keyed on the low byte of the (folded) character; characters that
+// share it only make a shift shorter, never wrong.
+std::size_t FindSkipping(TextView text, TextView find, std::size_t from, Compare cmp) {
+  const std::size_t m = find.size();
+  if (text.size() < m || from > text.size() - m) return TextView::npos;
+  const auto key = [cmp](char16_t c) {
+    return static_cast<unsigned char>((cmp == Compare::Binary ? c : FoldCase(c)) & 0xFF);
+  };
+  // capped at 255: a shorter shift is never wrong
+  const auto cap = [](std::size_t n) { return static_cast<unsigned char>(n < 255 ? n : 255); };
+  unsigned char shift[256];
+  std::fill(std::begin(shift), std::end(shift), cap(m));
+  for (std::size_t i = 0; i + 1 < m; ++i) shift[key(find[i])] = cap(m - 1 - i);
+  const char16_t lastChar = cmp == Compare::Binary ? find[m - 1] : FoldCase(find[m - 1]);
+  const std::size_t last = text.size() - m;
+  for (std::size_t i = from; i <= last;) {
+    const char16_t c = text[i + m - 1];
+    if ((cmp == Compare::Binary ? c : FoldCase(c)) == lastChar && EqualAt(text, i, find, cmp)) {
+      return i;
+    }
+    i += shift[key(c)];
+  }
+  return TextView::npos;
+}
+
 // 0-based index of the first match at or after `from`, or npos.
 std::size_t Find(TextView text, TextView find, std::size_t from, Compare cmp) {
+  if (find.size() >= 3 && text.size() > from + 512) return FindSkipping(text, find, from, cmp);
   if (cmp == Compare::Binary) return text.find(find, from);
   if (find.size() > text.size()) return TextView::npos;
   const char16_t first = FoldCase(find[0]);
@@ -49,6 +77,32 @@ Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
   const Pos reach = limit - 2 + Len(find);
   if (reach < Len(text)) text = text.substr(0, static_cast<std::size_t>(reach));
   return InStr(start, text, find);
+}
+
+std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds,
+                                       Compare cmp) {
+  const bool fold = cmp == Compare::TextCompare;
+  // patterns by the low byte of their (folded) first character
+  std::vector<std::size_t> byFirst[256];
+  bool any[256] = {};
+  for (std::size_t k = 0; k < finds.size(); ++k) {
+    if (finds[k].empty()) continue;
+    const char16_t c = fold ? FoldCase(finds[k][0]) : finds[k][0];
+    byFirst[c & 0xFF].push_back(k);
+    any[c & 0xFF] = true;
+  }
+  std::vector<std::vector<Pos>> hits(finds.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = fold ? FoldCase(text[i]) : text[i];
+    if (!any[c & 0xFF]) continue;
+    for (const std::size_t k : byFirst[c & 0xFF]) {
+      const Text& f = finds[k];
+      if (f.size() <= text.size() - i && EqualAt(text, i, f, cmp)) {
+        hits[k].push_back(static_cast<Pos>(i) + 1);
+      }
+    }
+  }
+  return hits;
 }
 
 Pos InStrRev(TextView text, TextView find, Pos start, Compare cmp) {

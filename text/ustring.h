@@ -32,6 +32,11 @@ inline Pos InStr(TextView text, TextView find, Compare cmp = Compare::Binary) {
 // known position stop there instead of running to the end of the text.
 Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit);
 
+// Every occurrence of each of `finds` (overlapping ones included), as
+// ascending positions, found in one sweep over the text.
+std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds,
+                                       Compare cmp = Compare::Binary);
+
 // Last occurrence lying wholly at or before `start`; start < 0 means the end.
 Pos InStrRev(TextView text, TextView find, Pos start = -1, Compare cmp = Compare::Binary);
 

@@ -75,6 +75,14 @@ TEST(TogetStyle, RuleBracesStandInOneColumn) {
   EXPECT_NE(st.StyleSheetText.find(u".c10       {n:9}\r\n"), Text::npos);
 }
 
+TEST(TogetStyle, AStyleValueEndingInAnotherOpenerIsReplacedClassByClass) {
+  // The stretch of the first attribute runs into the second one; the page
+  // then gets the replacements one class after another.
+  const auto r = Consolidate("<p style='a style='b'><i style='a style='>");
+  EXPECT_EQ(r.page, R"(<p class="c1"b'><i class="c1">)");
+  EXPECT_EQ(r.sheet, Show(V(".c1        {a style=}¶.c2        {a style=}¶")));
+}
+
 TEST(TogetStyle, StructureFailures) {
   const auto pass = [](RevisionState& st) { Toget_Style(st); };
   constexpr auto page = &RevisionState::PageText;
