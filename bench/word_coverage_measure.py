@@ -36,6 +36,15 @@ def normal(text):
     return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text))
 
 
+def strip_marks(word):
+    start, end = 0, len(word)
+    while start < end and not word[start].isalnum():
+        start += 1
+    while end > start and not word[end - 1].isalnum():
+        end -= 1
+    return word[start:end]
+
+
 def page_text(path):
     raw = open(path, "rb").read()
     charset = re.search(rb"charset=([A-Za-z0-9_-]+)", raw[:4000])
@@ -79,8 +88,10 @@ def pictures_in(docx):
 def main():
     docx, page, plain = sys.argv[1:4]
     text = page_text(page) if os.path.exists(page) else ""
-    words = [w for w in unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read()).split()
-             if any(c.isalnum() for c in w)]
+    # Markup pandoc adds around words (list dots, emphasis marks) is not text.
+    words = [strip_marks(w) for w in
+             unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read()).split()]
+    words = [w for w in words if w]
     found = sum(1 for w in words if normal(w) in text)
     folder = os.path.splitext(page)[0] + ".files"
     out = len([f for f in os.listdir(folder) if f.startswith("image")]) if os.path.isdir(folder) else 0

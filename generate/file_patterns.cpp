@@ -60,8 +60,13 @@ std::int32_t ErrorNumberFor(const std::error_code& ec) {
   return err::kPathFileAccess;
 }
 
-void RemoveMatching(const fs::path& folder, const NamePattern& pattern, EntryKind kind) {
-  const std::vector<fs::path> found = ListMatching(folder, pattern, kind);
+void RemoveMatching(const fs::path& folder, const NamePattern& pattern, EntryKind kind,
+                    bool spareDocuments = false) {
+  std::vector<fs::path> found = ListMatching(folder, pattern, kind);
+  if (spareDocuments) {
+    std::erase_if(found,
+                  [](const fs::path& p) { return IsWordDocumentName(FromPath(p.filename())); });
+  }
   if (found.empty())
     Raise(err::kFileNotFound, u"No file matches " + pattern.prefix + pattern.wildcards);
   for (const fs::path& entry : found) {
@@ -108,6 +113,15 @@ bool AnyFileMatches(const fs::path& folder, const NamePattern& pattern) {
 
 void DeleteFiles(const fs::path& folder, const NamePattern& pattern) {
   RemoveMatching(folder, pattern, EntryKind::kFileOrLink);
+}
+
+void DeleteFilesExceptDocuments(const fs::path& folder, const NamePattern& pattern) {
+  RemoveMatching(folder, pattern, EntryKind::kFileOrLink, true);
+}
+
+bool IsWordDocumentName(TextView name) {
+  const Text lower = LowerCase(name);
+  return lower.ends_with(u".doc") || lower.ends_with(u".docx");
 }
 
 void DeleteFolders(const fs::path& folder, const NamePattern& pattern) {

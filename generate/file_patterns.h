@@ -42,7 +42,14 @@ bool AnyFileMatches(const fs::path& folder, const NamePattern& pattern);
 // Both raise kFileNotFound when nothing matches and the file-system error of
 // the first entry that cannot be removed.
 void DeleteFiles(const fs::path& folder, const NamePattern& pattern);
+// Same, sparing Word documents.
+void DeleteFilesExceptDocuments(const fs::path& folder, const NamePattern& pattern);
 void DeleteFolders(const fs::path& folder, const NamePattern& pattern);
+
+// True for the name of a Word document (".doc" or ".docx", any letter case).
+// The clearing of earlier output never deletes one: a document named
+// "report.htm.docx" matches the page pattern "report.htm*".
+bool IsWordDocumentName(TextView name);
 
 // Creates `folder` (one level) when it does not exist; raises when it cannot.
 void CreateFolder(const fs::path& folder);

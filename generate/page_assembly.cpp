@@ -51,7 +51,9 @@ Text Gen_Htm_Pag(RunState& run) {
     const Text docStem = Rev_ObjNm(run);
     const fs::path work = ToPath(run.WorkFolder);
     trap.Step(4);
-    IgnoreFailures([&] { DeleteFiles(ToPath(run.OutputFolder), {run.PageName + u".htm", u"*"}); });
+    IgnoreFailures([&] {
+      DeleteFilesExceptDocuments(ToPath(run.OutputFolder), {run.PageName + u".htm", u"*"});
+    });
     trap.Step(5);
     IgnoreFailures([&] { Del_Img_Fil(run, run.PageName); });
     trap.Step(6);

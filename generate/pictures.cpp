@@ -82,7 +82,7 @@ void Del_Img_Fil(RunState& run, const Text& stem) {
     std::vector<fs::path> doomed;
     for (const fs::path& file : listed) {
       const Text name = FromPath(file.filename());
-      if (MatchAt(name, Len(stem) + 5, u".")) doomed.push_back(file);
+      if (MatchAt(name, Len(stem) + 5, u".") && !IsWordDocumentName(name)) doomed.push_back(file);
     }
 
     trap.Step(3);

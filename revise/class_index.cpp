@@ -145,8 +145,10 @@ class IndexedClassUse : public ClassUse {
 };
 
 bool SelectorsArePlain(const std::vector<Text>& rules) {
-  for (const Text& rule : rules) {
-    for (const Text& selector : RuleSelectors(Trim(rule))) {
+  for (const Text& piece : rules) {
+    const Text rule = Trim(piece);
+    if (!IsCheckedRule(rule)) continue;
+    for (const Text& selector : RuleSelectors(rule)) {
       if (InStr(selector, u":") != 0) continue;  // never looked up
       if (!IsPlainText(selector)) return false;
     }

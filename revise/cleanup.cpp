@@ -128,15 +128,19 @@ void UnwrapSpans(Text& page) {
   ReplaceAll(page, u"\r\n</span>", u"</span>");
 }
 
+// Sweeps for ":" and ";" followed by 8 blanks down to 1 take, at each sign
+// inside a tag, the blanks after it up to eight; one pass does the same.
 void DropBlanksInTags(Text& page) {
-  for (TextView sign : {u":", u";"}) {
-    for (Pos n = 8; n >= 1; --n) {
-      const Text find = Text(sign) + Text(static_cast<std::size_t>(n), u' ');
-      LastTagMarks marks(page);
-      for (Pos p = InStr(page, find); p != 0; p = InStr(p + 1, page, find)) {
-        if (marks.Inside(p)) MarkDeleted(page, p + 1, n);
-      }
-    }
+  bool inTag = false;
+  for (Pos p = 1; p <= Len(page); ++p) {
+    const char16_t c = CharAt(page, p);
+    if (c == u'<') inTag = true;
+    if (c == u'>') inTag = false;
+    if (!inTag || (c != u':' && c != u';')) continue;
+    Pos n = 0;
+    while (n < 8 && CharAt(page, p + 1 + n) == u' ') ++n;
+    MarkDeleted(page, p + 1, n);
+    p += n;
   }
   Compact(page);
 }

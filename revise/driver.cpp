@@ -4,6 +4,7 @@
 #include "revise/driver_steps.h"
 #include "revise/passes.h"
 #include "text/failure.h"
+#include "text/walk.h"
 
 namespace qp::revise {
 
@@ -11,14 +12,43 @@ namespace {
 
 constexpr TextView kCrLf = u"\r\n";
 
-// Line breaks followed by 16 blanks down to 1, largest first, so that up to
-// 136 leading blanks of a line go.
+// Blanks at the start of a line: sweeps for a line break and 16 blanks,
+// then 15, down to 1, each taking at most one bite per line, so that up to
+// 136 leading blanks go. Done per line in one pass with the same bites.
 void DropLeadingBlanks(Text& source) {
-  for (int n = 16; n >= 1; --n) {
-    Text find(kCrLf);
-    find.append(static_cast<std::size_t>(n), u' ');
-    ReplaceAll(source, find, kCrLf);
+  Text out;
+  out.reserve(source.size());
+  Pos from = 1;
+  for (Pos p = InStr(source, kCrLf); p != 0; p = InStr(p + 2, source, kCrLf)) {
+    Pos blanks = 0;
+    while (CharAt(source, p + 2 + blanks) == u' ') ++blanks;
+    Pos taken = 0;
+    for (Pos n = 16; n >= 1; --n) {
+      if (blanks - taken >= n) taken += n;
+    }
+    if (taken == 0) continue;
+    out += Mid(source, from, p + 2 - from);
+    from = p + 2 + taken;
   }
+  if (from == 1) return;
+  out += Mid(source, from);
+  source.swap(out);
+}
+
+// Line breaks inside running text and inside tags become blanks; those
+// right after a tag stay.
+void JoinBrokenLines(Text& source) {
+  Text out;
+  out.reserve(source.size());
+  Pos from = 1;
+  for (Pos p = InStr(source, kCrLf); p != 0; p = InStr(p + 2, source, kCrLf)) {
+    if (CharAt(source, p - 1) == u'>') continue;
+    out += Mid(source, from, p - from);
+    out += u' ';
+    from = p + 2;
+  }
+  out += Mid(source, from);
+  source.swap(out);
 }
 
 // A line break stays only where the next line starts with a tag that is not
@@ -39,14 +69,9 @@ void DropBreaksBeforeText(Text& source) {
 
 void PreClean(Text& source) {
   // NUL and code 1 are the marks of later steps; the text must hold none.
-  ReplaceAll(source, u"\t", u"");
-  ReplaceAll(source, TextView(u"\0", 1), u"");
-  ReplaceAll(source, u"\x0001", u"");
+  std::erase_if(source, [](char16_t c) { return c == u'\t' || c == u'\0' || c == u'\x0001'; });
   DropLeadingBlanks(source);
-  // Line breaks after a tag are protected while the others become blanks.
-  ReplaceAll(source, u">\r\n", TextView(u">\0", 2));
-  ReplaceAll(source, kCrLf, u" ");
-  ReplaceAll(source, TextView(u">\0", 2), u">\r\n");
+  JoinBrokenLines(source);
   ReplaceAll(source, u" lang=EN-US", u"");
   DropLeadingBlanks(source);
   while (ReplaceAll(source, u"\r\n\r\n", kCrLf) != 0) {

@@ -14,6 +14,7 @@
 #include "revise/passes.h"
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/line_ends.h"
 #include "text/number.h"
 
 namespace {
@@ -61,7 +62,9 @@ struct Options {
   std::string output;
 };
 
-Text FromArg(const char* arg) { return qp::Utf8ToText(arg); }
+Text FromArg(const char* arg) {
+  return qp::Utf8ToText(arg);
+}
 
 // Returns the options, or nothing after printing why they are unusable.
 std::optional<Options> ParseArgs(int argc, char** argv, bool& help) {
@@ -81,8 +84,8 @@ std::optional<Options> ParseArgs(int argc, char** argv, bool& help) {
     if (a == "--help" || a == "-h") {
       help = true;
       return std::nullopt;
-    } else if (a == "--title" || a == "--keywords" || a == "--description" ||
-               a == "--text-width" || a == "--dump-steps") {
+    } else if (a == "--title" || a == "--keywords" || a == "--description" || a == "--text-width" ||
+               a == "--dump-steps") {
       if ((v = value()) == nullptr) {
         std::cerr << "quillpage-revise: " << a << " needs a value\n";
         return std::nullopt;
@@ -160,19 +163,6 @@ Text Decode(const Bytes& bytes, bool utf8) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
   if (std::string_view(bytes).starts_with(kBom)) return qp::Utf8ToText(bytes.substr(3));
   return utf8 ? qp::Utf8ToText(bytes) : qp::Cp932ToText(bytes);
-}
-
-// Word writes CR LF and the revision relies on it.
-Text WithCrLf(const Text& text) {
-  Text out;
-  out.reserve(text.size() + text.size() / 32);
-  char16_t previous = 0;
-  for (char16_t c : text) {
-    if (c == u'\n' && previous != u'\r') out += u'\r';
-    out += c;
-    previous = c;
-  }
-  return out;
 }
 
 // The page as the program writes it: Shift-JIS and a closing CR LF; UTF-8
@@ -255,7 +245,7 @@ int main(int argc, char** argv) {
     }
     dump.emplace(o.dumpDir);
   }
-  Text page = WithCrLf(Decode(*bytes, o.inputUtf8));
+  Text page = qp::LoneLfToCrLf(Decode(*bytes, o.inputUtf8));
   try {
     qp::revise::Rev_Html_State(page, o.info, o.context, dump ? &*dump : nullptr);
   } catch (const qp::Failure& f) {

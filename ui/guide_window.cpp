@@ -9,6 +9,7 @@
 #include "ui/design_font.h"
 #include "ui/event_trap.h"
 #include "ui/product_picture.h"
+#include "ui/text_fit.h"
 #include "ui/twips.h"
 
 namespace qp::ui {
@@ -71,6 +72,7 @@ void Frm_Guide::BuildControls() {
   SetColours(notice, QColor(255, 0, 0), QColor(255, 255, 255));
   notice->setAutoFillBackground(true);
   notice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  WidenTextControlsToFit(this);
 }
 
 void Frm_Guide::Form_Load() {

@@ -23,7 +23,8 @@ QIcon ProductIcon() {
 
 QLabel* MakeProductPictureBox(QWidget* parent) {
   auto* box = new QLabel(parent);
-  box->setPixmap(ProductPicture());
+  // On a scaled screen the large drawing keeps the picture sharp.
+  box->setPixmap(ProductIcon().pixmap(QSize(32, 32), box->devicePixelRatioF()));
   box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return box;
 }

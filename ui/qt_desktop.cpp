@@ -1,57 +1,20 @@
 #include "ui/qt_desktop.h"
 
 #include <QApplication>
-#include <QCursor>
+#include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QString>
+#include <QWindow>
 
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
-#include "ui/message_box.h"
 #include "ui/product_picture.h"
-#include "ui/qt_text.h"
+#include "ui/qt_message_box.h"
 #include "ui/settings_window.h"
 
 namespace qp::ui {
 
 namespace {
-
-QMessageBox::Icon QtIcon(BoxIcon icon) {
-  switch (icon) {
-    case BoxIcon::Stop:
-      return QMessageBox::Critical;
-    case BoxIcon::Question:
-      return QMessageBox::Question;
-    case BoxIcon::Warning:
-      return QMessageBox::Warning;
-    case BoxIcon::Information:
-      return QMessageBox::Information;
-    case BoxIcon::None:
-      break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-QMessageBox::StandardButton QtButton(int code) {
-  switch (code) {
-    case button::kCancel:
-      return QMessageBox::Cancel;
-    case button::kAbort:
-      return QMessageBox::Abort;
-    case button::kRetry:
-      return QMessageBox::Retry;
-    case button::kIgnore:
-      return QMessageBox::Ignore;
-    case button::kYes:
-      return QMessageBox::Yes;
-    case button::kNo:
-      return QMessageBox::No;
-    default:
-      return QMessageBox::Ok;
-  }
-}
 
 class QtDesktop final : public app::Desktop {
  public:
@@ -70,28 +33,12 @@ class QtDesktop final : public app::Desktop {
   }
 
   int MessageBox(TextView text, int style, TextView caption) override {
-    const BoxLayout layout = DecodeMessageBoxStyle(style);
-    QString body = ToQString(text);
-    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QtIcon(layout.icon), ToQString(caption), body);
-    box.setTextFormat(Qt::PlainText);
-    QList<QPushButton*> pushButtons;
-    for (int code : layout.buttons) pushButtons.append(box.addButton(QtButton(code)));
-    box.setDefaultButton(pushButtons.at(layout.defaultIndex));
-    QPushButton* escape = nullptr;
-    for (qsizetype i = 0; i < pushButtons.size(); ++i) {
-      if (layout.buttons[static_cast<std::size_t>(i)] == layout.escapeCode) escape = pushButtons[i];
-    }
-    if (escape != nullptr) box.setEscapeButton(escape);
     // The failure report can come while the run shows the hourglass; the box
     // itself takes clicks, so it gets the arrow.
     if (waitCursor_) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    box.exec();
+    const int answer = RunMessageBox(text, style, caption);
     if (waitCursor_) QApplication::restoreOverrideCursor();
-    for (qsizetype i = 0; i < pushButtons.size(); ++i) {
-      if (box.clickedButton() == pushButtons[i]) return layout.buttons[static_cast<std::size_t>(i)];
-    }
-    return layout.escapeCode != 0 ? layout.escapeCode : layout.buttons.front();
+    return answer;
   }
 
   void RunSettingsWindow(gen::RunState& run) override {
@@ -105,7 +52,15 @@ class QtDesktop final : public app::Desktop {
   void ShowGuideWindow() override {
     guide_ = std::make_unique<Frm_Guide>();
     guide_->show();
-    QCoreApplication::processEvents();
+    // The run that follows keeps the event loop waiting until its own
+    // points; give the window system a moment to map the window so that it
+    // is on the screen, painted, before then. Never longer than that moment.
+    QElapsedTimer waited;
+    waited.start();
+    do {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    } while (!guide_->windowHandle()->isExposed() && waited.elapsed() < 300);
+    guide_->repaint();
     guide_->ThrowPendingFailure();
   }
 

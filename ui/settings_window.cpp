@@ -1,17 +1,18 @@
 #include "ui/settings_window.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
 #include "app/shell.h"
+#include "ui/caption_frame.h"
 #include "ui/design_font.h"
 #include "ui/event_trap.h"
 #include "ui/help_page.h"
 #include "ui/product_picture.h"
+#include "ui/text_fit.h"
 #include "ui/twips.h"
 
 namespace qp::ui {
@@ -136,6 +137,7 @@ void Frm_RefWd::BuildControls() {
   QWidget* order[] = {FBt_PHelp_, FBt_Close_,     FCk_SetCt_,     FCk_SetPW_, FCk_LGrid_,
                       FCk_Prevw_, FOp_Chrset_[0], FOp_Chrset_[1], FCk_AddSS_};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  WidenTextControlsToFit(this);
   FBt_PHelp_->setFocus();
 }
 
@@ -153,7 +155,7 @@ QWidget* Frm_RefWd::BuildBanner() {
 }
 
 QWidget* Frm_RefWd::BuildUsageFrame(QWidget* panel) {
-  auto* frame = Place(new QGroupBox(QStringLiteral(" 使い方 "), panel), "Frame4",
+  auto* frame = Place(new CaptionFrame(QStringLiteral(" 使い方 "), panel), "Frame4",
                       TwipsRect(15, 0, 3750, 2010));
   MakeLabel(frame, "Label7",
             QStringLiteral("このソフトのデスクトップアイコンにエクス\n"
@@ -173,7 +175,7 @@ QWidget* Frm_RefWd::BuildUsageFrame(QWidget* panel) {
 }
 
 QWidget* Frm_RefWd::BuildOptionFrame(QWidget* panel) {
-  auto* frame = Place(new QGroupBox(QStringLiteral(" オプション "), panel), "FFr_Word",
+  auto* frame = Place(new CaptionFrame(QStringLiteral(" オプション "), panel), "FFr_Word",
                       TwipsRect(30, 2085, 3735, 3510));
   MakeLabel(frame, "Label1", QStringLiteral("【ページ表示関連】"), TwipsRect(435, 270, 1590, 225));
   FCk_SetCt_ = MakeCheckBox(frame, "FCk_SetCt", QStringLiteral("画面中央に表示"),

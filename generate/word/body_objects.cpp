@@ -31,7 +31,7 @@ long VmlLengthPx(TextView style, TextView property) {
   char* unit = nullptr;
   double v = std::strtod(ascii.c_str(), &unit);
   std::string_view u = unit ? unit : "";
-  double px = u == "pt" ? v * 96.0 / 72.0
+  double px = u == "pt"   ? v * 96.0 / 72.0
               : u == "in" ? v * 96.0
               : u == "cm" ? v * 96.0 / 2.54
               : u == "mm" ? v * 96.0 / 25.4
@@ -109,9 +109,10 @@ void BodyWriter::TextBox(const pugi::xml_node& content) {
   Text inner;
   Blocks(content, inner);
   if (inner.empty()) return;
-  pendingBlocks_.push_back(u"<table cellpadding=0 cellspacing=0 width=\"100%\">\r\n <tr>\r\n"
-                           u"  <td>\r\n  <div>\r\n" +
-                           inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n");
+  pendingBlocks_.push_back(
+      u"<table cellpadding=0 cellspacing=0 width=\"100%\">\r\n <tr>\r\n"
+      u"  <td>\r\n  <div>\r\n" +
+      inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n");
 }
 
 Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink) {
@@ -129,9 +130,9 @@ Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLin
   Text cls = endnote ? u"MsoEndnoteReference" : u"MsoFootnoteReference";
   Text kind = endnote ? u"endnote" : u"footnote";
   Text html = u"<a style='mso-" + kind + u"-id:" + ref + n + u"' href=\"#_" + ref +
-              (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") +
-              n + u"\" title=\"\"><span class=" + cls + u"><span style='mso-special-character:" +
-              kind + u"'><![if !supportFootnotes]>[" + label + u"]<![endif]></span></span></a>";
+              (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") + n +
+              u"\" title=\"\"><span class=" + cls + u"><span style='mso-special-character:" + kind +
+              u"'><![if !supportFootnotes]>[" + label + u"]<![endif]></span></span></a>";
   return html;
 }
 

@@ -179,8 +179,8 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
       if (!name.empty() && name != "_GoBack") {
         pieces.push_back({{}, u"<a name=\"" + EscapeAttribute(U(name)) + u"\"></a>", {}, false});
       }
-    } else if (local == "smartTag" || local == "customXml" || local == "ins" ||
-               local == "moveTo" || local == "fldSimple" || local == "dir" || local == "bdo") {
+    } else if (local == "smartTag" || local == "customXml" || local == "ins" || local == "moveTo" ||
+               local == "fldSimple" || local == "dir" || local == "bdo") {
       Inlines(node, pieces);
     } else if (local == "sdt") {
       Inlines(Child(node, "sdtContent"), pieces);
@@ -221,7 +221,9 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   if (style && style->type == 'c') state_.usedStyles.insert(style->id);
 
   static constexpr std::pair<int RunLook::*, std::string_view> kTags[] = {
-      {&RunLook::bold, "b"}, {&RunLook::italic, "i"}, {&RunLook::underline, "u"},
+      {&RunLook::bold, "b"},
+      {&RunLook::italic, "i"},
+      {&RunLook::underline, "u"},
       {&RunLook::strike, "s"}};
   for (const auto& [member, tag] : kTags) {
     if (look.*member == 1) {

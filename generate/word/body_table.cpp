@@ -79,8 +79,10 @@ Text BorderValue(const pugi::xml_node& b) {
   std::string color = Attr(b, "color").value();
   Text colour = color.empty() || color == "auto" ? u"windowtext" : u"#" + U(color);
   double width = static_cast<double>(AttrLong(b, "sz", 4)) / 8.0;
-  Text style = val == "double" ? u"double" : val == "dotted" ? u"dotted"
-               : val == "dashed" ? u"dashed" : u"solid";
+  Text style = val == "double"   ? u"double"
+               : val == "dotted" ? u"dotted"
+               : val == "dashed" ? u"dashed"
+                                 : u"solid";
   return style + u" " + colour + u" " + Pt(width);
 }
 
@@ -135,10 +137,9 @@ void BodyWriter::Table(const pugi::xml_node& tbl, Text& out) {
     if (!m) m = Child(cellMar, alt);
     return m ? AttrLong(m, "w", fallback) : fallback;
   };
-  Text padding = u"padding:" + TwipsPt(margin("top", "top", 0)) + u" " +
-                 TwipsPt(margin("right", "end", 108)) + u" " +
-                 TwipsPt(margin("bottom", "bottom", 0)) + u" " +
-                 TwipsPt(margin("left", "start", 108));
+  Text padding =
+      u"padding:" + TwipsPt(margin("top", "top", 0)) + u" " + TwipsPt(margin("right", "end", 108)) +
+      u" " + TwipsPt(margin("bottom", "bottom", 0)) + u" " + TwipsPt(margin("left", "start", 108));
 
   for (std::size_t r = 0; r < rows.size(); ++r) {
     pugi::xml_node trPr = Child(rows[r].tr, "trPr");

@@ -66,8 +66,8 @@ class BodyWriter {
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
   void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
-  void Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close,
-              Text content, bool visible);
+  void Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close, Text content,
+              bool visible);
   static Text JoinPieces(const std::vector<InlinePiece>& pieces);
   bool InFieldCode() const;
   void FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces);
@@ -77,9 +77,8 @@ class BodyWriter {
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
            std::vector<InlinePiece>& pieces);
-  void Picture(const std::string& relId, long width, long height, bool floating,
-               const Text& alt, const Text& open, const Text& close,
-               std::vector<InlinePiece>& pieces);
+  void Picture(const std::string& relId, long width, long height, bool floating, const Text& alt,
+               const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   void TextBox(const pugi::xml_node& content);
   Text NoteReference(const std::string& id, bool endnote, bool backLink);
   Text Href(const pugi::xml_node& hyperlink) const;

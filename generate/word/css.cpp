@@ -79,12 +79,13 @@ Text Pt(double points) {
   return T(s) + u"pt";
 }
 
-Text TwipsPt(long twips) { return Pt(static_cast<double>(twips) / 20.0); }
+Text TwipsPt(long twips) {
+  return Pt(static_cast<double>(twips) / 20.0);
+}
 
 ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
   ThemeFonts fonts;
-  pugi::xml_node scheme =
-      Child(Child(theme.document_element(), "themeElements"), "fontScheme");
+  pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "fontScheme");
   auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia) {
     latin = U(Attr(Child(group, "latin"), "typeface").value());
     eastAsia = U(Attr(Child(group, "ea"), "typeface").value());
@@ -153,11 +154,11 @@ Text ColorValue(std::string_view hex) {
 
 Text HighlightValue(std::string_view name) {
   static constexpr std::pair<std::string_view, std::string_view> kMap[] = {
-      {"yellow", "yellow"},  {"green", "lime"},        {"cyan", "aqua"},
-      {"magenta", "fuchsia"}, {"blue", "blue"},         {"red", "red"},
-      {"darkBlue", "navy"},  {"darkCyan", "teal"},     {"darkGreen", "green"},
-      {"darkMagenta", "purple"}, {"darkRed", "maroon"}, {"darkYellow", "olive"},
-      {"darkGray", "gray"},  {"lightGray", "silver"},  {"black", "black"},
+      {"yellow", "yellow"},      {"green", "lime"},       {"cyan", "aqua"},
+      {"magenta", "fuchsia"},    {"blue", "blue"},        {"red", "red"},
+      {"darkBlue", "navy"},      {"darkCyan", "teal"},    {"darkGreen", "green"},
+      {"darkMagenta", "purple"}, {"darkRed", "maroon"},   {"darkYellow", "olive"},
+      {"darkGray", "gray"},      {"lightGray", "silver"}, {"black", "black"},
       {"white", "white"}};
   for (const auto& [from, to] : kMap) {
     if (from == name) return T(to);

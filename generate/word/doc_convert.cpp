@@ -24,7 +24,8 @@ namespace {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillpage-doc-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quillpage-doc-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!::mkdtemp(buffer.data())) Raise(err::kConverterFailed, T("No temporary folder."));
@@ -85,7 +86,8 @@ std::filesystem::path FindConverter() {
   while (start <= dirs.size()) {
     std::size_t end = dirs.find(':', start);
     if (end == std::string::npos) end = dirs.size();
-    std::filesystem::path candidate = std::filesystem::path(dirs.substr(start, end - start)) / "soffice";
+    std::filesystem::path candidate =
+        std::filesystem::path(dirs.substr(start, end - start)) / "soffice";
     if (end > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
     start = end + 1;
   }
@@ -128,15 +130,12 @@ std::string ConvertDocToDocx(const std::string& docBytes, std::chrono::seconds t
   }
   // A profile of its own: one shared with a running LibreOffice would hand
   // the job to that instance and return at once.
-  std::vector<std::string> args = {soffice.string(),
-                                    "-env:UserInstallation=" + FileUrl(temp.path() / "profile"),
-                                    "--headless",
-                                    "--norestore",
-                                    "--convert-to",
-                                    "docx",
-                                    "--outdir",
-                                    outDir.string(),
-                                    input.string()};
+  std::vector<std::string> args = {
+      soffice.string(), "-env:UserInstallation=" + FileUrl(temp.path() / "profile"),
+      "--headless",     "--norestore",
+      "--convert-to",   "docx",
+      "--outdir",       outDir.string(),
+      input.string()};
   if (!RunWithin(args, temp.path(), timeLimit)) {
     Raise(err::kConverterFailed, T("LibreOffice did not convert the document in time."));
   }

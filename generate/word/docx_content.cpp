@@ -69,7 +69,8 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   package.LoadXml(target("theme"), theme);
   footnotePart = target("footnotes");
   endnotePart = target("endnotes");
-  if (package.LoadXml(footnotePart, footnotes)) footnoteRels = package.RelationshipsOf(footnotePart);
+  if (package.LoadXml(footnotePart, footnotes))
+    footnoteRels = package.RelationshipsOf(footnotePart);
   if (package.LoadXml(endnotePart, endnotes)) endnoteRels = package.RelationshipsOf(endnotePart);
   package.LoadXml(package.TargetOfType("", "core-properties"), core);
 
@@ -94,6 +95,8 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   japanese = val.rfind("ja", 0) == 0 || eastAsia.rfind("ja", 0) == 0;
 }
 
-pugi::xml_node DocxContent::Body() const { return Child(document.document_element(), "body"); }
+pugi::xml_node DocxContent::Body() const {
+  return Child(document.document_element(), "body");
+}
 
 }  // namespace qp::word

@@ -18,11 +18,11 @@
 namespace qp::word {
 
 struct SectionLayout {
-  PageSetup page;         // width, left/right margins, gutter (points)
+  PageSetup page;  // width, left/right margins, gutter (points)
   double pageHeight = 841.9;
   double top = 99.25, bottom = 85.05;
   double header = 42.55, footer = 49.6;
-  double gridPitch = 0;   // layout-grid line pitch in points; 0 = no grid
+  double gridPitch = 0;  // layout-grid line pitch in points; 0 = no grid
 };
 
 struct DocxContent {

@@ -85,18 +85,21 @@ Text StyleRules(const ExportState& state, const StyleFonts& fonts, std::set<Text
     if (s.type != 'p' && s.type != 'c') continue;
     out += StyleRule(state, s, fonts, fontNames);
   }
-  out += u"a:link, span.MsoHyperlink\r\n\t{color:blue;\r\n\ttext-decoration:underline;\r\n"
-         u"\ttext-underline:single;}\r\n"
-         u"a:visited, span.MsoHyperlinkFollowed\r\n\t{color:purple;\r\n"
-         u"\ttext-decoration:underline;\r\n\ttext-underline:single;}\r\n";
-  out += u"span.MsoFootnoteReference\r\n\t{vertical-align:super;}\r\n"
-         u"span.MsoEndnoteReference\r\n\t{vertical-align:super;}\r\n";
+  out +=
+      u"a:link, span.MsoHyperlink\r\n\t{color:blue;\r\n\ttext-decoration:underline;\r\n"
+      u"\ttext-underline:single;}\r\n"
+      u"a:visited, span.MsoHyperlinkFollowed\r\n\t{color:purple;\r\n"
+      u"\ttext-decoration:underline;\r\n\ttext-underline:single;}\r\n";
+  out +=
+      u"span.MsoFootnoteReference\r\n\t{vertical-align:super;}\r\n"
+      u"span.MsoEndnoteReference\r\n\t{vertical-align:super;}\r\n";
   return out;
 }
 
 Text PageRules(const DocxContent& doc) {
-  Text out = u" /* Page Definitions */\r\n @page\r\n\t{mso-page-border-surround-header:no;\r\n"
-             u"\tmso-page-border-surround-footer:no;}\r\n";
+  Text out =
+      u" /* Page Definitions */\r\n @page\r\n\t{mso-page-border-surround-header:no;\r\n"
+      u"\tmso-page-border-surround-footer:no;}\r\n";
   for (std::size_t i = 0; i < doc.sections.size(); ++i) {
     const SectionLayout& s = doc.sections[i];
     Text name = u"Section" + T(std::to_string(i + 1));
@@ -139,10 +142,9 @@ Text WriteHead(const ExportState& state, const StyleFonts& fonts, TextView chars
     out += u"<link rel=File-List href=\"" + state.stem + u".files/filelist.xml\">\r\n";
   }
   out += u"<title>" + EscapeText(doc.title) + u"</title>\r\n";
-  out += u"<!--[if gte mso 9]><xml>\r\n <o:DocumentProperties>\r\n" +
-         Property("Title", doc.title) + Property("Description", doc.description) +
-         Property("Keywords", doc.keywords) + Property("Author", doc.author) +
-         u" </o:DocumentProperties>\r\n</xml><![endif]-->\r\n";
+  out += u"<!--[if gte mso 9]><xml>\r\n <o:DocumentProperties>\r\n" + Property("Title", doc.title) +
+         Property("Description", doc.description) + Property("Keywords", doc.keywords) +
+         Property("Author", doc.author) + u" </o:DocumentProperties>\r\n</xml><![endif]-->\r\n";
 
   std::set<Text> fontNames;
   Text styles = StyleRules(state, fonts, fontNames);

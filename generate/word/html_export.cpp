@@ -36,8 +36,9 @@ void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& opt
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
   if (ec) Raise(err::kSaveFailed, T("The folder for the pictures cannot be made."));
-  Text list = u"<xml xmlns:o=\"urn:schemas-microsoft-com:office:office\">\r\n <o:MainFile HRef=\"../" +
-              FromPath(fileName.filename()) + u"\"/>\r\n";
+  Text list =
+      u"<xml xmlns:o=\"urn:schemas-microsoft-com:office:office\">\r\n <o:MainFile HRef=\"../" +
+      FromPath(fileName.filename()) + u"\"/>\r\n";
   for (const PictureFile& f : page.pictures) {
     std::ofstream out(folder / ToPath(f.fileName), std::ios::binary | std::ios::trunc);
     out.write(f.bytes.data(), static_cast<std::streamsize>(f.bytes.size()));

@@ -17,10 +17,18 @@ Text EscapeText(TextView text) {
       continue;
     }
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
-      case 0x00A0: out += u"&nbsp;"; break;
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
+      case 0x00A0:
+        out += u"&nbsp;";
+        break;
       default:
         if (c >= 0x20 || c == u'\t') out += c;
     }
@@ -33,10 +41,18 @@ Text EscapeAttribute(TextView text) {
   Text out;
   for (char16_t c : text) {
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'"': out += u"&quot;"; break;
-      case u'<': out += u"&lt;"; break;
-      case u'>': out += u"&gt;"; break;
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'"':
+        out += u"&quot;";
+        break;
+      case u'<':
+        out += u"&lt;";
+        break;
+      case u'>':
+        out += u"&gt;";
+        break;
       default:
         if (c >= 0x20) out += c;
     }
@@ -48,11 +64,21 @@ Text EscapeHref(TextView url) {
   Text out;
   for (char16_t c : url) {
     switch (c) {
-      case u'&': out += u"&amp;"; break;
-      case u'"': out += u"%22"; break;
-      case u' ': out += u"%20"; break;
-      case u'<': out += u"%3C"; break;
-      case u'>': out += u"%3E"; break;
+      case u'&':
+        out += u"&amp;";
+        break;
+      case u'"':
+        out += u"%22";
+        break;
+      case u' ':
+        out += u"%20";
+        break;
+      case u'<':
+        out += u"%3C";
+        break;
+      case u'>':
+        out += u"%3E";
+        break;
       default:
         if (c >= 0x20) out += c;
     }
@@ -73,8 +99,8 @@ Text FoldLines(TextView html, std::size_t width) {
       lastBlank = Text::npos;
       continue;
     }
-    if (c == u' ' && i > 0 && html[i - 1] != u'>' && html[i - 1] != u' ' &&
-        i + 1 < html.size() && html[i + 1] != u' ' && html[i + 1] != u'\r') {
+    if (c == u' ' && i > 0 && html[i - 1] != u'>' && html[i - 1] != u' ' && i + 1 < html.size() &&
+        html[i + 1] != u' ' && html[i + 1] != u'\r') {
       lastBlank = out.size() - 1;
     }
     if (out.size() - lineStart > width && lastBlank != Text::npos) {

@@ -44,7 +44,8 @@ bool DecodeBmp(std::string_view b, Rgba& out) {
   bool bottomUp = h > 0;
   std::uint32_t height = static_cast<std::uint32_t>(bottomUp ? h : -h);
   std::uint32_t width = static_cast<std::uint32_t>(w);
-  if (width > kMaxSide || height > kMaxSide || (bits != 8 && bits != 24 && bits != 32)) return false;
+  if (width > kMaxSide || height > kMaxSide || (bits != 8 && bits != 24 && bits != 32))
+    return false;
   std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
   if (offset + stride * height > b.size()) return false;
   std::size_t paletteAt = 14 + header;
@@ -82,16 +83,24 @@ tsize_t TiffRead(thandle_t h, tdata_t buf, tsize_t size) {
   f->at += n;
   return static_cast<tsize_t>(n);
 }
-tsize_t TiffWrite(thandle_t, tdata_t, tsize_t) { return 0; }
+tsize_t TiffWrite(thandle_t, tdata_t, tsize_t) {
+  return 0;
+}
 toff_t TiffSeek(thandle_t h, toff_t off, int whence) {
   auto* f = static_cast<MemoryFile*>(h);
   toff_t base = whence == SEEK_CUR ? f->at : whence == SEEK_END ? f->bytes.size() : 0;
   f->at = base + off;
   return f->at;
 }
-int TiffClose(thandle_t) { return 0; }
-toff_t TiffSize(thandle_t h) { return static_cast<MemoryFile*>(h)->bytes.size(); }
-int TiffMap(thandle_t, tdata_t*, toff_t*) { return 0; }
+int TiffClose(thandle_t) {
+  return 0;
+}
+toff_t TiffSize(thandle_t h) {
+  return static_cast<MemoryFile*>(h)->bytes.size();
+}
+int TiffMap(thandle_t, tdata_t*, toff_t*) {
+  return 0;
+}
 void TiffUnmap(thandle_t, tdata_t, toff_t) {}
 
 bool DecodeTiff(std::string_view b, Rgba& out) {
@@ -147,7 +156,7 @@ std::string EncodePng(const Rgba& image) {
 
 std::string ConvertToPng(std::string_view bytes, ImageKind kind) {
   Rgba image;
-  bool ok = kind == ImageKind::Bmp ? DecodeBmp(bytes, image)
+  bool ok = kind == ImageKind::Bmp    ? DecodeBmp(bytes, image)
             : kind == ImageKind::Tiff ? DecodeTiff(bytes, image)
                                       : false;
   return ok ? EncodePng(image) : std::string();

@@ -9,13 +9,16 @@ namespace {
 constexpr char16_t kAiueo[] =
     u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲン";
 constexpr char16_t kIroha[] =
-    u"イロハニホヘトチリヌルヲワカヨタレソツネナラムウヰノオクヤマケフコエテアサキユメミシヱヒモセスン";
+    u"イロハニホヘトチリヌルヲワカヨタレソツネナラムウヰノオクヤマケフコエテアサキユメミシヱヒモセ"
+    u"スン";
 constexpr char16_t kDigits[] = u"〇一二三四五六七八九";
 constexpr char16_t kLegalDigits[] = u"〇壱弐参四伍六七八九";
 constexpr char16_t kStems[] = u"甲乙丙丁戊己庚辛壬癸";
 constexpr char16_t kZodiac[] = u"子丑寅卯辰巳午未申酉戌亥";
 
-Text Decimal(long n) { return T(std::to_string(n)); }
+Text Decimal(long n) {
+  return T(std::to_string(n));
+}
 
 Text Roman(long n, bool upper) {
   if (n <= 0 || n >= 4000) return Decimal(n);

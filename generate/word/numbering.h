@@ -16,10 +16,10 @@ namespace qp::word {
 
 struct ListLevel {
   std::string format = "decimal";
-  Text text;              // "%1.", "（%1）", or the bullet itself
+  Text text;  // "%1.", "（%1）", or the bullet itself
   long start = 1;
   std::string suffix = "tab";  // "tab", "space", "nothing"
-  bool legal = false;     // isLgl: higher levels shown as decimal
+  bool legal = false;          // isLgl: higher levels shown as decimal
   pugi::xml_node pPr, rPr;
 };
 

@@ -34,15 +34,22 @@ Text PictureStore::Add(const std::string& partName) {
   ImageKind kind = SniffImage(bytes);
   const char* ext = nullptr;
   switch (kind) {
-    case ImageKind::Png: ext = "png"; break;
-    case ImageKind::Jpeg: ext = "jpg"; break;
-    case ImageKind::Gif: ext = "gif"; break;
+    case ImageKind::Png:
+      ext = "png";
+      break;
+    case ImageKind::Jpeg:
+      ext = "jpg";
+      break;
+    case ImageKind::Gif:
+      ext = "gif";
+      break;
     case ImageKind::Bmp:
     case ImageKind::Tiff:
       bytes = ConvertToPng(bytes, kind);
       if (!bytes.empty()) ext = "png";
       break;
-    case ImageKind::Other: break;
+    case ImageKind::Other:
+      break;
   }
   if (ext) {
     char file[32];

@@ -24,7 +24,9 @@ RunLock::RunLock(const std::filesystem::path& settingsFolder) {
   }
 }
 
-RunLock::~RunLock() { Release(); }
+RunLock::~RunLock() {
+  Release();
+}
 
 void RunLock::Release() {
   if (fd_ < 0) return;

@@ -17,8 +17,7 @@ void Overlay(const pugi::xml_node& rPr, const ThemeFonts& theme, Font& font) {
 
 }  // namespace
 
-Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId,
-                      const StyleFonts& taken) {
+Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken) {
   Font font;
   font.Size = 10.0f;  // Word's size when nothing names one
   Overlay(doc.styleSheet.DefaultRunProps(), doc.themeFonts, font);

@@ -14,7 +14,6 @@ namespace qp::word {
 
 using StyleFonts = std::map<std::string, Font>;  // by style id
 
-Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId,
-                      const StyleFonts& taken);
+Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken);
 
 }  // namespace qp::word

@@ -18,8 +18,8 @@ struct StyleDef {
   char type = 'p';  // 'p' paragraph, 'c' character, 't' table, 'n' numbering
   std::string basedOn;
   pugi::xml_node node, pPr, rPr;  // the w:style element and its properties
-  int headingLevel = 0;  // 1..6 for the built-in headings
-  Text className;        // "MsoNormal", "MsoListParagraph", "a0", ...
+  int headingLevel = 0;           // 1..6 for the built-in headings
+  Text className;                 // "MsoNormal", "MsoListParagraph", "a0", ...
 };
 
 class StyleSheet {

@@ -39,13 +39,17 @@ std::string_view AfterColon(const char* name) {
 void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes) {
   if (HasDoctype(bytes)) Raise(err::kFileCorrupt, T("A part of the document declares a DOCTYPE."));
   pugi::xml_parse_result result =
-      doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata_single,
-                      pugi::encoding_auto);
+      doc.load_buffer(bytes.data(), bytes.size(),
+                      pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
   if (!result) Raise(err::kFileCorrupt, T("A part of the document is not well-formed XML."));
 }
 
-std::string_view LocalName(const pugi::xml_node& node) { return AfterColon(node.name()); }
-std::string_view LocalName(const pugi::xml_attribute& attr) { return AfterColon(attr.name()); }
+std::string_view LocalName(const pugi::xml_node& node) {
+  return AfterColon(node.name());
+}
+std::string_view LocalName(const pugi::xml_attribute& attr) {
+  return AfterColon(attr.name());
+}
 
 pugi::xml_node Child(const pugi::xml_node& node, std::string_view local) {
   for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
@@ -88,6 +92,8 @@ long AttrLong(const pugi::xml_node& node, std::string_view local, long fallback)
   return static_cast<long>(v);
 }
 
-Text U(std::string_view utf8) { return Utf8ToText(utf8); }
+Text U(std::string_view utf8) {
+  return Utf8ToText(utf8);
+}
 
 }  // namespace qp::word

@@ -43,6 +43,10 @@ bool IsSafePartName(std::string_view name) {
 }
 
 ZipArchive::ZipArchive(std::string bytes) : bytes_(std::move(bytes)), handle_(new Handle) {
+  // An empty archive is a valid zip, but never a document.
+  if (bytes_.size() < 22 || bytes_.compare(0, 2, "PK") != 0) {
+    Raise(err::kFileOpenFailed, T("The file is not a zip package."));
+  }
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);

@@ -25,6 +25,7 @@ struct FakeWordScript {
   std::string html;  // code page 932 bytes written to the export
   std::vector<std::pair<std::string, std::string>> pictures;  // name, bytes
   bool picturesBeside = false;  // written beside the export, not in STEM.files
+  bool saveWritesNothing = false;
   std::map<Text, Text> properties;
   word::PageSetup setup{595.3f, 85.05f, 85.05f, 0};
   word::Font normal{u"Century", u"ＭＳ 明朝", 10.5f};
@@ -60,6 +61,7 @@ class FakeDocument : public word::Document {
     script_.savedFormat = fileFormat;
     script_.fontNameAtSave = normal_.Name;
     script_.optionsAtSave = web_;
+    if (script_.saveWritesNothing) return;
     Write(fileName, script_.html);
     std::filesystem::path pictureFolder = fileName.parent_path();
     if (!script_.picturesBeside && !script_.pictures.empty()) {

@@ -75,9 +75,9 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   RunState run;
   run.OutputFolder = FromPath(tmp.path()) + u"/";
   const auto image = tmp.path() / "Image";
-  for (const char* name :
-       {"report-001.png", "report-abc.gif", "report-0001.png", "report.png", "report-01.jpg",
-        "report-002", "reports-001.png", "other-001.png", "report-x.y.png"}) {
+  for (const char* name : {"report-001.png", "report-abc.gif", "report-0001.png", "report.png",
+                           "report-01.jpg", "report-002", "reports-001.png", "other-001.png",
+                           "report-x.y.png", "report-abc.doc", "report-abc.DOCX"}) {
     WriteBytes(image / name, "x");
   }
   std::filesystem::create_directory(image / "report-dir.d");
@@ -85,8 +85,10 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   ::chmod((image / "report-abc.gif").c_str(), 0444);
 
   Del_Img_Fil(run, u"report");
-  EXPECT_EQ(Names(image), (V{"other-001.png", "report-0001.png", "report-002", "report-01.jpg",
-                             "report-dir.d/", "report.png", "reports-001.png"}));
+  // Word documents are never taken for pictures.
+  EXPECT_EQ(Names(image),
+            (V{"other-001.png", "report-0001.png", "report-002", "report-01.jpg", "report-abc.DOCX",
+               "report-abc.doc", "report-dir.d/", "report.png", "reports-001.png"}));
 }
 
 TEST(DelImgFil, MissingImageFolderIsNoFailure) {

@@ -15,7 +15,8 @@ constexpr const char* kW =
     "xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\" "
     "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\" "
     "xmlns:pic=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"";
-constexpr const char* kRelNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+constexpr const char* kRelNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 constexpr const char* kXml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 
 }  // namespace
@@ -65,7 +66,8 @@ std::string DocxBuilder::Build() const {
   entries["[Content_Types].xml"] =
       std::string(kXml) +
       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"rels\" "
+      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
       "<Default Extension=\"png\" ContentType=\"image/png\"/>"
       "<Default Extension=\"gif\" ContentType=\"image/gif\"/>"
@@ -89,7 +91,8 @@ std::string DocxBuilder::Build() const {
   }
   entries["_rels/.rels"] = rootRels + "</Relationships>";
   if (!styles_.empty()) {
-    entries["word/styles.xml"] = std::string(kXml) + "<w:styles " + kW + ">" + styles_ + "</w:styles>";
+    entries["word/styles.xml"] =
+        std::string(kXml) + "<w:styles " + kW + ">" + styles_ + "</w:styles>";
     add("rId1", "styles", "styles.xml");
   }
   if (!numbering_.empty()) {

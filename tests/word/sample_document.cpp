@@ -6,10 +6,14 @@ namespace qp::test {
 std::string TinyPng() {
   // 32 x 32 pixels, a blue and yellow check.
   return std::string(
-      "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x20\x00\x00\x00\x20"
-      "\x08\x02\x00\x00\x00\xfc\x18\xed\xa3\x00\x00\x00\x3a\x49\x44\x41\x54\x78\xda\x63\xf8\x74\xd0\x0f"
-      "\x2b\xd2\xca\xdf\x80\x15\x91\xaa\x9e\x61\xd4\x82\x51\x0b\x86\x80\x05\xd4\x32\x08\x97\xfa\x51\x0b"
-      "\x46\x2d\x18\x0a\x16\x8c\x16\x15\xa3\x16\x8c\x5a\x30\x5a\x1f\x8c\x5a\x30\x6a\x01\x10\x01\x00\xde"
+      "\x89\x50\x4e\x47\x0d\x0a\x1a\x0a\x00\x00\x00\x0d\x49\x48\x44\x52\x00\x00\x00\x20\x00\x00\x00"
+      "\x20"
+      "\x08\x02\x00\x00\x00\xfc\x18\xed\xa3\x00\x00\x00\x3a\x49\x44\x41\x54\x78\xda\x63\xf8\x74\xd0"
+      "\x0f"
+      "\x2b\xd2\xca\xdf\x80\x15\x91\xaa\x9e\x61\xd4\x82\x51\x0b\x86\x80\x05\xd4\x32\x08\x97\xfa\x51"
+      "\x0b"
+      "\x46\x2d\x18\x0a\x16\x8c\x16\x15\xa3\x16\x8c\x5a\x30\x5a\x1f\x8c\x5a\x30\x6a\x01\x10\x01\x00"
+      "\xde"
       "\x6d\x94\x5b\x53\x9a\x93\x0c\x00\x00\x00\x00\x49\x45\x4e\x44\xae\x42\x60\x82",
       115);
 }
@@ -43,7 +47,8 @@ constexpr const char* kSampleStyles =
     "<w:basedOn w:val=\"a\"/><w:pPr><w:ind w:leftChars=\"400\" w:left=\"840\"/></w:pPr></w:style>"
     "<w:style w:type=\"character\" w:styleId=\"a4\"><w:name w:val=\"Hyperlink\"/>"
     "<w:rPr><w:color w:val=\"0563C1\"/><w:u w:val=\"single\"/></w:rPr></w:style>"
-    "<w:style w:type=\"table\" w:styleId=\"a5\"><w:name w:val=\"Table Grid\"/><w:tblPr><w:tblBorders>"
+    "<w:style w:type=\"table\" w:styleId=\"a5\"><w:name w:val=\"Table "
+    "Grid\"/><w:tblPr><w:tblBorders>"
     "<w:top w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
     "<w:left w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
     "<w:bottom w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
@@ -87,29 +92,39 @@ DocxBuilder SampleDocument() {
   std::string body;
   body += Para(Run("Quillpageのサンプル文書"), "<w:pStyle w:val=\"1\"/>");
   body += Para(Run("この文書はQuillpageの動作を確かめるための見本です。") +
-               Run(" It mixes Japanese and English text.", "<w:rFonts w:ascii=\"Arial\" "
-                                                            "w:hAnsi=\"Arial\"/>"));
+               Run(" It mixes Japanese and English text.",
+                   "<w:rFonts w:ascii=\"Arial\" "
+                   "w:hAnsi=\"Arial\"/>"));
   body += Para(Run("太字", "<w:b/>") + Run("と") + Run("斜体", "<w:i/>") + Run("と") +
                Run("下線", "<w:u w:val=\"single\"/>") + Run("の文字。"));
   body += Para("");
-  body += Para(Run("第一の項目"), "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"0\"/>"
-                                  "<w:numId w:val=\"1\"/></w:numPr><w:ind w:leftChars=\"0\" "
-                                  "w:left=\"420\" w:hanging=\"420\"/>");
-  body += Para(Run("Second item"), "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"0\"/>"
-                                   "<w:numId w:val=\"1\"/></w:numPr>");
-  body += Para(Run("小項目"), "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"1\"/>"
-                              "<w:numId w:val=\"1\"/></w:numPr>");
+  body += Para(Run("第一の項目"),
+               "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"0\"/>"
+               "<w:numId w:val=\"1\"/></w:numPr><w:ind w:leftChars=\"0\" "
+               "w:left=\"420\" w:hanging=\"420\"/>");
+  body += Para(Run("Second item"),
+               "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"0\"/>"
+               "<w:numId w:val=\"1\"/></w:numPr>");
+  body += Para(Run("小項目"),
+               "<w:pStyle w:val=\"a3\"/><w:numPr><w:ilvl w:val=\"1\"/>"
+               "<w:numId w:val=\"1\"/></w:numPr>");
   body +=
       "<w:tbl><w:tblPr><w:tblStyle w:val=\"a5\"/><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr>"
       "<w:tblGrid><w:gridCol w:w=\"2835\"/><w:gridCol w:w=\"2835\"/></w:tblGrid>"
-      "<w:tr>" + Cell("品名", 2835) + Cell("Price", 2835) + "</w:tr>"
-      "<w:tr>" + Cell("りんご", 2835) + Cell("120円", 2835) + "</w:tr></w:tbl>";
+      "<w:tr>" +
+      Cell("品名", 2835) + Cell("Price", 2835) +
+      "</w:tr>"
+      "<w:tr>" +
+      Cell("りんご", 2835) + Cell("120円", 2835) + "</w:tr></w:tbl>";
   body += Para(
       "<w:r><w:drawing><wp:inline><wp:extent cx=\"914400\" cy=\"914400\"/>"
       "<wp:docPr id=\"1\" name=\"図 1\" descr=\"Check pattern\"/><a:graphic><a:graphicData "
       "uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\"><pic:pic><pic:blipFill>"
-      "<a:blip r:embed=\"" + picture + "\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic>"
-      "</wp:inline></w:drawing></w:r>", "<w:jc w:val=\"center\"/>");
+      "<a:blip r:embed=\"" +
+          picture +
+          "\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic>"
+          "</wp:inline></w:drawing></w:r>",
+      "<w:jc w:val=\"center\"/>");
   body += Para(Run("詳しくは") + "<w:hyperlink r:id=\"" + link + "\">" +
                Run("Quillpage website", "<w:rStyle w:val=\"a4\"/>") + "</w:hyperlink>" +
                Run("をご覧ください。"));

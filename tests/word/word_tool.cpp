@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "error %d: %s\n", static_cast<int>(e.code()), e.what());
     return 2;
   }
-  std::fprintf(stderr, "usage: word_tool export IN OUT.htm [encoding] | word_tool sample OUT.docx\n");
+  std::fprintf(stderr,
+               "usage: word_tool export IN OUT.htm [encoding] | word_tool sample OUT.docx\n");
   return 1;
 }

@@ -1,0 +1,236 @@
+// Documents through the quillpage program as a user runs it: a home of its
+// own with a desktop folder, no display, the options in Control.ini. The
+// page, the Image folder and the emptied work folder are compared byte for
+// byte with the expected files under data/expected/<case>/.
+//
+// Regenerate the expected files after a reviewed change:
+//   QP_UPDATE_GOLDENS=1 build/tests/generate/generate_tests --gtest_filter='EndToEnd*'
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+#include <chrono>
+#include <cstdlib>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "temp_folder.h"
+
+extern char** environ;
+
+namespace qp::gen {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+const fs::path kDocuments = fs::path(QP_TEST_DATA_DIR) / "documents";
+const fs::path kExpected = fs::path(QP_TEST_DATA_DIR) / "expected";
+
+fs::path Program() {
+  return fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+}
+
+bool Updating() {
+  const char* v = std::getenv("QP_UPDATE_GOLDENS");
+  return v != nullptr && std::string(v) == "1";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string messages;  // what the console desktop printed
+};
+
+// One user with a home, a desktop and the program's settings.
+class User {
+ public:
+  User() {
+    WriteBytes(home() / ".config" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n");
+    fs::create_directories(desktop());
+  }
+  fs::path home() const { return tmp_.path(); }
+  fs::path desktop() const { return home() / "Desktop"; }
+  fs::path settings() const { return home() / ".config" / "Vexor" / "Quillpg_Word"; }
+  fs::path work() const { return settings() / "Wrk"; }
+
+  void Options(int encod, int prevw) {
+    WriteBytes(settings() / "Control.ini",
+               "[SYSTEM]\r\nSetCt=0\r\nSetPW=0\r\nLGrid=1\r\nPrevw=" + std::to_string(prevw) +
+                   "\r\nEncod=" + std::to_string(encod) + "\r\nAddSS=0\r\n");
+  }
+  // The user's own copy of a project document.
+  fs::path Document(const std::string& name) {
+    fs::create_directories(home() / "docs");
+    fs::copy_file(kDocuments / name, home() / "docs" / name, fs::copy_options::overwrite_existing);
+    return home() / "docs" / name;
+  }
+
+  Outcome Run(const fs::path& document, const fs::path& extraPath = {}) {
+    std::vector<std::string> env;
+    auto dropped = [](const std::string& entry) {
+      for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_", "PATH="}) {
+        if (entry.rfind(drop, 0) == 0) return true;
+      }
+      return false;
+    };
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (!dropped(*e)) env.push_back(*e);
+    }
+    env.push_back("HOME=" + home().string());
+    env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
+    env.push_back("PATH=" + (extraPath.empty() ? "" : extraPath.string() + ":") + "/usr/bin:/bin");
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const fs::path messages = home() / "messages.txt";
+    std::string program = Program().string();
+    std::string argument = document.string();
+    char* argv[] = {program.data(), argument.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, messages.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t pid = 0;
+    Outcome out;
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return out;
+    // A hang is a failure, not a stuck test.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+        ADD_FAILURE() << "quillpage did not end";
+        return out;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    out.messages = ReadBytes(messages);
+    fs::remove(messages);
+    return out;
+  }
+
+ private:
+  TempFolder tmp_;
+};
+
+// Every file below `folder`, as relative path -> bytes.
+std::map<std::string, std::string> Files(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  std::error_code ec;
+  for (const auto& e : fs::recursive_directory_iterator(folder, ec)) {
+    // Folders are not kept with the expected files; their files are.
+    if (!e.is_directory()) files[fs::relative(e.path(), folder).string()] = ReadBytes(e.path());
+  }
+  return files;
+}
+
+void ExpectDesktop(const User& user, const std::string& goldenCase) {
+  const auto desktop = Files(user.desktop());
+  const fs::path golden = kExpected / goldenCase;
+  if (Updating()) {
+    fs::remove_all(golden);
+    for (const auto& [rel, bytes] : desktop) {
+      if (rel.back() == '/')
+        fs::create_directories(golden / rel);
+      else
+        WriteBytes(golden / rel, bytes);
+    }
+  }
+  const auto expected = Files(golden);
+  ASSERT_FALSE(expected.empty()) << "no expected files for " << goldenCase;
+  for (const auto& [rel, bytes] : expected) {
+    auto it = desktop.find(rel);
+    if (it == desktop.end()) {
+      ADD_FAILURE() << goldenCase << ": missing " << rel;
+    } else {
+      EXPECT_TRUE(it->second == bytes) << goldenCase << ": " << rel << " differs";
+    }
+  }
+  for (const auto& [rel, bytes] : desktop) {
+    EXPECT_TRUE(expected.count(rel)) << goldenCase << ": unexpected " << rel;
+  }
+  EXPECT_TRUE(fs::is_directory(user.desktop() / "Image"));
+  EXPECT_TRUE(fs::is_empty(user.work())) << "the work folder is emptied";
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(Program())) GTEST_SKIP() << "no quillpage program at " << Program();
+  }
+};
+
+struct GoldenCase {
+  const char* document;
+  int encod;
+  const char* golden;
+};
+
+TEST_F(EndToEnd, DocumentsBecomePagesByteForByte) {
+  const GoldenCase cases[] = {
+      {"pictures.docx", 0, "pictures_sjis"},     {"pictures.docx", 1, "pictures_utf8"},
+      {"links.docx", 0, "links_sjis"},           {"links.docx", 1, "links_utf8"},
+      {"report.old.docx", 0, "report_old_sjis"},
+  };
+  for (const GoldenCase& c : cases) {
+    SCOPED_TRACE(c.golden);
+    User user;
+    user.Options(c.encod, 0);
+    const fs::path document = user.Document(c.document);
+    const std::string before = ReadBytes(document);
+    const Outcome out = user.Run(document);
+    EXPECT_EQ(out.status, 0) << out.messages;
+    EXPECT_EQ(out.messages, "");
+    ExpectDesktop(user, c.golden);
+    EXPECT_EQ(ReadBytes(document), before) << "the user's document is never modified";
+  }
+}
+
+TEST_F(EndToEnd, SecondRunReplacesTheFirst) {
+  for (const GoldenCase& c : {GoldenCase{"pictures.docx", 0, "pictures_sjis"},
+                              GoldenCase{"report.old.docx", 0, "report_old_sjis"}}) {
+    SCOPED_TRACE(c.golden);
+    User user;
+    user.Options(c.encod, 0);
+    const fs::path document = user.Document(c.document);
+    // A first run in the other encoding, then the one compared.
+    user.Options(1 - c.encod, 0);
+    ASSERT_EQ(user.Run(document).status, 0);
+    user.Options(c.encod, 0);
+    const Outcome out = user.Run(document);
+    EXPECT_EQ(out.status, 0) << out.messages;
+    if (Updating()) continue;  // the first test writes these
+    ExpectDesktop(user, c.golden);
+  }
+}
+
+TEST_F(EndToEnd, PreviewWithoutADisplayTellsTheOpenersCode) {
+  User user;
+  user.Options(0, 1);
+  // xdg-open without a desktop says so with status 3.
+  WriteBytes(user.home() / "bin" / "xdg-open", "#!/bin/sh\nexit 3\n");
+  fs::permissions(user.home() / "bin" / "xdg-open", fs::perms::owner_all);
+  const Outcome out = user.Run(user.Document("pictures.docx"), user.home() / "bin");
+  EXPECT_EQ(out.status, 0);
+  EXPECT_NE(out.messages.find("ページの表示に失敗しました。(Code=3)"), std::string::npos)
+      << out.messages;
+  EXPECT_TRUE(fs::exists(user.desktop() / "pictures.htm"));
+}
+
+}  // namespace
+}  // namespace qp::gen

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "driver_fixture.h"
+#include "revise/driver_steps.h"
+#include "text/failure.h"
+
+namespace qp::revise {
+namespace {
+
+using test::S;
+using test::V;
+
+struct Example {
+  const char* in;
+  const char* out;
+};
+
+template <class Step>
+void ExpectAll(Step step, std::initializer_list<Example> examples) {
+  for (const Example& ex : examples) {
+    Text page = V(ex.in);
+    step(page);
+    EXPECT_EQ(S(page), S(V(ex.out))) << "input: " << ex.in;
+  }
+}
+
+TEST(EmptyStyles, RemovedWithTheirBlankOnlyInsideTags) {
+  ExpectAll(DropEmptyStyles,
+            {
+                {"<p style=''>x</p>", "<p>x</p>"},
+                {"<p style='   ' class=a>x</p>", "<p class=a>x</p>"},
+                {"<p style=\"\">x</p>", "<p>x</p>"},
+                {"<p style='color:red'>x</p>", "<p style='color:red'>x</p>"},
+                {"<p>a style='' b</p>", "<p>a style='' b</p>"},    // running text
+                {"<p style='x>y'>z</p>", "<p style='x>y'>z</p>"},  // quote after the tag end
+                {"<p class=a␀␀␀>x</p>", "<p class=a>x</p>"},       // marks of the class step
+            });
+}
+
+TEST(EmptyStyles, StyleWithoutTagEndIsAStructureFailure) {
+  Text page = V("<p style='' ");
+  try {
+    DropEmptyStyles(page);
+    FAIL();
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.code(), err::kStructure);
+  }
+}
+
+TEST(Spans, UnwrappedOrDroppedInsideParagraphsHeadingsAndLists) {
+  ExpectAll(
+      UnwrapSpans,
+      {
+          {"<p class=a><span>x</span></p>", "<p class=a>x</p>"},
+          {"<p class=a><span style=b></span></p>", "<p class=a></p>"},
+          {"<p class=a><span style=b>x</span></p>", "<p class=a><span style=b>x</span></p>"},
+          // the inner empty span goes, then the outer one holds nothing
+          {"<p class=a><span class=o><span class=i></span></span></p>", "<p class=a></p>"},
+          // a kept inner span keeps its enclosing span
+          {"<h1><span class=o><span class=i>x</span></span></h1>",
+           "<h1><span class=o><span class=i>x</span></span></h1>"},
+          {"<li><span>x</span></li>", "<li>x</li>"},
+          {"<div><span>x</span></div>", "<div><span>x</span></div>"},  // not an element of the step
+          {"<p><span>x</span></p>", "<p><span>x</span></p>"},          // "<p" without attributes
+          {"<p class=a><b></b>x⏎</span></p>", "<p class=a>x</span></p>"},
+      });
+}
+
+TEST(Spans, FailuresOnBrokenStructure) {
+  for (const char* in : {"<p class=a><span>x</span>", "<p class=a><span x</span></p>"}) {
+    Text page = V(in);
+    try {
+      UnwrapSpans(page);
+      ADD_FAILURE() << in;
+    } catch (const RuntimeError& e) {
+      EXPECT_EQ(e.code(), err::kStructure) << in;
+    }
+  }
+}
+
+TEST(Spans, KeptSpanMarksDoNotLeak) {
+  Text page =
+      V("<p class=a><span class=x>1</span><span class=y>2</span></p>⏎<h2>"
+        "<span class=z>3</span></h2>");
+  const Text before = page;
+  UnwrapSpans(page);
+  EXPECT_EQ(S(page), S(before));
+}
+
+TEST(BlanksInTags, AtMostEightAfterColonAndSemicolonInsideTags) {
+  ExpectAll(DropBlanksInTags,
+            {
+                {"<p style='a: 1;  b:2'>c: d;  e</p>", "<p style='a:1;b:2'>c: d;  e</p>"},
+                {"<p style='a:         1'>", "<p style='a: 1'>"},  // nine blanks leave one
+            });
+}
+
+TEST(RunningBlanks, BlanksBehindATagBecomeNbsp) {
+  ExpectAll(KeepRunningBlanks,
+            {
+                {"<p>two words</p>", "<p>two&nbsp;words</p>"},
+                {"<p>⏎two words</p>", "<p>⏎two words</p>"},  // the run starts a line
+                {"<p><b>a b</b> c</p>", "<p><b>a&nbsp;b</b>&nbsp;c</p>"},
+                {"<p>tail without tag", "<p>tail without tag"},
+            });
+}
+
+TEST(Katakana, HalfWidthBecomesFullWidthOneForOne) {
+  ExpectAll(WidenKatakana, {
+                               {"ｶﾞｷﾞ｡｢ｱ｣､･ｰﾝﾟ", "カ゛キ゛。「ア」、・ーン゜"},
+                               {"<p class=ｱ>", "<p class=ア>"},
+                               {"ABCｦ", "ABCヲ"},
+                           });
+}
+
+}  // namespace
+}  // namespace qp::revise

@@ -1,0 +1,119 @@
+// Fixture texts for the driver's tests, written with visible stand-ins:
+// "⏎" is CR LF, "→" a tab, "␀" NUL and "␁" the code-1 mark.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+
+#include "revise/state.h"
+#include "text/codec.h"
+#include "text/line_ends.h"
+
+namespace qp::revise::test {
+
+inline Text V(std::string_view utf8) {
+  Text out;
+  for (char16_t c : Utf8ToText(utf8)) {
+    switch (c) {
+      case u'⏎':
+        out += u"\r\n";
+        break;
+      case u'→':
+        out += u'\t';
+        break;
+      case u'␀':
+        out += u'\0';
+        break;
+      case u'␁':
+        out += u'\x0001';
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// The reverse, for readable failure messages.
+inline std::string S(TextView text) {
+  Text out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+      out += u'⏎';
+      ++i;
+    } else if (c == u'\t') {
+      out += u'→';
+    } else if (c == u'\0') {
+      out += u'␀';
+    } else if (c == u'\x0001') {
+      out += u'␁';
+    } else {
+      out += c;
+    }
+  }
+  return TextToUtf8(out);
+}
+
+inline RevisionState StateWithPage(std::string_view page) {
+  RevisionState st;
+  st.PageText = V(page);
+  return st;
+}
+
+}  // namespace qp::revise::test
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace qp::revise::test {
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream data;
+  data << in.rdbuf();
+  return data.str();
+}
+
+// A page as quillpage-revise reads it when told its encoding: UTF-8 when it
+// says so near its start (or has a byte-order mark), else Shift-JIS; lone LF
+// as CR LF.
+inline Text LoadPage(const std::filesystem::path& path) {
+  const std::string bytes = ReadBytes(path);
+  Text text;
+  if (bytes.starts_with("\xEF\xBB\xBF")) {
+    text = Utf8ToText(bytes.substr(3));
+  } else if (bytes.substr(0, 4096).find("charset=utf-8") != std::string::npos) {
+    text = Utf8ToText(bytes);
+  } else {
+    text = Cp932ToText(bytes);
+  }
+  return LoneLfToCrLf(text);
+}
+
+// Every page Word saved in the corpus, in a stable order.
+inline std::vector<std::filesystem::path> CorpusPages() {
+  std::vector<std::filesystem::path> pages;
+  const std::filesystem::path dir = std::filesystem::path(QP_CORPUS_DIR) / "wordhtml";
+  if (!std::filesystem::exists(dir)) return pages;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+    const auto ext = entry.path().extension();
+    if (entry.is_regular_file() && (ext == ".htm" || ext == ".html")) pages.push_back(entry.path());
+  }
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
+inline PageInfoRecord DefaultInfo() {
+  PageInfoRecord info;
+  info.LayoutGrid = 1;
+  info.IndentFlag = 1;
+  info.FontSizeFlag = 1;
+  info.BodyMargin = 1;
+  return info;
+}
+
+}  // namespace qp::revise::test

@@ -1,0 +1,123 @@
+// Inputs made to hurt: each ends in a documented error number, never in a
+// crash, and nothing is written outside the output folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "generate/word/docx_content.h"
+#include "generate/word/engine_document.h"
+#include "generate/word/html_export.h"
+#include "tests/word/docx_builder.h"
+#include "text/failure.h"
+
+namespace qp::test {
+namespace {
+
+const std::string kDocument =
+    "<?xml version=\"1.0\"?><w:document xmlns:w=\"http://schemas.openxmlformats.org/"
+    "wordprocessingml/2006/main\"><w:body><w:p><w:r><w:t>x</w:t></w:r></w:p></w:body>"
+    "</w:document>";
+
+// The error number opening (and exporting) `bytes` raises; 0 when it works.
+int OpenError(const std::string& bytes) {
+  try {
+    word::DocxContent content(bytes);
+    word::RenderHtml(content, {}, u"x", u"utf-8");
+    return 0;
+  } catch (const RuntimeError& e) {
+    return e.code();
+  }
+}
+
+TEST(WordHostile, BrokenPackagesRaiseDocumentedErrors) {
+  EXPECT_EQ(OpenError("this is plain text, not a package"), word::err::kFileOpenFailed);
+  EXPECT_EQ(OpenError(""), word::err::kFileOpenFailed);
+  EXPECT_EQ(OpenError(ZipOf({{"word/other.xml", kDocument}})), word::err::kFileCorrupt);
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<w:document><w:body>"}})),
+            word::err::kFileCorrupt);
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<?xml version=\"1.0\"?><root/>"}})),
+            word::err::kFileCorrupt);
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument}})), 0);
+}
+
+TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
+  std::string withDoctype =
+      "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" +
+      kDocument.substr(21);
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", withDoctype}})), word::err::kFileCorrupt);
+  DocxBuilder b;
+  b.Body("<w:p/>").Styles("<w:style w:styleId=\"a\"/>");
+  std::string ok = b.Build();
+  EXPECT_EQ(OpenError(ok), 0);
+  std::string styles = "<?xml version=\"1.0\"?><!doctype x><w:styles/>";
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument},
+                             {"word/styles.xml", styles},
+                             {"word/_rels/document.xml.rels",
+                              "<Relationships><Relationship Id=\"r\" Type=\"x/styles\" "
+                              "Target=\"styles.xml\"/></Relationships>"}})),
+            word::err::kFileCorrupt);
+}
+
+TEST(WordHostile, EntryNamesOutsideThePackageAreRefused) {
+  for (const char* name :
+       {"../evil.txt", "word/../../evil.txt", "/etc/evil", "C:evil", "word\\..\\..\\evil"}) {
+    EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument}, {name, "x"}})),
+              word::err::kFileCorrupt)
+        << name;
+  }
+}
+
+TEST(WordHostile, PartOverTheCapStopsWhileInflating) {
+  // Zeros deflate to almost nothing: the archive is small, the part is not.
+  std::string huge(word::ZipArchive::kMaxPartBytes + 1024, '\0');
+  std::string bomb = ZipOf({{"word/document.xml", kDocument}, {"word/media/image1.png", huge}});
+  huge.clear();
+  huge.shrink_to_fit();
+  ASSERT_LT(bomb.size(), 2u << 20);
+  word::ZipArchive zip(bomb);
+  try {
+    zip.Read("word/media/image1.png");
+    FAIL() << "no error";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.code(), word::err::kFileCorrupt);
+  }
+}
+
+TEST(WordHostile, EveryPrefixOfARealDocumentFailsCleanly) {
+  std::string whole = SampleDocument().Build();
+  ASSERT_EQ(OpenError(whole), 0);
+  for (std::size_t n = 0; n < whole.size(); n += 97) {
+    int code = OpenError(whole.substr(0, n));
+    EXPECT_TRUE(code == word::err::kFileOpenFailed || code == word::err::kFileCorrupt)
+        << "prefix " << n << " gave " << code;
+  }
+}
+
+TEST(WordHostile, FileKindsAreTakenFromTheBytes) {
+  auto dir = std::filesystem::temp_directory_path() / "qp-word-hostile";
+  std::filesystem::create_directories(dir);
+  auto write = [&](const char* name, const std::string& bytes) {
+    std::ofstream(dir / name, std::ios::binary) << bytes;
+    return dir / name;
+  };
+  auto code = [](const std::filesystem::path& p) {
+    try {
+      word::LoadDocumentBytes(p);
+      return 0;
+    } catch (const RuntimeError& e) {
+      return static_cast<int>(e.code());
+    }
+  };
+  std::string ole("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  std::string encrypted = ole + std::string(504, '\0');
+  for (char c : std::string("EncryptedPackage")) encrypted += std::string{c, '\0'};
+  EXPECT_EQ(code(write("protected.docx", encrypted)), word::err::kEncrypted);
+  EXPECT_EQ(code(write("wordperfect.doc", "\xFFWPC\x10\x00\x00\x00")), word::err::kFileOpenFailed);
+  EXPECT_EQ(code(dir / "missing.docx"), err::kFileNotFound);
+  EXPECT_EQ(code(write("real.doc", SampleDocument().Build())), 0);  // a .docx named .doc
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace qp::test
