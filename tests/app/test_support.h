@@ -1,36 +1,24 @@
-// Scratch folders and environment variables for the shell's tests; both are
-// put back as they were when the test ends.
+// Environment variables for the shell's tests, put back as they were when
+// the test ends; scratch folders and file helpers come from the generation
+// tests.
 #pragma once
 
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
+#include "tests/generate/temp_folder.h"
+
 namespace qp::app::testing {
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qp-app-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(path_, ec);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using gen::testing::TempFolder;
+inline std::string ReadFile(const std::filesystem::path& file) {
+  return gen::testing::ReadBytes(file);
+}
+inline void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+  gen::testing::WriteBytes(file, bytes);
+}
 
 class ScopedEnv {
  public:
@@ -56,14 +44,5 @@ class ScopedEnv {
   std::string name_;
   std::optional<std::string> old_;
 };
-
-inline std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
-  std::ofstream(file, std::ios::binary) << bytes;
-}
 
 }  // namespace qp::app::testing
