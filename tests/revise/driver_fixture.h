@@ -9,52 +9,14 @@
 #include "revise/state.h"
 #include "text/codec.h"
 #include "text/line_ends.h"
+#include "fixtures.h"
 
 namespace qp::revise::test {
 
-inline Text V(std::string_view utf8) {
-  Text out;
-  for (char16_t c : Utf8ToText(utf8)) {
-    switch (c) {
-      case u'⏎':
-        out += u"\r\n";
-        break;
-      case u'→':
-        out += u'\t';
-        break;
-      case u'␀':
-        out += u'\0';
-        break;
-      case u'␁':
-        out += u'\x0001';
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-// The reverse, for readable failure messages.
-inline std::string S(TextView text) {
-  Text out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
-      out += u'⏎';
-      ++i;
-    } else if (c == u'\t') {
-      out += u'→';
-    } else if (c == u'\0') {
-      out += u'␀';
-    } else if (c == u'\x0001') {
-      out += u'␁';
-    } else {
-      out += c;
-    }
-  }
-  return TextToUtf8(out);
-}
+// The driver's fixtures write CR LF as "⏎"; the pass examples' helpers read
+// it as well as their own "¶".
+using testing::V;
+inline std::string S(TextView text) { return testing::Show(text); }
 
 inline RevisionState StateWithPage(std::string_view page) {
   RevisionState st;

@@ -17,12 +17,13 @@
 
 namespace qp::revise::testing {
 
-// "¶" is CR LF, "↵" a lone LF, "→" a tab, "␀" a NUL, "␁" the character 1.
+// "¶" (or "⏎") is CR LF, "↵" a lone LF, "→" a tab, "␀" a NUL, "␁" the character 1.
 inline Text V(std::string_view utf8) {
   Text out;
   for (char16_t c : Utf8ToText(utf8)) {
     switch (c) {
       case u'¶':
+      case u'⏎':
         out += u"\r\n";
         break;
       case u'↵':
