@@ -73,15 +73,6 @@ TEST(CommandLine, NamesOfTheDocument) {
   EXPECT_EQ(NamesOf(u"/x/.hidden.doc").PageName, u"");
 }
 
-TEST(StartUp, SettingsFolderOfADevelopmentTree) {
-  EXPECT_EQ(SettingsFolderFor(u"/src/Ridgeworks/build", u"/home/u/.config"),
-            u"/src/Ridgeworks/build");
-  EXPECT_EQ(SettingsFolderFor(u"/opt/xRidgeworksy", u"/c"), u"/opt/xRidgeworksy");
-  EXPECT_EQ(SettingsFolderFor(u"/src/ridgeworks/build", u"/home/u/.config"),
-            u"/home/u/.config/Vexor/Quillpg_Word");
-  EXPECT_EQ(SettingsFolderFor(u"/usr/bin", u""), u"/Vexor/Quillpg_Word");
-}
-
 struct DisposeFixture : ::testing::Test {
   gen::RunState run;
   RecordingDesktop desktop;

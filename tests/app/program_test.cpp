@@ -1,6 +1,8 @@
 // quillpage run as a user runs it, without a display, against a scratch
 // HOME: what it prints, what it answers, what it leaves in the settings.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -135,6 +137,43 @@ TEST_F(ProgramFixture, ADevelopmentTreeKeepsItsSettingsBesideTheProgram) {
     EXPECT_EQ(fs::exists(settings / "Control.ini"), !beside) << tree;
     fs::remove_all(settings);
   }
+}
+
+const fs::path kSample =
+    fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "sample.docx";
+
+TEST_F(ProgramFixture, ADocumentBecomesAPageOnTheDesktopWithStatus0) {
+  fs::create_directories(settings);
+  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=0\r\n");  // no browser in a test
+  TempFolder docs;
+  const fs::path doc = docs.path() / "my report.docx";
+  fs::copy_file(kSample, doc);
+  const std::string original = ReadFile(doc);
+  const auto stamp = fs::last_write_time(doc);
+
+  for (int run = 1; run <= 2; ++run) {  // the second run replaces the first one's page
+    const Outcome o = Quillpage({doc.string()});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(fs::is_regular_file(home.path() / "Desktop" / "my report.htm"));
+  }
+  EXPECT_EQ(ReadFile(doc), original);
+  EXPECT_EQ(fs::last_write_time(doc), stamp);
+  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=0\r\n");
+}
+
+TEST_F(ProgramFixture, AnotherRunAtWorkIsRefusedWithStatus1) {
+  fs::create_directories(settings);
+  // what a run in progress holds for its whole length
+  const int lock = ::open((settings / "Engine.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(lock, 0);
+  ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+  const Outcome o = Quillpage({kSample.string()});
+  ::close(lock);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err,
+            "「Quillpage」 for Word\n起動中のＷｏｒｄを終了してから実行してください。    \n");
+  EXPECT_FALSE(fs::exists(home.path() / "Desktop" / "sample.htm"));
 }
 
 TEST_F(ProgramFixture, HelpAndVersionTouchNothing) {
