@@ -56,18 +56,7 @@ inline Text LoadPage(const std::filesystem::path& path) {
   return LoneLfToCrLf(text);
 }
 
-// Every page Word saved in the corpus, in a stable order.
-inline std::vector<std::filesystem::path> CorpusPages() {
-  std::vector<std::filesystem::path> pages;
-  const std::filesystem::path dir = std::filesystem::path(QP_CORPUS_DIR) / "wordhtml";
-  if (!std::filesystem::exists(dir)) return pages;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-    const auto ext = entry.path().extension();
-    if (entry.is_regular_file() && (ext == ".htm" || ext == ".html")) pages.push_back(entry.path());
-  }
-  std::sort(pages.begin(), pages.end());
-  return pages;
-}
+using testing::CorpusPages;
 
 inline PageInfoRecord DefaultInfo() {
   PageInfoRecord info;
