@@ -77,7 +77,7 @@ void Del_Xml_State(RevisionState& st) {
 
     trap.Step(8);
     Occurrences mso(u"mso-");
-    if (DelStdProperty(st, mso)) Compact(text);
+    if (DelStdProperty(st, mso, TagMarks(text))) Compact(text);
 
     trap.Step(9);
     std::vector<Text> properties;
@@ -85,8 +85,9 @@ void Del_Xml_State(RevisionState& st) {
       if (!property.empty()) properties.push_back(std::move(property));
     }
     bool marked = false;
+    const TagMarks tags(text);
     for (Occurrences& property : Occurrences::Record(text, properties)) {
-      marked |= DelStdProperty(st, property);
+      marked |= DelStdProperty(st, property, tags);
     }
     if (marked) Compact(text);
 

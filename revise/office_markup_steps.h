@@ -5,6 +5,7 @@
 
 #include "revise/occurrences.h"
 #include "revise/state.h"
+#include "revise/tag_marks.h"
 #include "text/ustring.h"
 
 namespace qp::revise {
@@ -25,7 +26,9 @@ bool MarkDivIds(Text& text);
 // One Excel attribute (" x:str" and the like) with its quoted value.
 bool MarkExcelAttribute(Text& text, TextView attribute);
 
-// Del_Std_Property over occurrences that may have been recorded beforehand.
-bool DelStdProperty(RevisionState& st, Occurrences& name);
+// Del_Std_Property over occurrences that may have been recorded beforehand,
+// with the tag bounds of the text as it stood when `tags` was recorded (the
+// walks of several properties share one record).
+bool DelStdProperty(RevisionState& st, Occurrences& name, const TagMarks& tags);
 
 }  // namespace qp::revise

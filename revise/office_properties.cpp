@@ -7,30 +7,28 @@
 #include "revise/office_markup_steps.h"
 #include "revise/passes.h"
 #include "revise/scan_cache.h"
+#include "revise/tag_marks.h"
 #include "text/failure.h"
 
 namespace qp::revise {
 
-bool DelStdProperty(RevisionState& st, Occurrences& name) {
+bool DelStdProperty(RevisionState& st, Occurrences& name, const TagMarks& tags) {
   Trap trap("Mod_HtmlRev -> Del_Std_Property");
   bool marked = false;
   try {
     Text& text = st.SourceText;
     // The walk only moves forward and marks only ahead of itself, so the
-    // markers around each occurrence are tracked instead of searched again;
-    // the style sheet holds thousands of occurrences inside one "tag".
-    LastSeen lastOpen(u"<");
-    LastSeen lastClose(u">");
-    NextSeen nextClose(u">");
+    // separators after each occurrence are tracked instead of searched
+    // again; the style sheet holds thousands of occurrences inside one "tag".
     NextSeen nextSemicolon(u";");
     NextSeen nextApostrophe(u"'");
     trap.Step(1);
     Pos p = name.Next(text, 1);
     while (p != 0) {
       trap.Step(2);
-      const Pos lt = lastOpen.At(text, p);
-      const Pos gt = lastClose.At(text, p);
-      const Pos nx = nextClose.From(text, p);
+      const Pos lt = tags.LastOpen(text, p);
+      const Pos gt = tags.LastClose(text, p);
+      const Pos nx = tags.NextClose(text, p);
       Pos next = p + 1;
       if (gt < lt && lt < p && p < nx) {
         trap.Step(4);
@@ -63,7 +61,7 @@ bool DelStdProperty(RevisionState& st, Occurrences& name) {
 
 void Del_Std_Property(RevisionState& st, TextView name) {
   Occurrences searched(name);
-  DelStdProperty(st, searched);
+  DelStdProperty(st, searched, TagMarks(st.SourceText));
 }
 
 }  // namespace qp::revise

@@ -79,27 +79,30 @@ Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
   return InStr(start, text, find);
 }
 
-std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds,
-                                       Compare cmp) {
+std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds, Compare cmp) {
   const bool fold = cmp == Compare::TextCompare;
+  const auto key = [fold](char16_t c) { return fold ? FoldCase(c) : c; };
   // patterns by the low byte of their (folded) first character
   std::vector<std::size_t> byFirst[256];
   bool any[256] = {};
   for (std::size_t k = 0; k < finds.size(); ++k) {
     if (finds[k].empty()) continue;
-    const char16_t c = fold ? FoldCase(finds[k][0]) : finds[k][0];
+    const char16_t c = key(finds[k][0]);
     byFirst[c & 0xFF].push_back(k);
     any[c & 0xFF] = true;
   }
   std::vector<std::vector<Pos>> hits(finds.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = fold ? FoldCase(text[i]) : text[i];
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = key(text[i]);
     if (!any[c & 0xFF]) continue;
     for (const std::size_t k : byFirst[c & 0xFF]) {
       const Text& f = finds[k];
-      if (f.size() <= text.size() - i && EqualAt(text, i, f, cmp)) {
-        hits[k].push_back(static_cast<Pos>(i) + 1);
-      }
+      const std::size_t m = f.size();
+      // the first and last characters rule out nearly every candidate at a
+      // "<" before the whole pattern is compared
+      if (m > n - i || key(f[0]) != c || key(f[m - 1]) != key(text[i + m - 1])) continue;
+      if (EqualAt(text, i, f, cmp)) hits[k].push_back(static_cast<Pos>(i) + 1);
     }
   }
   return hits;
@@ -194,9 +197,21 @@ void MarkDeleted(Text& text, Pos start, Pos length) {
 }
 
 bool Compact(Text& text) {
-  const auto it = std::remove(text.begin(), text.end(), u'\0');
-  if (it == text.end()) return false;
-  text.erase(it, text.end());
+  std::size_t out = text.find(u'\0');
+  if (out == Text::npos) return false;
+  // the stretches between marks move as blocks
+  std::size_t i = out;
+  while (i < text.size()) {
+    while (i < text.size() && text[i] == u'\0') ++i;
+    std::size_t end = text.find(u'\0', i);
+    if (end == Text::npos) end = text.size();
+    std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
+              text.begin() + static_cast<std::ptrdiff_t>(end),
+              text.begin() + static_cast<std::ptrdiff_t>(out));
+    out += end - i;
+    i = end;
+  }
+  text.resize(out);
   return true;
 }
 
@@ -212,7 +227,9 @@ Text TrimRight(TextView text) {
   return Text(text.substr(0, e));
 }
 
-Text Trim(TextView text) { return TrimLeft(TrimRight(text)); }
+Text Trim(TextView text) {
+  return TrimLeft(TrimRight(text));
+}
 
 std::vector<Text> Split(TextView text, TextView separator) {
   std::vector<Text> pieces;
@@ -241,6 +258,8 @@ Text LowerCase(TextView text) {
   return out;
 }
 
-Text T(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+Text T(std::string_view ascii) {
+  return Text(ascii.begin(), ascii.end());
+}
 
 }  // namespace qp
