@@ -16,7 +16,12 @@ namespace qp::revise::test {
 // The driver's fixtures write CR LF as "⏎"; the pass examples' helpers read
 // it as well as their own "¶".
 using testing::V;
-inline std::string S(TextView text) { return testing::Show(text); }
+inline std::string S(TextView text) {
+  std::string shown = testing::Show(text);
+  for (std::size_t at = shown.find("¶"); at != std::string::npos; at = shown.find("¶", at))
+    shown.replace(at, std::string("¶").size(), "⏎");
+  return shown;
+}
 
 inline RevisionState StateWithPage(std::string_view page) {
   RevisionState st;
