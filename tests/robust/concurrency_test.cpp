@@ -37,7 +37,7 @@ TEST(RobustConcurrency, SecondRunAtOnceIsRefused) {
     const std::string won = aWon ? "first" : "second";
     const std::string lost = aWon ? "second" : "first";
     const std::string page = ReadFile(user.page(won));
-    EXPECT_NE(page.find(aWon ? "paragraph 6000<" : "paragraph 6001<"), std::string::npos);
+    EXPECT_NE(page.find(aWon ? "paragraph-6000<" : "paragraph-6001<"), std::string::npos);
     EXPECT_NE(page.find("</html>"), std::string::npos) << "the page is whole";
     EXPECT_FALSE(fs::exists(user.page(lost)));
     EXPECT_TRUE(fs::is_empty(user.work()));

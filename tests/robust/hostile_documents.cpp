@@ -99,7 +99,7 @@ std::string NestedTablesDocx(int depth) {
 std::string ManyParagraphsDocx(int count) {
   std::string body;
   body.reserve(static_cast<std::size_t>(count) * 80);
-  for (int i = 1; i <= count; ++i) body += Para("段落 paragraph " + std::to_string(i));
+  for (int i = 1; i <= count; ++i) body += Para("段落paragraph-" + std::to_string(i));
   DocxBuilder b;
   b.Body(body);
   return b.Build();
