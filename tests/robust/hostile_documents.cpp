@@ -46,14 +46,21 @@ std::string PlainDocx() {
   return b.Build();
 }
 
-std::string ZipBombDocx() {
+std::string ZipBombPictureDocx() {
   DocxBuilder b;
-  b.Body(Para("bomb"));
   // 300 MiB of zeros deflate to about 300 KiB.
-  std::string zeros(300u << 20, '\0');
-  b.Part("word/media/image1.png", std::move(zeros));
+  b.Part("word/media/image1.png", std::string(300u << 20, '\0'));
   const std::string rel = b.Relate("image", "media/image1.png");
   b.Body(Para("bomb") + Picture(rel, 1));
+  return b.Build();
+}
+
+std::string ZipBombDocumentDocx() {
+  std::string body;
+  body.reserve(300u << 20);
+  while (body.size() < (300u << 20)) body += "<w:p/><w:p/><w:p/><w:p/><w:p/><w:p/><w:p/><w:p/>";
+  DocxBuilder b;
+  b.Body(std::move(body));
   return b.Build();
 }
 
@@ -93,6 +100,24 @@ std::string NestedTablesDocx(int depth) {
   for (int i = 0; i < depth; ++i) close += "<w:p/></w:tc></w:tr></w:tbl>";
   DocxBuilder b;
   b.Body(open + Para("deep") + close + Para("after"));
+  return b.Build();
+}
+
+std::string NestedControlsDocx(int depth) {
+  std::string open, close;
+  for (int i = 0; i < depth; ++i) open += "<w:sdt><w:sdtContent>";
+  for (int i = 0; i < depth; ++i) close += "</w:sdtContent></w:sdt>";
+  DocxBuilder b;
+  b.Body(open + Para("deep") + close);
+  return b.Build();
+}
+
+std::string NestedLinksDocx(int depth) {
+  std::string open, close;
+  for (int i = 0; i < depth; ++i) open += "<w:hyperlink w:anchor=\"a\">";
+  for (int i = 0; i < depth; ++i) close += "</w:hyperlink>";
+  DocxBuilder b;
+  b.Body("<w:p>" + open + "<w:r><w:t>deep</w:t></w:r>" + close + "</w:p>");
   return b.Build();
 }
 

@@ -8,14 +8,19 @@ namespace qp::robust {
 
 // A small, well-formed document with one paragraph of text.
 std::string PlainDocx();
-// A part that inflates far past what the reader lets a part grow to.
-std::string ZipBombDocx();
+// A picture that inflates far past what the reader lets a part grow to.
+std::string ZipBombPictureDocx();
+// The same for the document part itself: valid XML as far as it goes.
+std::string ZipBombDocumentDocx();
 // Entries named "../" and "/" (and a drive letter) beside a good document.
 std::string EscapingNamesDocx();
 // document.xml with a DOCTYPE that defines nested entities.
 std::string EntityExpansionDocx();
-// Tables nested `depth` deep.
+// Tables nested `depth` deep, text after them.
 std::string NestedTablesDocx(int depth);
+// Content controls, and hyperlinks inside a paragraph, nested `depth` deep.
+std::string NestedControlsDocx(int depth);
+std::string NestedLinksDocx(int depth);
 // `count` paragraphs.
 std::string ManyParagraphsDocx(int count);
 // `count` distinct pictures, each shown once.

@@ -16,7 +16,8 @@ struct HeavyRun {
   std::string changes;
 };
 
-HeavyRun RunOnce(const User& user, const std::string& name, const std::string& bytes, seconds limit) {
+HeavyRun RunOnce(const User& user, const std::string& name, const std::string& bytes,
+                 seconds limit) {
   const fs::path document = user.Place(name, bytes);
   const Watch watch(user, document);
   HeavyRun run{user.Run(document, limit), {}};
@@ -24,25 +25,33 @@ HeavyRun RunOnce(const User& user, const std::string& name, const std::string& b
   return run;
 }
 
-TEST(RobustHeavy, ZipBombIsStoppedAtTheCap) {
+TEST(RobustHeavy, ZipBombsAreStoppedAtTheCap) {
   QP_NEED_PROGRAM();
-  User user;
-  const HeavyRun run = RunOnce(user, "bomb.docx", ZipBombDocx(), seconds(120));
-  EXPECT_TRUE(EndedWithMessage(run.out)) << run.out.status << ": " << run.out.output;
-  EXPECT_EQ(run.changes, "");
-  EXPECT_FALSE(fs::exists(user.page("bomb")));
+  {
+    // The document part itself: nothing to make a page of.
+    User user;
+    const HeavyRun run = RunOnce(user, "bomb.docx", ZipBombDocumentDocx(), seconds(300));
+    EXPECT_TRUE(EndedWithMessage(run.out)) << run.out.status << ": " << run.out.output;
+    EXPECT_EQ(run.changes, "");
+    EXPECT_FALSE(fs::exists(user.page("bomb")));
+  }
+  {
+    // A picture: the page is made without it, and nothing of it is written.
+    User user;
+    const HeavyRun run = RunOnce(user, "bomb.docx", ZipBombPictureDocx(), seconds(300));
+    EXPECT_EQ(run.out.status, kDone) << run.out.output;
+    EXPECT_NE(ReadFile(user.page("bomb")).find("bomb"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(user.desktop() / "Image"));
+    EXPECT_EQ(run.changes, "");
+  }
 }
 
-TEST(RobustHeavy, TenThousandNestedTables) {
+TEST(RobustHeavy, TenThousandNestedTablesAreRefused) {
   QP_NEED_PROGRAM();
   User user;
   const HeavyRun run = RunOnce(user, "nested.docx", NestedTablesDocx(10000), seconds(300));
-  EXPECT_FALSE(run.out.timedOut);
-  EXPECT_TRUE(run.out.status == kDone || EndedWithMessage(run.out))
-      << run.out.status << ": " << run.out.output;
-  if (run.out.status == kDone) {
-    EXPECT_NE(ReadFile(user.page("nested")).find("after"), std::string::npos);
-  }
+  EXPECT_TRUE(EndedWithMessage(run.out)) << run.out.status << ": " << run.out.output;
+  EXPECT_FALSE(fs::exists(user.page("nested")));
   EXPECT_EQ(run.changes, "");
 }
 
