@@ -31,6 +31,23 @@ FileStamp StampOf(const Text& path) {
   return {true, st.st_dev, st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, st.st_size};
 }
 
+// Two runs started at the same moment both find no engine at step 2, and
+// the loser would fail later, halfway into its run. So the engine is started
+// here, before any folder is touched: the run lock decides at once which run
+// goes on. False when another run got the engine first; when the engine
+// cannot start for another reason, the generation run tries again and says
+// why.
+bool TakeEngine(gen::RunState& run) {
+  if (run.Engine == nullptr) return true;
+  const std::int32_t error =
+      IgnoreFailures([&] { run.WordApp = run.Engine->Create(run.SettingsFolder); });
+  if (error == 0 && run.WordApp) return true;
+  run.WordApp.reset();
+  std::unique_ptr<word::Application> other;
+  IgnoreFailures([&] { other = run.Engine->Attach(run.SettingsFolder); });
+  return other == nullptr;
+}
+
 }  // namespace
 
 const char16_t* DocumentRefusal(TextView commandLine) {
@@ -76,6 +93,10 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   }
   if (const char16_t* refusal = DocumentRefusal(run.CommandLine)) {
     Srv_Dsp_Msg(desktop, refusal, 3, 0, 0);
+    return kExitRefused;
+  }
+  if (!TakeEngine(run)) {
+    Srv_Dsp_Msg(desktop, kWordRunningMessage, 3, 0, 0);
     return kExitRefused;
   }
   DocumentNames names = NamesOf(run.CommandLine);

@@ -183,9 +183,32 @@ std::string ReadWholeFile(const fs::path& path) {
   return bytes;
 }
 
+namespace {
+
+// The temporary file beside `path`: a dot, the file's name and the six
+// characters mkstemp fills in. A name near the file system's limit of 255
+// bytes is shortened (at a character boundary) so that the temporary name
+// stays within it; otherwise a page whose own name fits could not be written.
+std::string TemporaryNameBeside(const fs::path& path) {
+  constexpr std::size_t kNameMax = 255;
+  constexpr std::string_view kSuffix = ".XXXXXX";
+  std::string name = path.filename().string();
+  const std::size_t room = kNameMax - 1 - kSuffix.size();
+  if (name.size() > room) {
+    name.resize(room);
+    // Drop a UTF-8 sequence the cut has split.
+    while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80) {
+      name.pop_back();
+    }
+    if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0) name.pop_back();
+  }
+  return (path.parent_path() / ("." + name + std::string(kSuffix))).string();
+}
+
+}  // namespace
+
 void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
-  std::string pattern =
-      (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string pattern = TemporaryNameBeside(path);
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) RaiseFileError(std::error_code(errno, std::generic_category()), path);
   const fs::path temp(pattern);

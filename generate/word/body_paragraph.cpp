@@ -160,6 +160,7 @@ bool BodyWriter::InFieldCode() const {
 }
 
 void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces) {
+  const Nesting level(depth_);
   for (pugi::xml_node node : parent.children()) {
     std::string_view local = LocalName(node);
     if (local == "r") {

@@ -3,6 +3,7 @@
 #include "generate/word/html_text.h"
 #include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
+#include "text/failure.h"
 
 namespace qp::word {
 
@@ -53,7 +54,15 @@ Text BodyWriter::Write() {
   return out + u"</body>\r\n\r\n</html>\r\n";
 }
 
+BodyWriter::Nesting::Nesting(int& depth) : depth_(depth) {
+  if (++depth_ > kMaxDepth) {
+    --depth_;
+    Raise(err::kFileCorrupt, T("The document's tables or boxes are nested too deeply."));
+  }
+}
+
 void BodyWriter::Blocks(const pugi::xml_node& parent, Text& out) {
+  const Nesting level(depth_);
   for (pugi::xml_node child : parent.children()) Block(child, out);
 }
 

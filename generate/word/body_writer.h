@@ -86,7 +86,24 @@ class BodyWriter {
   // Tables (body_table.cpp).
   void Table(const pugi::xml_node& tbl, Text& out);
 
+  // One level of block or inline containers (tables, content controls,
+  // hyperlinks, text boxes) while it is written. The writer recurses per
+  // level, so a document nested deeper than any real one is refused with
+  // kFileCorrupt instead of running out of stack.
+  class Nesting {
+   public:
+    static constexpr int kMaxDepth = 100;
+    explicit Nesting(int& depth);
+    ~Nesting() { --depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    int& depth_;
+  };
+
   ExportState& state_;
+  int depth_ = 0;                        // containers open around the one being written
   const Relationships* rels_ = nullptr;  // of the part being written
   std::vector<Field> fields_;
   std::vector<Note> notes_;

@@ -95,6 +95,34 @@ TEST_F(DisposeFixture, AnotherRunHoldingTheEngineIsRefusedFirstAndLeftRunning) {
   EXPECT_TRUE(desktop.events == std::vector<std::string>{"arrow"});  // no guide window
 }
 
+// Another run takes the engine between this run's look for one and its own
+// start: this run is refused as if the other had been there all along.
+class EngineTakenMeanwhile : public gen::WordEngine {
+ public:
+  std::unique_ptr<word::Application> Attach(const Text&) override {
+    if (++attaches == 1) Raise(err::kCannotCreateObject);
+    return std::make_unique<testing::CountingWordApp>(&quits);
+  }
+  std::unique_ptr<word::Application> Create(const Text&) override {
+    Raise(err::kCannotCreateObject);
+  }
+  int attaches = 0;
+  int quits = 0;
+};
+
+TEST_F(DisposeFixture, RunThatLosesTheEngineToOneStartedAtOnceIsRefused) {
+  EngineTakenMeanwhile meanwhile;
+  run.Engine = &meanwhile;
+  run.CommandLine = u"/docs/a.docx";
+  EXPECT_EQ(DisposeDocument(run, desktop), kExitRefused);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text, kWordRunningMessage);
+  EXPECT_EQ(meanwhile.quits, 0);  // the other run's engine is left alone
+  EXPECT_EQ(run.WordApp, nullptr);
+  EXPECT_TRUE(run.DocPath.empty());
+  EXPECT_TRUE(desktop.events == std::vector<std::string>{"arrow"});  // no guide window
+}
+
 TEST_F(DisposeFixture, RefusalsShowTheirMessageAndTouchNothingElse) {
   run.CommandLine = u"\"/a.doc\" \"/b.doc\"";
   EXPECT_EQ(DisposeDocument(run, desktop), kExitRefused);

@@ -1,0 +1,88 @@
+// Documents that are large or deep on purpose. Each run gets a time limit; a
+// page is fine when the program can make one, the failure report when it
+// cannot, but nothing may hang, crash or write outside its folders.
+#include <gtest/gtest.h>
+
+#include "tests/robust/hostile_documents.h"
+#include "tests/robust/robust_support.h"
+
+namespace qp::robust {
+namespace {
+
+using std::chrono::seconds;
+
+struct HeavyRun {
+  Outcome out;
+  std::string changes;
+};
+
+HeavyRun RunOnce(const User& user, const std::string& name, const std::string& bytes,
+                 seconds limit) {
+  const fs::path document = user.Place(name, bytes);
+  const Watch watch(user, document);
+  HeavyRun run{user.Run(document, limit), {}};
+  run.changes = watch.Changes();
+  return run;
+}
+
+TEST(RobustHeavy, ZipBombsAreStoppedAtTheCap) {
+  QP_NEED_PROGRAM();
+  {
+    // The document part itself: nothing to make a page of.
+    User user;
+    const HeavyRun run = RunOnce(user, "bomb.docx", ZipBombDocumentDocx(), seconds(300));
+    EXPECT_TRUE(EndedWithMessage(run.out)) << run.out.status << ": " << run.out.output;
+    EXPECT_EQ(run.changes, "");
+    EXPECT_FALSE(fs::exists(user.page("bomb")));
+  }
+  {
+    // A picture: the page is made without it, and nothing of it is written.
+    User user;
+    const HeavyRun run = RunOnce(user, "bomb.docx", ZipBombPictureDocx(), seconds(300));
+    EXPECT_EQ(run.out.status, kDone) << run.out.output;
+    EXPECT_NE(ReadFile(user.page("bomb")).find("bomb"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(user.desktop() / "Image"));
+    EXPECT_EQ(run.changes, "");
+  }
+}
+
+TEST(RobustHeavy, TenThousandNestedTablesAreRefused) {
+  QP_NEED_PROGRAM();
+  User user;
+  const HeavyRun run = RunOnce(user, "nested.docx", NestedTablesDocx(10000), seconds(300));
+  EXPECT_TRUE(EndedWithMessage(run.out)) << run.out.status << ": " << run.out.output;
+  EXPECT_FALSE(fs::exists(user.page("nested")));
+  EXPECT_EQ(run.changes, "");
+}
+
+TEST(RobustHeavy, HundredThousandParagraphsMakeAPage) {
+  QP_NEED_PROGRAM();
+  User user;
+  const HeavyRun run = RunOnce(user, "long.docx", ManyParagraphsDocx(100000), seconds(600));
+  ASSERT_EQ(run.out.status, kDone) << run.out.output;
+  const std::string page = ReadFile(user.page("long"));
+  EXPECT_NE(page.find("paragraph-1<"), std::string::npos);
+  EXPECT_NE(page.find("paragraph-100000<"), std::string::npos);
+  EXPECT_EQ(run.changes, "");
+}
+
+TEST(RobustHeavy, FifteenHundredPicturesAreNumberedToFourDigits) {
+  QP_NEED_PROGRAM();
+  User user;
+  const HeavyRun run = RunOnce(user, "album.docx", ManyPicturesDocx(1500), seconds(600));
+  ASSERT_EQ(run.out.status, kDone) << run.out.output;
+  const fs::path image = user.desktop() / "Image";
+  EXPECT_TRUE(fs::exists(image / "album-001.png"));
+  EXPECT_TRUE(fs::exists(image / "album-999.png"));
+  EXPECT_TRUE(fs::exists(image / "album-1000.png"));
+  EXPECT_TRUE(fs::exists(image / "album-1500.png"));
+  EXPECT_FALSE(fs::exists(image / "album-1501.png"));
+  const std::string page = ReadFile(user.page("album"));
+  EXPECT_NE(page.find("Image/album-1500.png"), std::string::npos);
+  EXPECT_EQ(page.find(".files/"), std::string::npos) << "a picture left unrewritten";
+  EXPECT_TRUE(fs::is_empty(user.work()));
+  EXPECT_EQ(run.changes, "");
+}
+
+}  // namespace
+}  // namespace qp::robust

@@ -1,0 +1,217 @@
+#include "tests/robust/robust_support.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace qp::robust {
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TempDir::TempDir() {
+  std::string pattern = (fs::temp_directory_path() / "qp-robust-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Tests take write permission away; give it back so that all goes.
+  for (auto it = fs::recursive_directory_iterator(path_, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_directory(ec) && !it->is_symlink(ec)) {
+      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+  }
+  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+  fs::remove_all(path_, ec);
+}
+
+User::User() {
+  WriteFile(home() / ".config" / "user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n");
+  fs::create_directories(desktop());
+  WriteFile(settings() / "Control.ini",
+            "[SYSTEM]\r\nSetCt=0\r\nSetPW=0\r\nLGrid=1\r\nPrevw=0\r\nEncod=0\r\nAddSS=0\r\n");
+}
+
+fs::path Program() {
+  return fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+}
+
+// The account the program runs as when the tests run as root.
+constexpr uid_t kNobody = 65534;
+
+bool User::RunUnprivileged() {
+  if (::geteuid() != 0) return true;  // already an ordinary user
+  if (!fs::exists("/usr/bin/setpriv")) return false;
+  std::error_code ec;
+  auto own = [](const fs::path& p) { return ::lchown(p.c_str(), kNobody, kNobody) == 0; };
+  bool ok = own(home());
+  for (auto it = fs::recursive_directory_iterator(home(), ec);
+       ok && !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    ok = own(it->path());
+  }
+  unprivileged_ = ok && !ec;
+  return unprivileged_;
+}
+
+fs::path User::Place(const std::string& name, const std::string& bytes) const {
+  WriteFile(docs() / name, bytes);
+  if (unprivileged_) {
+    ::lchown(docs().c_str(), kNobody, kNobody);
+    ::lchown((docs() / name).c_str(), kNobody, kNobody);
+  }
+  return docs() / name;
+}
+
+fs::path User::OutputFile(pid_t pid) const {
+  return logs_.path() / ("output-" + std::to_string(pid) + ".txt");
+}
+
+pid_t User::Start(const std::string& argument) const {
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    bool dropped = false;
+    for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_", "PATH="}) {
+      if (entry.rfind(drop, 0) == 0) dropped = true;
+    }
+    if (!dropped) env.push_back(entry);
+  }
+  env.push_back("HOME=" + home().string());
+  env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
+  env.push_back("PATH=/usr/bin:/bin");
+  std::vector<char*> envp;
+  for (std::string& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  std::string program = Program().string();
+  std::vector<std::string> words;
+  if (unprivileged_) {
+    words = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  }
+  words.push_back(program);
+  words.push_back(argument);
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  // The output file is named after the process, known only once spawned:
+  // write to a pipe-free temporary name and rename after.
+  const fs::path pending =
+      logs_.path() / ("pending-" + std::to_string(::getpid()) + "-" +
+                      std::to_string(reinterpret_cast<std::uintptr_t>(&words)));
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, pending.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  std::error_code ec;
+  fs::rename(pending, OutputFile(pid), ec);
+  return pid;
+}
+
+Outcome User::Finish(pid_t pid, std::chrono::seconds limit) const {
+  Outcome out;
+  if (pid <= 0) return out;
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (::waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, &status, 0);
+      out.timedOut = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  out.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  out.output = ReadFile(OutputFile(pid));
+  return out;
+}
+
+Outcome User::Run(const fs::path& document, std::chrono::seconds limit) const {
+  return Finish(Start(document.string()), limit);
+}
+
+std::map<std::string, std::string> Listing(const fs::path& root,
+                                           const std::vector<fs::path>& writable) {
+  std::map<std::string, std::string> entries;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const fs::path& p = it->path();
+    bool skip = false;
+    for (const fs::path& w : writable) skip = skip || p == w;
+    if (skip) {
+      it.disable_recursion_pending();
+      continue;
+    }
+    std::string facts = it->is_directory(ec) ? "dir" : std::to_string(it->file_size(ec));
+    facts += " " + std::to_string(it->last_write_time(ec).time_since_epoch().count());
+    entries[fs::relative(p, root).string()] = facts;
+  }
+  return entries;
+}
+
+Fingerprint FingerprintOf(const fs::path& document) {
+  std::error_code ec;
+  return {ReadFile(document), fs::last_write_time(document, ec)};
+}
+
+Watch::Watch(const User& user, const fs::path& document)
+    : user_(user),
+      document_(document),
+      home_(Listing(user.home(), {user.desktop(), user.settings()})),
+      before_(FingerprintOf(document)) {}
+
+std::string Watch::Changes() const {
+  std::string changes;
+  if (!(FingerprintOf(document_) == before_)) changes += "the document changed; ";
+  const auto after = Listing(user_.home(), {user_.desktop(), user_.settings()});
+  for (const auto& [name, facts] : after) {
+    auto it = home_.find(name);
+    if (it == home_.end()) {
+      changes += "new " + name + "; ";
+    } else if (it->second != facts) {
+      changes += "changed " + name + "; ";
+    }
+  }
+  for (const auto& [name, facts] : home_) {
+    if (!after.count(name)) changes += "gone " + name + "; ";
+  }
+  return changes;
+}
+
+bool EndedWithMessage(const Outcome& out) {
+  if (out.timedOut) return false;
+  if (out.status == kRefused) return !out.output.empty();
+  if (out.status == kFailureReport) return out.output.find(kReportMark) != std::string::npos;
+  return false;
+}
+
+}  // namespace qp::robust
