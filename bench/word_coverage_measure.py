@@ -85,17 +85,23 @@ def pictures_in(docx):
     return len(names)
 
 
-def main():
-    docx, page, plain = sys.argv[1:4]
+def words_found(page, plain):
+    """(words in the pandoc text, those that appear in the page's text)."""
     text = page_text(page) if os.path.exists(page) else ""
     # Markup pandoc adds around words (list dots, emphasis marks) is not text.
     words = [strip_marks(w) for w in
              unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read()).split()]
     words = [w for w in words if w]
-    found = sum(1 for w in words if normal(w) in text)
+    return len(words), sum(1 for w in words if normal(w) in text)
+
+
+def main():
+    docx, page, plain = sys.argv[1:4]
+    words, found = words_found(page, plain)
     folder = os.path.splitext(page)[0] + ".files"
     out = len([f for f in os.listdir(folder) if f.startswith("image")]) if os.path.isdir(folder) else 0
-    print(len(words), found, pictures_in(docx), out)
+    print(words, found, pictures_in(docx), out)
 
 
-main()
+if __name__ == "__main__":
+    main()
