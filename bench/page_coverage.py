@@ -5,7 +5,7 @@ it (tests/generate/corpus_run.py: own home, desktop folder, no display,
 Prevw=0), then the page on the desktop is compared with the document.
 
     bench/page_coverage.py BUILD_DIR [--only docx|doc] [--encod 0|1]
-                           [--jobs N] [--cache DIR] [--keep DIR]
+                           [--jobs N] [--cache DIR] [--keep DIR] [--match TEXT]
 
 Per document: the share of the words `pandoc -t plain` finds in it that
 appear in the page's text (whitespace ignored, NFKC), the PNG/JPEG/GIF
@@ -97,10 +97,11 @@ def main():
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
     ap.add_argument("--cache", default=os.path.join(tempfile.gettempdir(), "qp-coverage-cache"))
     ap.add_argument("--keep")
+    ap.add_argument("--match", default="", help="only documents whose name contains this")
     a = ap.parse_args()
     os.makedirs(a.cache, exist_ok=True)
     program = os.path.join(a.build, "ui", "quillpage")
-    names = corpus_run.usable_documents(a.corpus, a.only)
+    names = [n for n in corpus_run.usable_documents(a.corpus, a.only) if a.match in n]
 
     with concurrent.futures.ThreadPoolExecutor(a.jobs) as pool:
         results = list(pool.map(

@@ -33,7 +33,9 @@ class PageText(html.parser.HTMLParser):
 
 
 def normal(text):
-    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text))
+    # Case is folded: Word's all-caps runs reach the page as their own letters
+    # with text-transform:uppercase, while pandoc writes them in capitals.
+    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text)).casefold()
 
 
 def strip_marks(word):
@@ -89,8 +91,11 @@ def words_found(page, plain):
     """(words in the pandoc text, those that appear in the page's text)."""
     text = page_text(page) if os.path.exists(page) else ""
     # Markup pandoc adds around words (list dots, emphasis marks) is not text.
-    words = [strip_marks(w) for w in
-             unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read()).split()]
+    plain_text = unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read())
+    # pandoc numbers every note "[N]", endnotes included, where the page keeps
+    # Word's own labels (endnotes i, ii, ...): the markers are not words.
+    plain_text = re.sub(r"\[\d+\]", " ", plain_text)
+    words = [strip_marks(w) for w in plain_text.split()]
     words = [w for w in words if w]
     return len(words), sum(1 for w in words if normal(w) in text)
 
