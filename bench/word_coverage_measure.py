@@ -33,7 +33,9 @@ class PageText(html.parser.HTMLParser):
 
 
 def normal(text):
-    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text))
+    # Case is folded: Word's all-caps runs reach the page as their own letters
+    # with text-transform:uppercase, while pandoc writes them in capitals.
+    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text)).casefold()
 
 
 def strip_marks(word):
@@ -85,17 +87,26 @@ def pictures_in(docx):
     return len(names)
 
 
-def main():
-    docx, page, plain = sys.argv[1:4]
+def words_found(page, plain):
+    """(words in the pandoc text, those that appear in the page's text)."""
     text = page_text(page) if os.path.exists(page) else ""
     # Markup pandoc adds around words (list dots, emphasis marks) is not text.
-    words = [strip_marks(w) for w in
-             unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read()).split()]
+    plain_text = unicodedata.normalize("NFKC", open(plain, encoding="utf-8").read())
+    # pandoc numbers every note "[N]", endnotes included, where the page keeps
+    # Word's own labels (endnotes i, ii, ...): the markers are not words.
+    plain_text = re.sub(r"\[\d+\]", " ", plain_text)
+    words = [strip_marks(w) for w in plain_text.split()]
     words = [w for w in words if w]
-    found = sum(1 for w in words if normal(w) in text)
+    return len(words), sum(1 for w in words if normal(w) in text)
+
+
+def main():
+    docx, page, plain = sys.argv[1:4]
+    words, found = words_found(page, plain)
     folder = os.path.splitext(page)[0] + ".files"
     out = len([f for f in os.listdir(folder) if f.startswith("image")]) if os.path.isdir(folder) else 0
-    print(len(words), found, pictures_in(docx), out)
+    print(words, found, pictures_in(docx), out)
 
 
-main()
+if __name__ == "__main__":
+    main()

@@ -8,19 +8,23 @@ namespace {
 
 // Quotes the values of the tag that starts at `at` in `tag` (which ends with
 // the tag's ">") and returns where the search for the next "<" goes on from:
-// the last closing quote inserted, or `at` when nothing changed. Every "="
-// up to the ">" counts, also one inside a value that is already quoted.
+// the last closing quote inserted, or `at` when nothing changed. An "="
+// inside a value that is already in double quotes is part of that value
+// (href="page.htm?id=3"): quoting it would cut the link in two.
 Pos QuoteValues(Text& tag, Pos at) {
   Pos equals = InStr(at, tag, u"=");
   while (equals != 0) {
     const Pos value = equals + 1;
+    Pos next = value;
     if (!MatchAt(tag, value, u"\"")) {
       Pos end = InStr(equals, tag, u" ");
       if (end == 0) end = Len(tag);  // up to the ">"
       tag = Left(tag, equals) + u"\"" + Mid(tag, value, end - value) + u"\"" + Mid(tag, end);
       at = end + 1;
+    } else if (const Pos closing = InStr(value + 1, tag, u"\""); closing != 0) {
+      next = closing + 1;
     }
-    equals = InStr(value, tag, u"=");
+    equals = InStr(next, tag, u"=");
   }
   return at;
 }

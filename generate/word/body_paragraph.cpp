@@ -312,6 +312,10 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
              page ? u"<br clear=all style='page-break-before:always'>" : u"<br>", false);
     } else if (local == "noBreakHyphen") {
       Append(pieces, open, close, u"-", true);
+    } else if (local == "softHyphen") {
+      // The optional hyphen stays in the word, invisible unless the line
+      // breaks there; dropping it would also split the word for searches.
+      Append(pieces, open, close, u"&shy;", false);
     } else if (local == "sym") {
       Text ch = SymbolChar(c);
       Text font = U(Attr(c, "font").value());

@@ -36,6 +36,13 @@ void CollectChildren(const pugi::xml_node& parent, std::string_view local,
   }
 }
 
+bool HasOwnCell(const Row& row) {
+  for (const Cell& c : row.cells) {
+    if (!c.continued) return true;
+  }
+  return false;
+}
+
 std::vector<Row> Layout(const pugi::xml_node& tbl) {
   std::vector<pugi::xml_node> trs;
   CollectChildren(tbl, "tr", trs);
@@ -66,10 +73,13 @@ std::vector<Row> Layout(const pugi::xml_node& tbl) {
           merged = merged || (c.continued && c.gridStart == cell.gridStart);
         }
         if (!merged) break;
-        ++cell.rowspan;
+        // A row that is nothing but merged continuations is not written
+        // (HTML wants a cell in every row), so the span does not count it.
+        if (HasOwnCell(rows[below])) ++cell.rowspan;
       }
     }
   }
+  std::erase_if(rows, [](const Row& row) { return !HasOwnCell(row); });
   return rows;
 }
 

@@ -65,7 +65,9 @@ def validate(page_path):
     return [l.replace(t.name, "page") for l in r.stderr.splitlines() if l.strip()]
 
 
-def run_one(program, corpus, name, encod, keep):
+def run_one(program, corpus, name, encod, keep, inspect=None):
+    """Runs one document; `inspect(desktop, page)`, when given, looks at the
+    written page before the home is removed and its answer is kept."""
     home = tempfile.mkdtemp(prefix="qp-corpus-")
     try:
         os.makedirs(os.path.join(home, ".config"))
@@ -103,10 +105,12 @@ def run_one(program, corpus, name, encod, keep):
             os.makedirs(keep, exist_ok=True)
             shutil.copyfile(os.path.join(home, "Desktop", pages[0]),
                             os.path.join(keep, name.replace("/", "__") + ".htm"))
+        seen = inspect(os.path.join(home, "Desktop"), pages[0]) if inspect and pages else None
         work = os.path.join(settings, "Wrk")
         work_left = os.listdir(work) if os.path.isdir(work) else []
         return dict(name=name, status=status, out=out.strip(), pages=pages, pictures=len(pictures),
-                    outside=outside, errors=errors, seconds=seconds, work_left=work_left)
+                    outside=outside, errors=errors, seconds=seconds, work_left=work_left,
+                    seen=seen)
     finally:
         shutil.rmtree(home, ignore_errors=True)
 

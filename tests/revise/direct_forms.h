@@ -232,8 +232,11 @@ inline void SetQuote(Text& t) {
         t = Left(t, c) + u"\"" + Mid(t, d, f - d) + u"\"" + Mid(t, f);
         b += 2;
         a = f + 1;
+        c = InStr(d, t, u"=");
+      } else {
+        const Pos q = InStr(d + 1, t, u"\"");
+        c = InStr(q != 0 && q < b ? q + 1 : d, t, u"=");
       }
-      c = InStr(d, t, u"=");
     }
   }
 }

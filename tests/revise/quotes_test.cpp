@@ -22,8 +22,11 @@ TEST(SetQuote, QuotesEveryUnquotedValue) {
                      {"<p style='a:b'>", R"(<p style="'a:b'">)"},
                      // a value with a blank is quoted up to the blank
                      {"<p title=a b>", R"(<p title="a" b>)"},
-                     // every "=" in the tag counts, also inside a quoted value
-                     {R"(<a href="x?a=1">)", R"(<a href="x?a="1"">)"},
+                     // an "=" inside a quoted value belongs to the value
+                     {R"(<a href="x?a=1&amp;b=2">)", R"(<a href="x?a=1&amp;b=2">)"},
+                     {R"(<a href="x?a=1" b=c>)", R"(<a href="x?a=1" b="c">)"},
+                     // an unclosed quote ends nothing: the old rule applies
+                     {R"(<a href="x?a=1 name=n>)", R"(<a href="x?a="1" name="n">)"},
                      {"<a x= y>", R"(<a x="" y>)"},
                      // a "<" in a value starts a tag that ends at the same ">"
                      {"<a title=<b c=d>e", R"(<a title="<b" c="d">e)"},
