@@ -35,7 +35,9 @@ class PageText(html.parser.HTMLParser):
 def normal(text):
     # Case is folded: Word's all-caps runs reach the page as their own letters
     # with text-transform:uppercase, while pandoc writes them in capitals.
-    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text)).casefold()
+    # A non-breaking hyphen (U+2011, U+2010 after NFKC) is written as "-".
+    text = unicodedata.normalize("NFKC", text).replace("\u2010", "-")
+    return re.sub(r"\s+", "", text).casefold()
 
 
 def strip_marks(word):

@@ -27,8 +27,9 @@ std::string TinyGif() {
 
 std::string TinyJpeg() {
   // Only the markers a reader checks first; enough to be taken for a JPEG.
-  return std::string("\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xd9",
-                     24);
+  constexpr char kBytes[] =
+      "\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00\xff\xd9";
+  return std::string(kBytes, sizeof kBytes - 1);  // the literal's own length, not a count
 }
 
 namespace {
