@@ -1,7 +1,6 @@
 #include "app/program.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 #include "app/shell.h"
@@ -21,14 +20,6 @@ int RunInformationOption(int argc, char** argv) {
   }
   std::fflush(stdout);
   return kExitDone;
-}
-
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && value[0] != '\0') return true;
-  }
-  return false;
 }
 
 int RunProgram(int argc, char** argv, gen::WordEngine& engine,

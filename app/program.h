@@ -20,8 +20,4 @@ int RunInformationOption(int argc, char** argv);
 int RunProgram(int argc, char** argv, gen::WordEngine& engine,
                const std::function<std::unique_ptr<Desktop>()>& makeDesktop);
 
-// True when a display is there to show windows on (DISPLAY or
-// WAYLAND_DISPLAY set).
-bool HasDisplay();
-
 }  // namespace qp::app

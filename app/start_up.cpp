@@ -20,7 +20,13 @@ namespace qp::app {
 namespace fs = std::filesystem;
 
 Text ProcessProgramFolder() {
-  return FromPath(fs::read_symlink("/proc/self/exe").parent_path());
+  const fs::path self = fs::read_symlink("/proc/self/exe");
+  // The desktop program lives apart from the command (with the programs a
+  // user does not call), yet both share one settings file and help page.
+  if (self.filename() == QP_DESKTOP_PROGRAM_NAME) {
+    return FromPath((self.parent_path() / QP_COMMAND_FOLDER_FROM_DESKTOP).lexically_normal());
+  }
+  return FromPath(self.parent_path());
 }
 
 Text SettingsFolderFor(TextView programFolder, TextView configHome) {

@@ -10,7 +10,8 @@ namespace qp::app {
 inline constexpr char16_t kDevelopmentMarker[] = u"Ridgeworks";
 inline constexpr char16_t kSettingsSubfolder[] = u"/Vexor/Quillpg_Word";
 
-// The folder of the running executable (/proc/self/exe).
+// The folder of the quillpage command: the running executable's folder
+// (/proc/self/exe), or for the desktop program the command's folder.
 Text ProcessProgramFolder();
 
 // The program folder itself when it contains "Ridgeworks" (a development

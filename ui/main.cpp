@@ -1,10 +1,10 @@
-// quillpage: one Word document on the command line becomes one page on the
-// desktop; without a document, the settings window. With a display the
-// windows and message boxes are Qt's; without one, messages go to standard
-// error and the settings are printed.
+// The desktop program: the quillpage command hands its run to this program
+// when a display answers, so that only runs with windows load Qt. Started by
+// hand without a display, it runs as the command does.
 #include <memory>
 
 #include "app/console_desktop.h"
+#include "app/display.h"
 #include "app/program.h"
 #include "app/word_engine.h"
 #include "ui/qt_desktop.h"

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,7 +21,9 @@ using testing::ReadFile;
 using testing::TempFolder;
 using testing::WriteFile;
 
-const fs::path kProgram = fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+const fs::path kProgram = fs::path(QP_BINARY_DIR) / "bin" / "quillpage";
+const fs::path kDesktopProgram =
+    fs::path(QP_BINARY_DIR) / "libexec" / "quillpage" / "quillpage-desktop";
 
 struct Outcome {
   int status = -1;
@@ -30,10 +31,11 @@ struct Outcome {
   std::string err;
 };
 
-// Runs `program` with `args` in a clean environment holding only HOME and
-// PATH, so no display and no XDG setting of the test's own user leak in.
+// Runs `program` with `args` in a clean environment holding only HOME,
+// PATH and `extraEnv`, so no display and no XDG setting of the test's own
+// user leak in.
 Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& args,
-                     const fs::path& home) {
+                     const fs::path& home, const std::vector<std::string>& extraEnv = {}) {
   TempFolder capture;
   const fs::path out = capture.path() / "out";
   const fs::path err = capture.path() / "err";
@@ -46,8 +48,10 @@ Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& ar
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const std::string homeVar = "HOME=" + home.string();
-    std::array<char*, 3> env{const_cast<char*>(homeVar.c_str()),
-                             const_cast<char*>("PATH=/usr/bin:/bin"), nullptr};
+    std::vector<char*> env{const_cast<char*>(homeVar.c_str()),
+                           const_cast<char*>("PATH=/usr/bin:/bin")};
+    for (const auto& e : extraEnv) env.push_back(const_cast<char*>(e.c_str()));
+    env.push_back(nullptr);
     ::execve(program.c_str(), argv.data(), env.data());
     ::_exit(121);
   }
@@ -137,6 +141,33 @@ TEST_F(ProgramFixture, ADevelopmentTreeKeepsItsSettingsBesideTheProgram) {
     EXPECT_EQ(fs::exists(settings / "Control.ini"), !beside) << tree;
     fs::remove_all(settings);
   }
+}
+
+TEST_F(ProgramFixture, TheDesktopProgramSharesTheCommandsSettings) {
+  if (!fs::exists(kDesktopProgram)) GTEST_SKIP() << "built without the Qt windows";
+  // Installed as bin/quillpage and libexec/quillpage/quillpage-desktop: a
+  // development tree keeps one settings file, beside the command.
+  const fs::path tree = home.path() / "Ridgeworks";
+  fs::create_directories(tree / "bin");
+  fs::create_directories(tree / "libexec" / "quillpage");
+  fs::copy_file(kDesktopProgram, tree / "libexec" / "quillpage" / "quillpage-desktop");
+  const Outcome o =
+      RunProgramAt(tree / "libexec" / "quillpage" / "quillpage-desktop", {}, home.path());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_TRUE(fs::exists(tree / "bin" / "Control.ini"));
+  EXPECT_FALSE(fs::exists(tree / "libexec" / "quillpage" / "Control.ini"));
+}
+
+TEST_F(ProgramFixture, ADisplayThatDoesNotAnswerCountsAsNone) {
+  // A stale DISPLAY (logged out, ssh without forwarding) must not hand the
+  // run to the windows, which would abort: it goes on as without a display.
+  TempFolder runtime;
+  const Outcome o = RunProgramAt(kProgram, {}, home.path(),
+                                 {"DISPLAY=:4711", "WAYLAND_DISPLAY=wayland-qp-none",
+                                  "XDG_RUNTIME_DIR=" + runtime.path().string()});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.out.find("Prevw=1"), std::string::npos) << o.out;
+  EXPECT_EQ(o.err, "");
 }
 
 const fs::path kSample =

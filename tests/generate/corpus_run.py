@@ -124,7 +124,7 @@ def main():
     ap.add_argument("--encod", type=int, default=0)
     ap.add_argument("--keep")
     a = ap.parse_args()
-    program = os.path.join(a.build, "ui", "quillpage")
+    program = os.path.join(a.build, "bin", "quillpage")
     counts = dict(documents=0, pages=0, valid=0, messages=0, failures=0, crashes=0, hangs=0,
                   outside=0, work_left=0)
     for name in usable_documents(a.corpus, a.only):

@@ -37,7 +37,7 @@ const fs::path kDocuments = fs::path(QP_TEST_DATA_DIR) / "documents";
 const fs::path kExpected = fs::path(QP_TEST_DATA_DIR) / "expected";
 
 fs::path Program() {
-  return fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+  return fs::path(QP_BINARY_DIR) / "bin" / "quillpage";
 }
 
 bool Updating() {

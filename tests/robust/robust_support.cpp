@@ -55,7 +55,7 @@ User::User() {
 }
 
 fs::path Program() {
-  return fs::path(QP_BINARY_DIR) / "ui" / "quillpage";
+  return fs::path(QP_BINARY_DIR) / "bin" / "quillpage";
 }
 
 // The account the program runs as when the tests run as root.
