@@ -1,6 +1,5 @@
 #include "app/display.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+
+#include "text/shared_library.h"
 
 namespace qp::app {
 
@@ -24,26 +25,8 @@ bool IsSet(const char* name) {
 // Client libraries are opened only to ask whether their server answers: a
 // run without a display never loads them, and a missing library means the
 // toolkit could not use that server either.
-class ClientLibrary {
- public:
-  explicit ClientLibrary(const char* name) : handle_(dlopen(name, RTLD_NOW | RTLD_LOCAL)) {}
-  ~ClientLibrary() {
-    if (handle_ != nullptr) dlclose(handle_);
-  }
-  ClientLibrary(const ClientLibrary&) = delete;
-  ClientLibrary& operator=(const ClientLibrary&) = delete;
-
-  template <typename Function>
-  Function* Find(const char* symbol) const {
-    return handle_ == nullptr ? nullptr : reinterpret_cast<Function*>(dlsym(handle_, symbol));
-  }
-
- private:
-  void* handle_;
-};
-
 bool X11Answers() {
-  const ClientLibrary xcb("libxcb.so.1");
+  const SharedLibrary xcb("libxcb.so.1");
   using Connect = void*(const char*, int*);
   using Check = int(void*);
   using Disconnect = void(void*);
@@ -60,7 +43,7 @@ bool X11Answers() {
 }
 
 bool WaylandAnswers() {
-  const ClientLibrary wayland("libwayland-client.so.0");
+  const SharedLibrary wayland("libwayland-client.so.0");
   using Connect = void*(const char*);
   using Disconnect = void(void*);
   auto* connect = wayland.Find<Connect>("wl_display_connect");

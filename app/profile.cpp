@@ -11,6 +11,7 @@
 
 #include "app/ini_file.h"
 #include "text/codec.h"
+#include "text/file_bytes.h"
 
 namespace qp::app {
 
@@ -21,22 +22,8 @@ namespace fs = std::filesystem;
 // The whole file, or nothing when it cannot be read (missing, a folder, no
 // permission).
 std::optional<Bytes> ReadWhole(const fs::path& file) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  Bytes bytes;
-  char buffer[8192];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return bytes;
+  std::error_code ec;
+  return ReadFileBytes(file, ec);
 }
 
 // Bytes of a character in code page 932: one for ASCII and half-width

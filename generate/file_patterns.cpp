@@ -10,6 +10,7 @@
 
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/file_bytes.h"
 
 namespace qp::gen {
 
@@ -164,23 +165,10 @@ void MoveFileNoReplace(const fs::path& from, const fs::path& to) {
 }
 
 std::string ReadWholeFile(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) RaiseFileError(std::error_code(errno, std::generic_category()), path);
-  std::string bytes;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int readErr = errno;
-      ::close(fd);
-      RaiseFileError(std::error_code(readErr, std::generic_category()), path);
-    }
-    if (got == 0) break;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
+  std::error_code ec;
+  std::optional<std::string> bytes = ReadFileBytes(path, ec);
+  if (!bytes) RaiseFileError(ec, path);
+  return std::move(*bytes);
 }
 
 namespace {

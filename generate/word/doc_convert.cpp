@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <thread>
 #include <vector>
 
 #include "generate/word/word_app.h"
 #include "text/failure.h"
+#include "text/file_bytes.h"
 
 namespace qp::word {
 
@@ -140,8 +140,8 @@ std::string ConvertDocToDocx(const std::string& docBytes, std::chrono::seconds t
     Raise(err::kConverterFailed, T("LibreOffice did not convert the document in time."));
   }
   // soffice exits 0 even when it made nothing: the output decides.
-  std::ifstream in(outDir / "document.docx", std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::error_code ec;
+  std::string bytes = ReadFileBytes(outDir / "document.docx", ec).value_or(std::string());
   if (bytes.size() < 4 || bytes.compare(0, 2, "PK") != 0) {
     Raise(err::kConverterFailed, T("LibreOffice made nothing of the document."));
   }

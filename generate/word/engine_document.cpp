@@ -1,11 +1,12 @@
 #include "generate/word/engine_document.h"
 
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
 
 #include "generate/word/doc_convert.h"
 #include "generate/word/html_export.h"
 #include "text/failure.h"
+#include "text/file_bytes.h"
 
 namespace qp::word {
 
@@ -44,9 +45,9 @@ std::string LoadDocumentBytes(const std::filesystem::path& path) {
   if (ec || size > kMaxFileBytes) {
     Raise(qp::word::err::kFileOpenFailed, T("The document is too large to read."));
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Raise(qp::err::kPermissionDenied, T("The document cannot be read."));
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::optional<std::string> read = ReadFileBytes(path, ec);
+  if (!read) Raise(qp::err::kPermissionDenied, T("The document cannot be read."));
+  std::string bytes = std::move(*read);
   switch (SniffFile(bytes)) {
     case FileKind::Zip:
       return bytes;

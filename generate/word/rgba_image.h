@@ -1,0 +1,22 @@
+// A decoded picture on its way to PNG, and the largest side the engine
+// decodes (a hostile header may claim any size).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace qp::word {
+
+struct RgbaImage {
+  std::uint32_t width = 0, height = 0;
+  std::vector<std::uint8_t> pixels;  // 4 bytes a pixel, top row first
+};
+
+constexpr std::uint32_t kMaxSide = 20000;
+
+// TIFF through libtiff, loaded only when a document holds a TIFF picture.
+// False when the picture cannot be decoded or libtiff is not installed.
+bool DecodeTiff(std::string_view bytes, RgbaImage& out);
+
+}  // namespace qp::word
