@@ -84,6 +84,39 @@ TEST(WordHostile, PartOverTheCapStopsWhileInflating) {
   }
 }
 
+// Sets `mask` in the byte at `offset` of every local header ("PK\3\4") and
+// at `offset + 2` of every central directory entry ("PK\1\2"), whose fields
+// sit two bytes further on.
+std::string Patched(std::string zip, std::size_t offset, unsigned char mask) {
+  for (const auto& [signature, shift] :
+       {std::pair{std::string("PK\3\4", 4), 0}, std::pair{std::string("PK\1\2", 4), 2}}) {
+    for (std::size_t at = zip.find(signature); at != std::string::npos;
+         at = zip.find(signature, at + 4)) {
+      zip[at + offset + shift] = static_cast<char>(zip[at + offset + shift] ^ mask);
+    }
+  }
+  return zip;
+}
+
+TEST(WordHostile, DamagedOrEncryptedEntriesAreNotRead) {
+  const std::string good = ZipOf({{"word/document.xml", kDocument}});
+  word::ZipArchive zip(good);
+  EXPECT_TRUE(zip.Has("WORD/Document.XML"));
+  EXPECT_EQ(zip.Read("WORD/Document.XML"), kDocument);
+  const auto readError = [](const std::string& bytes) {
+    try {
+      word::ZipArchive damaged(bytes);
+      damaged.Read("word/document.xml");
+      return 0;
+    } catch (const RuntimeError& e) {
+      return e.code();
+    }
+  };
+  EXPECT_EQ(readError(Patched(good, 14, 0x55)), word::err::kFileCorrupt);  // checksum
+  EXPECT_EQ(readError(Patched(good, 6, 0x01)), word::err::kFileCorrupt);   // encrypted
+  EXPECT_EQ(readError(good), 0);
+}
+
 TEST(WordHostile, EveryPrefixOfARealDocumentFailsCleanly) {
   std::string whole = SampleDocument().Build();
   ASSERT_EQ(OpenError(whole), 0);
