@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "text/ustring.h"
 
@@ -25,5 +26,12 @@ Text FormatInteger(long long value);
 
 // Nearest whole number, halves to the even neighbour.
 double RoundHalfEven(double value);
+
+// strtod and fixed-point formatting that always use "." whatever locale the
+// process runs in: the windows' toolkit takes the user's locale, and a page
+// must not get "10,5pt" from a German desktop.
+double ParseDoubleC(const char* text, char** end);
+// `value` with `decimals` digits after the point, as "%.Nf" in the C locale.
+std::string FormatFixedC(double value, int decimals);
 
 }  // namespace qp

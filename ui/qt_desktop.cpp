@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QString>
 #include <QWindow>
+#include <clocale>
 
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
@@ -19,6 +20,10 @@ namespace {
 class QtDesktop final : public app::Desktop {
  public:
   QtDesktop(int& argc, char** argv) : app_(argc, argv) {
+    // QApplication has put the process in the user's locale; numbers read
+    // and written by the C library (here and in the libraries the engine
+    // uses) keep the point of the pages' CSS.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quillpage"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillpage"));
     // The windows decide themselves when the program ends.

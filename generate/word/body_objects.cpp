@@ -6,6 +6,7 @@
 #include "generate/word/html_text.h"
 #include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
+#include "text/number.h"
 
 namespace qp::word {
 
@@ -29,7 +30,7 @@ long VmlLengthPx(TextView style, TextView property) {
   std::string ascii;
   for (char16_t c : value) ascii += static_cast<char>(c < 128 ? c : '?');
   char* unit = nullptr;
-  double v = std::strtod(ascii.c_str(), &unit);
+  double v = ParseDoubleC(ascii.c_str(), &unit);
   std::string_view u = unit ? unit : "";
   double px = u == "pt"   ? v * 96.0 / 72.0
               : u == "in" ? v * 96.0

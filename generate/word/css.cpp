@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "generate/word/xml_part.h"
+#include "text/number.h"
 
 namespace qp::word {
 
@@ -63,16 +63,13 @@ Text Declarations::Block() const {
 Text Pt(double points) {
   double rounded = std::round(points * 100.0) / 100.0;
   if (rounded == 0) return u"0pt";
-  char buffer[48];
+  std::string s;
   if (rounded == std::floor(rounded)) {
-    std::snprintf(buffer, sizeof buffer, "%.1f", rounded);
+    s = FormatFixedC(rounded, 1);
   } else {
-    std::snprintf(buffer, sizeof buffer, "%.2f", rounded);
-    std::string s = buffer;
+    s = FormatFixedC(rounded, 2);
     while (s.back() == '0') s.pop_back();
-    std::snprintf(buffer, sizeof buffer, "%s", s.c_str());
   }
-  std::string s = buffer;
   // Word leaves out the zero in front of the point: ".75pt", "-.5pt".
   if (s.rfind("0.", 0) == 0) s.erase(0, 1);
   if (s.rfind("-0.", 0) == 0) s.erase(1, 1);

@@ -5,6 +5,7 @@
 #include "generate/word/word_app.h"
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/number.h"
 
 namespace qp::word {
 
@@ -85,7 +86,7 @@ long AttrLong(const pugi::xml_node& node, std::string_view local, long fallback)
   pugi::xml_attribute a = Attr(node, local);
   if (!a || !*a.value()) return fallback;
   char* end = nullptr;
-  double v = std::strtod(a.value(), &end);
+  double v = ParseDoubleC(a.value(), &end);
   if (end == a.value()) return fallback;
   if (v > 1e9) v = 1e9;
   if (v < -1e9) v = -1e9;
