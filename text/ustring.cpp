@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/unit_search.h"
+
 namespace qp {
 
 char16_t FoldCase(char16_t c) {
@@ -21,7 +23,8 @@ bool EqualAt(TextView text, std::size_t at, TextView find, Compare cmp) {
   return true;
 }
 
-// Horspool's search, for longer patterns over longer stretches: the revision
+// Horspool's search, for longer patterns over longer stretches when case is
+// ignored (exact searches go through units::FindUnits): the revision
 // sweeps whole pages for each marker, and a plain scan compares at every "<".
 // Shifts are keyed on the low byte of the (folded) character; characters that
 // share it only make a shift shorter, never wrong.
@@ -50,8 +53,8 @@ std::size_t FindSkipping(TextView text, TextView find, std::size_t from, Compare
 
 // 0-based index of the first match at or after `from`, or npos.
 std::size_t Find(TextView text, TextView find, std::size_t from, Compare cmp) {
+  if (cmp == Compare::Binary) return units::FindUnits(text, find, from);
   if (find.size() >= 3 && text.size() > from + 512) return FindSkipping(text, find, from, cmp);
-  if (cmp == Compare::Binary) return text.find(find, from);
   if (find.size() > text.size()) return TextView::npos;
   const char16_t first = FoldCase(find[0]);
   const std::size_t last = text.size() - find.size();
@@ -197,13 +200,13 @@ void MarkDeleted(Text& text, Pos start, Pos length) {
 }
 
 bool Compact(Text& text) {
-  std::size_t out = text.find(u'\0');
+  std::size_t out = units::FindUnit(text, u'\0', 0);
   if (out == Text::npos) return false;
   // the stretches between marks move as blocks
   std::size_t i = out;
   while (i < text.size()) {
     while (i < text.size() && text[i] == u'\0') ++i;
-    std::size_t end = text.find(u'\0', i);
+    std::size_t end = units::FindUnit(text, u'\0', i);
     if (end == Text::npos) end = text.size();
     std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
               text.begin() + static_cast<std::ptrdiff_t>(end),
@@ -239,7 +242,7 @@ std::vector<Text> Split(TextView text, TextView separator) {
   }
   std::size_t from = 0;
   for (;;) {
-    const std::size_t at = text.find(separator, from);
+    const std::size_t at = units::FindUnits(text, separator, from);
     if (at == TextView::npos) break;
     pieces.emplace_back(text.substr(from, at - from));
     from = at + separator.size();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "text/unit_search.h"
 #include "text/ustring.h"
 
 namespace qp {
@@ -27,6 +30,34 @@ TEST(InStrTest, LongStretchesGiveTheSameAnswers) {
   EXPECT_EQ(InStr(text, u"\u3042\u3042\u3043"), 0);
   EXPECT_EQ(InStrBefore(1, text, u"<link", 3013), 0);
   EXPECT_EQ(InStrBefore(1, text, u"<link", 3014), 3013);
+}
+
+// The eight-at-a-time searches against the standard library's: every start,
+// short texts and patterns (the tails that do not fill a block), hits at the
+// very end, patterns whose first and last units repeat, and units that share
+// a low or high byte with the ones searched for.
+TEST(UnitSearchTest, AgreesWithThePlainSearchEverywhere) {
+  std::mt19937 rng(8);
+  const Text alphabet = u"<a>\0\u3042\u4100\u0141";
+  for (int round = 0; round < 3000; ++round) {
+    Text text;
+    const std::size_t n = rng() % 40;
+    for (std::size_t i = 0; i < n; ++i) text += alphabet[rng() % alphabet.size()];
+    Text find;
+    const std::size_t m = 1 + rng() % 4;
+    for (std::size_t i = 0; i < m; ++i) find += alphabet[rng() % 3];
+    const TextView t = text;
+    for (std::size_t from = 0; from <= n + 1; ++from) {
+      ASSERT_EQ(units::FindUnits(t, find, from), t.find(find, from)) << round << " " << from;
+      ASSERT_EQ(units::FindUnit(t, find[0], from), t.find(find[0], from)) << round << " " << from;
+      ASSERT_EQ(units::FindUnit(t, u'\0', from), t.find(u'\0', from)) << round << " " << from;
+    }
+  }
+  Text page(5000, u'a');
+  page += u"<style>";
+  EXPECT_EQ(units::FindUnits(page, u"<style>", 0), 5000u);
+  EXPECT_EQ(units::FindUnits(page, u"<style>>", 0), TextView::npos);
+  EXPECT_EQ(units::FindUnits(page, page, 0), 0u);
 }
 
 }  // namespace
