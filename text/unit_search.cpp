@@ -80,4 +80,117 @@ std::size_t FindUnits(std::u16string_view text, std::u16string_view find, std::s
   return std::u16string_view::npos;
 }
 
+namespace {
+
+// The units allowed at one place of a pair: one, or two when case is ignored
+// (then `b` is the other case; otherwise it repeats `a`).
+struct Forms {
+  char16_t a;
+  char16_t b;
+  bool operator==(const Forms&) const = default;
+};
+
+constexpr std::size_t kMaxForms = 32;
+constexpr std::size_t kMaxPairs = 64;
+
+// Index of `f` in `all`, added when new; kMaxForms when there is no room.
+std::size_t FormsIndex(std::vector<Forms>& all, Forms f) {
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    if (all[k] == f) return k;
+  }
+  if (all.size() == kMaxForms) return kMaxForms;
+  all.push_back(f);
+  return all.size() - 1;
+}
+
+bool Holds(const std::vector<char16_t>& allowed, char16_t c) {
+  for (const char16_t a : allowed) {
+    if (a == c) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::size_t> PairStarts(std::u16string_view text, const std::vector<UnitPair>& pairs) {
+  std::vector<std::size_t> starts;
+  const std::size_t n = text.size();
+  const char16_t* s = text.data();
+  // Each distinct set of units is compared once per block, each distinct
+  // pair of sets combined once; markers that share their first two
+  // characters ("<o:" and "<o:p") cost nothing extra.
+  std::vector<Forms> firsts;
+  std::vector<Forms> seconds;
+  std::uint8_t pairFirst[kMaxPairs];
+  std::uint8_t pairSecond[kMaxPairs];
+  std::size_t pairCount = 0;
+  bool blocks = true;
+  for (const UnitPair& pair : pairs) {
+    if (pair.first.empty() || pair.first.size() > 2 || pair.second.empty() ||
+        pair.second.size() > 2) {
+      blocks = false;
+      break;
+    }
+    const std::size_t f = FormsIndex(firsts, {pair.first.front(), pair.first.back()});
+    const std::size_t g = FormsIndex(seconds, {pair.second.front(), pair.second.back()});
+    if (f == kMaxForms || g == kMaxForms) {
+      blocks = false;
+      break;
+    }
+    bool known = false;
+    for (std::size_t k = 0; k < pairCount; ++k) known |= pairFirst[k] == f && pairSecond[k] == g;
+    if (known) continue;
+    if (pairCount == kMaxPairs) {
+      blocks = false;
+      break;
+    }
+    pairFirst[pairCount] = static_cast<std::uint8_t>(f);
+    pairSecond[pairCount] = static_cast<std::uint8_t>(g);
+    ++pairCount;
+  }
+  std::size_t i = 0;
+  if (blocks) {
+    Lanes firstA[kMaxForms], firstB[kMaxForms], secondA[kMaxForms], secondB[kMaxForms];
+    for (std::size_t k = 0; k < firsts.size(); ++k) {
+      firstA[k] = Splat(firsts[k].a);
+      firstB[k] = Splat(firsts[k].b);
+    }
+    for (std::size_t k = 0; k < seconds.size(); ++k) {
+      secondA[k] = Splat(seconds[k].a);
+      secondB[k] = Splat(seconds[k].b);
+    }
+    const std::size_t firstCount = firsts.size();
+    const std::size_t secondCount = seconds.size();
+    // the second places of a block reach i + 8, which must lie in the text
+    for (; i + kLanes + 1 <= n; i += kLanes) {
+      const Lanes here = Load(s + i);
+      const Lanes next = Load(s + i + 1);
+      Lanes atFirst[kMaxForms];
+      Lanes atSecond[kMaxForms];
+      for (std::size_t k = 0; k < firstCount; ++k) {
+        atFirst[k] = (here == firstA[k]) | (here == firstB[k]);
+      }
+      for (std::size_t k = 0; k < secondCount; ++k) {
+        atSecond[k] = (next == secondA[k]) | (next == secondB[k]);
+      }
+      Lanes any{};
+      for (std::size_t k = 0; k < pairCount; ++k)
+        any |= atFirst[pairFirst[k]] & atSecond[pairSecond[k]];
+      if (!Any(any)) continue;
+      for (std::size_t k = 0; k < kLanes; ++k) {
+        if (any[k] != 0) starts.push_back(i + k);
+      }
+    }
+  }
+  for (; i + 1 < n; ++i) {
+    for (const UnitPair& pair : pairs) {
+      if (Holds(pair.first, s[i]) && Holds(pair.second, s[i + 1])) {
+        starts.push_back(i);
+        break;
+      }
+    }
+  }
+  return starts;
+}
+
 }  // namespace qp::units

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace qp::units {
 
@@ -14,5 +15,16 @@ std::size_t FindUnit(std::u16string_view text, char16_t c, std::size_t from);
 // Index of the first occurrence of `find` (not empty) beginning at or after
 // `from`, npos when none. Compares code units exactly.
 std::size_t FindUnits(std::u16string_view text, std::u16string_view find, std::size_t from);
+
+// Two places of a marker: the units allowed at its first and at its second
+// character (one each for an exact search, both cases when case is ignored).
+struct UnitPair {
+  std::vector<char16_t> first;
+  std::vector<char16_t> second;
+};
+
+// Ascending indexes of every start where some pair occurs: a superset of the
+// starts of the markers they were taken from, found eight starts at a time.
+std::vector<std::size_t> PairStarts(std::u16string_view text, const std::vector<UnitPair>& pairs);
 
 }  // namespace qp::units

@@ -82,23 +82,43 @@ Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
   return InStr(start, text, find);
 }
 
+namespace {
+
+// Every unit that folds to the same as `c`: FoldCase only ever adds 32, so
+// that is the folded form and at most one unit 32 below it.
+std::vector<char16_t> UnitsFoldingLike(char16_t c, Compare cmp) {
+  if (cmp == Compare::Binary) return {c};
+  const char16_t y = FoldCase(c);
+  std::vector<char16_t> forms{y};
+  if (y >= 32 && FoldCase(static_cast<char16_t>(y - 32)) == y) {
+    forms.push_back(static_cast<char16_t>(y - 32));
+  }
+  return forms;
+}
+
+}  // namespace
+
 std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds, Compare cmp) {
   const bool fold = cmp == Compare::TextCompare;
   const auto key = [fold](char16_t c) { return fold ? FoldCase(c) : c; };
   // patterns by the low byte of their (folded) first character
   std::vector<std::size_t> byFirst[256];
   bool any[256] = {};
+  bool pairs = true;
+  std::vector<units::UnitPair> starts;
   for (std::size_t k = 0; k < finds.size(); ++k) {
     if (finds[k].empty()) continue;
     const char16_t c = key(finds[k][0]);
     byFirst[c & 0xFF].push_back(k);
     any[c & 0xFF] = true;
+    pairs = pairs && finds[k].size() >= 2;
+    if (pairs) starts.push_back({UnitsFoldingLike(c, cmp), UnitsFoldingLike(finds[k][1], cmp)});
   }
   std::vector<std::vector<Pos>> hits(finds.size());
   const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  const auto checkAt = [&](std::size_t i) {
     const char16_t c = key(text[i]);
-    if (!any[c & 0xFF]) continue;
+    if (!any[c & 0xFF]) return;
     for (const std::size_t k : byFirst[c & 0xFF]) {
       const Text& f = finds[k];
       const std::size_t m = f.size();
@@ -107,6 +127,13 @@ std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& f
       if (m > n - i || key(f[0]) != c || key(f[m - 1]) != key(text[i + m - 1])) continue;
       if (EqualAt(text, i, f, cmp)) hits[k].push_back(static_cast<Pos>(i) + 1);
     }
+  };
+  if (pairs) {
+    // markers of two characters or more: only the starts where the first
+    // two characters of one of them stand are looked at
+    for (const std::size_t i : units::PairStarts(text, starts)) checkAt(i);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) checkAt(i);
   }
   return hits;
 }

@@ -60,5 +60,35 @@ TEST(UnitSearchTest, AgreesWithThePlainSearchEverywhere) {
   EXPECT_EQ(units::FindUnits(page, page, 0), 0u);
 }
 
+// The sweep for several markers against searching each alone, with both
+// cases of ASCII, Latin-1 and full-width letters, the multiplication and
+// division signs (which have no other case), and a unit sharing the low byte
+// of "<"; texts long enough for the eight-at-a-time filter and its tail.
+TEST(InStrAllTest, AgreesWithSearchingEachMarkerAlone) {
+  std::mt19937 rng(2);
+  const Text alphabet = u"<aA\u00E9\u00C9\u00D7\u00F7\uFF21\uFF41\u413C:";
+  for (int round = 0; round < 1500; ++round) {
+    Text text;
+    const std::size_t n = rng() % 70;
+    for (std::size_t i = 0; i < n; ++i) text += alphabet[rng() % alphabet.size()];
+    std::vector<Text> finds(1 + rng() % 4);
+    const std::size_t shortest = round % 3 == 0 ? 1 : 2;
+    for (Text& f : finds) {
+      const std::size_t m = shortest + rng() % 3;
+      for (std::size_t i = 0; i < m; ++i) f += alphabet[rng() % alphabet.size()];
+    }
+    for (const Compare cmp : {Compare::Binary, Compare::TextCompare}) {
+      const auto all = InStrAll(text, finds, cmp);
+      for (std::size_t k = 0; k < finds.size(); ++k) {
+        std::vector<Pos> alone;
+        for (Pos p = InStr(1, text, finds[k], cmp); p != 0; p = InStr(p + 1, text, finds[k], cmp)) {
+          alone.push_back(p);
+        }
+        ASSERT_EQ(all[k], alone) << round << " " << k << " " << static_cast<int>(cmp);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace qp
