@@ -2,6 +2,7 @@
 // it, so pages whose line ends were converted elsewhere are read back.
 #pragma once
 
+#include "text/unit_search.h"
 #include "text/ustring.h"
 
 namespace qp {
@@ -12,7 +13,8 @@ inline Text LoneLfToCrLf(TextView text) {
   Text out;
   out.reserve(text.size() + 16);
   std::size_t from = 0;
-  for (std::size_t lf = text.find(u'\n'); lf != TextView::npos; lf = text.find(u'\n', lf + 1)) {
+  for (std::size_t lf = units::FindUnit(text, u'\n', 0); lf != TextView::npos;
+       lf = units::FindUnit(text, u'\n', lf + 1)) {
     if (lf > 0 && text[lf - 1] == u'\r') continue;
     out.append(text, from, lf - from);
     out += u'\r';

@@ -36,6 +36,9 @@ std::size_t FindUnit(std::u16string_view text, char16_t c, std::size_t from) {
   const char16_t* s = text.data();
   const Lanes want = Splat(c);
   std::size_t i = from;
+  for (; i + 2 * kLanes <= n; i += 2 * kLanes) {
+    if (Any((Load(s + i) == want) | (Load(s + i + kLanes) == want))) break;
+  }
   for (; i + kLanes <= n; i += kLanes) {
     if (!Any(Load(s + i) == want)) continue;
     for (std::size_t k = 0;; ++k) {
@@ -66,6 +69,18 @@ std::size_t FindUnits(std::u16string_view text, std::u16string_view find, std::s
            std::memcmp(s + at + 1, f + 1, middle * sizeof(char16_t)) == 0;
   };
   std::size_t i = from;
+  // two blocks per step while both fit, their verdicts tested together
+  for (; i + 2 * kLanes <= lastStart + 1; i += 2 * kLanes) {
+    const Lanes low = (Load(s + i) == first) & (Load(s + i + m - 1) == last);
+    const Lanes high = (Load(s + i + kLanes) == first) & (Load(s + i + kLanes + m - 1) == last);
+    if (!Any(low | high)) continue;
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      if (low[k] != 0 && matches(i + k)) return i + k;
+    }
+    for (std::size_t k = 0; k < kLanes; ++k) {
+      if (high[k] != 0 && matches(i + kLanes + k)) return i + kLanes + k;
+    }
+  }
   // a block's starts i .. i+7 all lie at or before lastStart
   for (; i + kLanes <= lastStart + 1; i += kLanes) {
     const Lanes both = (Load(s + i) == first) & (Load(s + i + m - 1) == last);
