@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 namespace qp {
@@ -32,8 +33,15 @@ void AppendReference(Bytes& out, char32_t cp) {
 // no code page 932 form for them, so they are written as references.
 bool IsOneWayInGlibc(char16_t c) {
   switch (c) {
-    case 0x00A2: case 0x00A3: case 0x00A5: case 0x00AC: case 0x2014:
-    case 0x2016: case 0x203E: case 0x2212: case 0x301C:
+    case 0x00A2:
+    case 0x00A3:
+    case 0x00A5:
+    case 0x00AC:
+    case 0x2014:
+    case 0x2016:
+    case 0x203E:
+    case 0x2212:
+    case 0x301C:
       return true;
     default:
       return false;
@@ -56,10 +64,20 @@ class Iconv {
   iconv_t cd_;
 };
 
-// Converts one run of UTF-16 units that holds no one-way character.
-void EncodeRun(iconv_t cd, const char16_t* units, std::size_t count, Bytes& out) {
-  char* in = reinterpret_cast<char*>(const_cast<char16_t*>(units));
-  std::size_t inLeft = count * 2;
+// glibc's own form of characters is UCS-4 in host order ("WCHAR_T"). A
+// conversion between it and CP932 is a single step, which stops exactly at a
+// character without a form; from UTF-16 the conversion is a chain of two
+// steps, and each stop makes glibc convert the whole buffered stretch again
+// to find the spot, so a page with a few thousand references spent most of
+// its time there.
+constexpr const char* kCodePoints = "WCHAR_T";
+static_assert(sizeof(wchar_t) == sizeof(char32_t), "glibc's WCHAR_T is UCS-4");
+
+// Converts code points that are neither one-way characters nor surrogates;
+// those without a code page 932 form become references.
+void EncodeRun(iconv_t cd, const char32_t* points, std::size_t count, Bytes& out) {
+  char* in = reinterpret_cast<char*>(const_cast<char32_t*>(points));
+  std::size_t inLeft = count * sizeof(char32_t);
   char buf[8192];
   while (inLeft > 0) {
     char* o = buf;
@@ -68,17 +86,12 @@ void EncodeRun(iconv_t cd, const char16_t* units, std::size_t count, Bytes& out)
     out.append(buf, static_cast<std::size_t>(o - buf));
     if (r != static_cast<std::size_t>(-1)) break;
     if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL: the unit (or pair) at `in` has no form here
-    const char16_t* at = reinterpret_cast<const char16_t*>(in);
-    char32_t cp = at[0];
-    std::size_t used = 1;
-    if (cp >= 0xD800 && cp <= 0xDBFF && inLeft >= 4 && at[1] >= 0xDC00 && at[1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (at[1] - 0xDC00);
-      used = 2;
-    }
+    // EILSEQ: the code point at `in` has no form here
+    char32_t cp = 0;
+    std::memcpy(&cp, in, sizeof cp);
     AppendReference(out, cp);
-    in += used * 2;
-    inLeft -= used * 2;
+    in += sizeof(char32_t);
+    inLeft -= sizeof(char32_t);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
 }
@@ -163,32 +176,64 @@ Bytes TextToUtf8(TextView t) {
 }
 
 Bytes TextToCp932(TextView t) {
-  Iconv cd("CP932", "UTF-16LE");
+  Iconv cd("CP932", kCodePoints);
   Bytes out;
   out.reserve(t.size() + t.size() / 2);
-  std::size_t runStart = 0;
-  for (std::size_t i = 0; i <= t.size(); ++i) {
-    const bool end = i == t.size();
-    if (!end && !IsOneWayInGlibc(t[i])) continue;
-    if (i > runStart) EncodeRun(cd.get(), t.data() + runStart, i - runStart, out);
-    if (!end) AppendReference(out, t[i]);
-    runStart = i + 1;
+  // code points gather in a buffer that goes to iconv whenever it is full or
+  // a character that iconv must not see comes
+  char32_t run[4096];
+  std::size_t n = 0;
+  const auto flush = [&] {
+    if (n > 0) EncodeRun(cd.get(), run, n, out);
+    n = 0;
+  };
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const char16_t c = t[i];
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      const bool pair = c <= 0xDBFF && i + 1 < t.size() && t[i + 1] >= 0xDC00 && t[i + 1] <= 0xDFFF;
+      flush();
+      // code page 932 has no character beyond the BMP, and a lone surrogate
+      // is written as a reference of its own code unit
+      AppendReference(out, pair ? 0x10000 + ((c - 0xD800u) << 10) + (t[++i] - 0xDC00u) : c);
+      continue;
+    }
+    if (IsOneWayInGlibc(c)) {
+      flush();
+      AppendReference(out, c);
+      continue;
+    }
+    run[n++] = c;
+    if (n == std::size(run)) flush();
   }
+  flush();
   return out;
 }
 
 Text Cp932ToText(std::string_view b) {
-  Iconv cd("UTF-16LE", "CP932");
+  Iconv cd(kCodePoints, "CP932");
   Text out;
   out.reserve(b.size());
   char* in = const_cast<char*>(b.data());
   std::size_t inLeft = b.size();
-  char16_t buf[4096];
+  char32_t buf[4096];
   while (inLeft > 0) {
     char* o = reinterpret_cast<char*>(buf);
     std::size_t oLeft = sizeof buf;
     const std::size_t r = iconv(cd.get(), &in, &inLeft, &o, &oLeft);
-    out.append(buf, static_cast<std::size_t>(reinterpret_cast<char16_t*>(o) - buf));
+    const auto got = static_cast<std::size_t>(reinterpret_cast<char32_t*>(o) - buf);
+    // code page 932 decodes into the BMP; narrowed as a block, not one
+    // push_back at a time
+    char16_t units[std::size(buf)];
+    bool bmp = true;
+    for (std::size_t k = 0; k < got; ++k) {
+      units[k] = static_cast<char16_t>(buf[k]);
+      bmp &= buf[k] < 0x10000;
+    }
+    if (bmp) {
+      out.append(units, got);
+    } else {
+      for (std::size_t k = 0; k < got; ++k) AppendUtf16(out, buf[k]);
+    }
     if (r != static_cast<std::size_t>(-1)) break;
     if (errno == E2BIG) continue;
     // an undecodable byte: replace it and go on with the next one
@@ -205,6 +250,8 @@ std::filesystem::path ToPath(TextView text) {
   return std::filesystem::path(u8);
 }
 
-Text FromPath(const std::filesystem::path& path) { return Utf8ToText(path.native()); }
+Text FromPath(const std::filesystem::path& path) {
+  return Utf8ToText(path.native());
+}
 
 }  // namespace qp

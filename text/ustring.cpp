@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/unit_search.h"
+
 namespace qp {
 
 char16_t FoldCase(char16_t c) {
@@ -21,7 +23,8 @@ bool EqualAt(TextView text, std::size_t at, TextView find, Compare cmp) {
   return true;
 }
 
-// Horspool's search, for longer patterns over longer stretches: the revision
+// Horspool's search, for longer patterns over longer stretches when case is
+// ignored (exact searches go through units::FindUnits): the revision
 // sweeps whole pages for each marker, and a plain scan compares at every "<".
 // Shifts are keyed on the low byte of the (folded) character; characters that
 // share it only make a shift shorter, never wrong.
@@ -50,8 +53,8 @@ std::size_t FindSkipping(TextView text, TextView find, std::size_t from, Compare
 
 // 0-based index of the first match at or after `from`, or npos.
 std::size_t Find(TextView text, TextView find, std::size_t from, Compare cmp) {
+  if (cmp == Compare::Binary) return units::FindUnits(text, find, from);
   if (find.size() >= 3 && text.size() > from + 512) return FindSkipping(text, find, from, cmp);
-  if (cmp == Compare::Binary) return text.find(find, from);
   if (find.size() > text.size()) return TextView::npos;
   const char16_t first = FoldCase(find[0]);
   const std::size_t last = text.size() - find.size();
@@ -79,23 +82,43 @@ Pos InStrBefore(Pos start, TextView text, TextView find, Pos limit) {
   return InStr(start, text, find);
 }
 
+namespace {
+
+// Every unit that folds to the same as `c`: FoldCase only ever adds 32, so
+// that is the folded form and at most one unit 32 below it.
+std::vector<char16_t> UnitsFoldingLike(char16_t c, Compare cmp) {
+  if (cmp == Compare::Binary) return {c};
+  const char16_t y = FoldCase(c);
+  std::vector<char16_t> forms{y};
+  if (y >= 32 && FoldCase(static_cast<char16_t>(y - 32)) == y) {
+    forms.push_back(static_cast<char16_t>(y - 32));
+  }
+  return forms;
+}
+
+}  // namespace
+
 std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& finds, Compare cmp) {
   const bool fold = cmp == Compare::TextCompare;
   const auto key = [fold](char16_t c) { return fold ? FoldCase(c) : c; };
   // patterns by the low byte of their (folded) first character
   std::vector<std::size_t> byFirst[256];
   bool any[256] = {};
+  bool pairs = true;
+  std::vector<units::UnitPair> starts;
   for (std::size_t k = 0; k < finds.size(); ++k) {
     if (finds[k].empty()) continue;
     const char16_t c = key(finds[k][0]);
     byFirst[c & 0xFF].push_back(k);
     any[c & 0xFF] = true;
+    pairs = pairs && finds[k].size() >= 2;
+    if (pairs) starts.push_back({UnitsFoldingLike(c, cmp), UnitsFoldingLike(finds[k][1], cmp)});
   }
   std::vector<std::vector<Pos>> hits(finds.size());
   const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n; ++i) {
+  const auto checkAt = [&](std::size_t i) {
     const char16_t c = key(text[i]);
-    if (!any[c & 0xFF]) continue;
+    if (!any[c & 0xFF]) return;
     for (const std::size_t k : byFirst[c & 0xFF]) {
       const Text& f = finds[k];
       const std::size_t m = f.size();
@@ -104,6 +127,13 @@ std::vector<std::vector<Pos>> InStrAll(TextView text, const std::vector<Text>& f
       if (m > n - i || key(f[0]) != c || key(f[m - 1]) != key(text[i + m - 1])) continue;
       if (EqualAt(text, i, f, cmp)) hits[k].push_back(static_cast<Pos>(i) + 1);
     }
+  };
+  if (pairs) {
+    // markers of two characters or more: only the starts where the first
+    // two characters of one of them stand are looked at
+    for (const std::size_t i : units::PairStarts(text, starts)) checkAt(i);
+  } else {
+    for (std::size_t i = 0; i < n; ++i) checkAt(i);
   }
   return hits;
 }
@@ -197,13 +227,13 @@ void MarkDeleted(Text& text, Pos start, Pos length) {
 }
 
 bool Compact(Text& text) {
-  std::size_t out = text.find(u'\0');
+  std::size_t out = units::FindUnit(text, u'\0', 0);
   if (out == Text::npos) return false;
   // the stretches between marks move as blocks
   std::size_t i = out;
   while (i < text.size()) {
     while (i < text.size() && text[i] == u'\0') ++i;
-    std::size_t end = text.find(u'\0', i);
+    std::size_t end = units::FindUnit(text, u'\0', i);
     if (end == Text::npos) end = text.size();
     std::copy(text.begin() + static_cast<std::ptrdiff_t>(i),
               text.begin() + static_cast<std::ptrdiff_t>(end),
@@ -239,7 +269,7 @@ std::vector<Text> Split(TextView text, TextView separator) {
   }
   std::size_t from = 0;
   for (;;) {
-    const std::size_t at = text.find(separator, from);
+    const std::size_t at = units::FindUnits(text, separator, from);
     if (at == TextView::npos) break;
     pieces.emplace_back(text.substr(from, at - from));
     from = at + separator.size();

@@ -142,9 +142,18 @@ std::optional<Bytes> ReadAll(const std::string& name) {
   }
   std::ifstream in(name, std::ios::binary);
   if (!in) return std::nullopt;
-  data << in.rdbuf();
+  // read in large blocks into a buffer of the file's size (when it has one),
+  // not through a string stream that copies the page twice more
+  Bytes bytes;
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(name, ec);
+  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+  char block[1 << 16];
+  while (in.read(block, sizeof block) || in.gcount() > 0) {
+    bytes.append(block, static_cast<std::size_t>(in.gcount()));
+  }
   if (in.bad()) return std::nullopt;
-  return data.str();
+  return bytes;
 }
 
 bool WriteAll(const std::string& name, const Bytes& bytes) {
@@ -161,14 +170,16 @@ bool WriteAll(const std::string& name, const Bytes& bytes) {
 
 Text Decode(const Bytes& bytes, bool utf8) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (std::string_view(bytes).starts_with(kBom)) return qp::Utf8ToText(bytes.substr(3));
+  if (std::string_view(bytes).starts_with(kBom))
+    return qp::Utf8ToText(std::string_view(bytes).substr(3));
   return utf8 ? qp::Utf8ToText(bytes) : qp::Cp932ToText(bytes);
 }
 
 // The page as the program writes it: Shift-JIS and a closing CR LF; UTF-8
 // is made from those bytes, so it holds the same references.
 Bytes Encode(const Text& page, bool utf8) {
-  const Bytes sjis = qp::TextToCp932(page + u"\r\n");
+  Bytes sjis = qp::TextToCp932(page);
+  sjis += "\r\n";
   if (!utf8) return sjis;
   return "\xEF\xBB\xBF" + qp::TextToUtf8(qp::Cp932ToText(sjis));
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "text/line_ends.h"
+
 namespace qp {
 namespace {
 
@@ -51,6 +53,14 @@ TEST(PiecesTest, MidTrimSplit) {
   const auto pieces = Split(u"a|b||", u"|");
   ASSERT_EQ(pieces.size(), 4u);
   EXPECT_EQ(pieces[3], u"");
+}
+
+TEST(LineEndsTest, LoneLineFeedsBecomeCrLfAndCrLfStays) {
+  EXPECT_EQ(LoneLfToCrLf(u"a\nb\r\nc\n"), u"a\r\nb\r\nc\r\n");
+  EXPECT_EQ(LoneLfToCrLf(u"\n\n"), u"\r\n\r\n");
+  EXPECT_EQ(LoneLfToCrLf(u"\r\r\n\r"), u"\r\r\n\r");
+  EXPECT_EQ(LoneLfToCrLf(u"no breaks"), u"no breaks");
+  EXPECT_EQ(LoneLfToCrLf(u""), u"");
 }
 
 }  // namespace
