@@ -43,6 +43,9 @@ TEST(NumberTest, LeadingNumberShortestFormAndHalvesToEven) {
   EXPECT_EQ(LeadingNumber(u"18.0"), 18);
   EXPECT_EQ(FormatNumber(18.0), u"18");
   EXPECT_EQ(FormatNumber(-0.25), u"-0.25");
+  // Written out in full (the double's exact digits), never cut short.
+  EXPECT_EQ(FormatNumber(1e40).size(), 41u);
+  EXPECT_EQ(FormatNumber(-1e300).size(), 302u);
   EXPECT_EQ(FormatSingle(425.2f), u"425.2");
   EXPECT_EQ(FormatSingle(595.3f - 85.05f - 85.05f), u"425.2");
   EXPECT_EQ(RoundHalfEven(62.5), 62);
