@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -60,6 +62,9 @@ void Collect(pugi::xml_node n, const pugi::xml_node root, double w, double h,
     const bool vml = std::string_view(c.name()).substr(0, 2) == "v:" &&
                      (name == "shape" || name == "rect" || name == "roundrect" || name == "oval" ||
                       name == "line" || name == "group");
+    // pictures in VML frames go the picture's way
+    if (vml && c.find_child([](pugi::xml_node k) { return Local(k.name()) == "imagedata"; }))
+      continue;
     if (dml || vml) {
       pugi::xml_document doc;
       pugi::xml_node copy = doc.append_copy(c);
@@ -69,8 +74,19 @@ void Collect(pugi::xml_node n, const pugi::xml_node root, double w, double h,
       std::ostringstream s;
       doc.save(s, "", pugi::format_raw);
       if (vml) {
-        // VML sizes come from the style
-        cw = ch = 0;
+        // VML sizes come from the style, in pt
+        const std::string style = c.attribute("style").value();
+        auto pt = [&](const std::string& key) {
+          std::size_t at = 0;
+          while ((at = style.find(key + ":", at)) != std::string::npos) {
+            if (at == 0 || style[at - 1] == ';' || style[at - 1] == ' ')
+              return std::atof(style.c_str() + at + key.size() + 1) * 96 / 72;
+            ++at;
+          }
+          return 0.0;
+        };
+        cw = pt("width");
+        ch = pt("height");
       }
       out.push_back({s.str(), cw, ch});
       continue;

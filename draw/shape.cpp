@@ -109,9 +109,9 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
                                           : 1;
 
   ctx.body += "<g" + BoxTransform(xf.x, xf.y, w, h, xf.rotation, xf.flipH, xf.flipV) + ">\n";
-  ctx.body +=
-      ShapePath(outline.path, fillColor, lineColor, std::max(linePx, lineColor ? 0.75 : 0.0),
-                line.dash, outline.open || connector, outline.evenOdd);
+  ctx.body += ShapePath(outline.path, fillColor, lineColor,
+                        ctx.Unscaled(std::max(linePx, lineColor ? 0.75 : 0.0)), line.dash,
+                        outline.open || connector, outline.evenOdd);
 
   ShapeText text;
   const std::uint32_t textColor = fontRef.color ? fontRef.color->rgb : 0x000000;
@@ -127,9 +127,9 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
     const Xfrm tx = ReadXfrm(Child(sp, "txXfrm"));
     if (tx.present && tx.w > 0 && tx.h > 0)
       ctx.body += "<g transform=\"translate(" + Num(tx.x - xf.x) + "," + Num(tx.y - xf.y) +
-                  ")\">\n" + TextInBox(text, tx.w, tx.h, false, false, ctx.palette) + "</g>\n";
+                  ")\">\n" + TextInBox(ctx, text, tx.w, tx.h, false, false) + "</g>\n";
     else
-      ctx.body += TextInBox(text, w, h, xf.flipH, xf.flipV, ctx.palette);
+      ctx.body += TextInBox(ctx, text, w, h, xf.flipH, xf.flipV);
   }
   ctx.body += "</g>\n";
 }
@@ -145,13 +145,16 @@ void DrawGroup(ShapeContext& ctx, pugi::xml_node group) {
   const Xfrm xf = ReadXfrm(Child(Child(group, "grpSpPr"), "xfrm"));
   std::string transform = BoxTransform(xf.x, xf.y, xf.w, xf.h, xf.rotation, xf.flipH, xf.flipV);
   // child space onto the group's box
+  double fx = 1, fy = 1;
   if (xf.chW > 0 && xf.chH > 0 && xf.w > 0 && xf.h > 0) {
-    transform.pop_back();
-    transform += " scale(" + Num(xf.w / xf.chW) + "," + Num(xf.h / xf.chH) + ") translate(" +
-                 Num(-xf.chX) + "," + Num(-xf.chY) + ")\"";
+    fx = xf.w / xf.chW;
+    fy = xf.h / xf.chH;
   }
+  transform.pop_back();
+  transform += " scale(" + Num4(fx) + "," + Num4(fy) + ") translate(" + Num(-xf.chX) + "," +
+               Num(-xf.chY) + ")\"";
   ctx.body += "<g" + transform + ">\n";
-  DrawChildren(ctx, group);
+  Scaled(ctx, fx, fy, [&] { DrawChildren(ctx, group); });
   ctx.body += "</g>\n";
 }
 
@@ -213,14 +216,18 @@ std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
   return out + "/>\n";
 }
 
-std::string TextInBox(const ShapeText& text, double w, double h, bool flipH, bool flipV,
-                      const Palette& palette) {
-  const std::string laid = LayoutText(text, w, h, palette);
-  if (laid.empty() || (!flipH && !flipV)) return laid;
-  // undo the box's mirroring; a vertical flip leaves the text upside down, as Office shows it
-  const std::string undo = flipH ? "translate(" + Num(w) + ",0) scale(-1,1)" : "";
-  if (undo.empty()) return laid;
-  return "<g transform=\"" + undo + "\">\n" + laid + "</g>\n";
+std::string TextInBox(const ShapeContext& ctx, const ShapeText& text, double w, double h,
+                      bool flipH, bool flipV) {
+  (void)flipV;  // a vertical flip leaves the text upside down, as Office shows it
+  const std::string laid = LayoutText(text, w * ctx.sx, h * ctx.sy, ctx.palette);
+  if (laid.empty()) return laid;
+  std::string transform;
+  // undo the box's mirroring and the space's scale
+  if (flipH) transform = "translate(" + Num(w) + ",0) scale(-1,1) ";
+  if (ctx.sx != 1 || ctx.sy != 1)
+    transform += "scale(" + Num4(1 / ctx.sx) + "," + Num4(1 / ctx.sy) + ")";
+  if (transform.empty()) return laid;
+  return "<g transform=\"" + transform + "\">\n" + laid + "</g>\n";
 }
 
 Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double widthPx,
@@ -228,7 +235,7 @@ Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double wid
   const double w = ClampSide(widthPx), h = ClampSide(heightPx);
   Drawing out;
   pugi::xml_document doc;
-  ShapeContext ctx{palette, {}, 0, 0, 0};
+  ShapeContext ctx{palette, {}};
   if (!ParseXml(doc, drawingXml) || !doc.document_element()) {
     out.note = "the drawing is not well-formed XML";
     return out;
@@ -238,10 +245,9 @@ Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double wid
   if (IsVmlShape(root)) {
     // the VML shape's own size fills the picture
     const auto [vw, vh] = VmlSize(root);
-    ctx.body += vw > 0 && vh > 0
-                    ? "<g transform=\"scale(" + Num(w / vw) + "," + Num(h / vh) + ")\">\n"
-                    : "<g>\n";
-    DrawVmlNode(ctx, root, true);
+    const double fx = vw > 0 ? w / vw : 1, fy = vh > 0 ? h / vh : 1;
+    ctx.body += "<g transform=\"scale(" + Num4(fx) + "," + Num4(fy) + ")\">\n";
+    Scaled(ctx, fx, fy, [&] { DrawVmlNode(ctx, root, true); });
     ctx.body += "</g>\n";
   } else {
     // the top-level shape or group fills the picture; canvases and SmartArt
@@ -249,13 +255,17 @@ Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double wid
     pugi::xml_node xfrm = Child(Child(root, "spPr"), "xfrm");
     if (!xfrm) xfrm = Child(Child(root, "grpSpPr"), "xfrm");
     const Xfrm xf = ReadXfrm(xfrm);
-    std::string transform;
+    double fx = 1, fy = 1, ox = 0, oy = 0;
     if (xf.present && xf.w > 0 && xf.h > 0 &&
-        (name == "wsp" || name == "sp" || name == "cxnSp" || name == "wgp" || name == "grpSp"))
-      transform = "scale(" + Num(w / xf.w) + "," + Num(h / xf.h) + ") translate(" + Num(-xf.x) +
-                  "," + Num(-xf.y) + ")";
-    ctx.body += transform.empty() ? "<g>\n" : "<g transform=\"" + transform + "\">\n";
-    DrawDrawingNode(ctx, root);
+        (name == "wsp" || name == "sp" || name == "cxnSp" || name == "wgp" || name == "grpSp")) {
+      fx = w / xf.w;
+      fy = h / xf.h;
+      ox = -xf.x;
+      oy = -xf.y;
+    }
+    ctx.body += "<g transform=\"scale(" + Num4(fx) + "," + Num4(fy) + ") translate(" + Num(ox) +
+                "," + Num(oy) + ")\">\n";
+    Scaled(ctx, fx, fy, [&] { DrawDrawingNode(ctx, root); });
     ctx.body += "</g>\n";
   }
   out.unknownGeometries = ctx.unknownGeometries;

@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -23,6 +25,12 @@ struct ShapeContext {
   int shapes = 0;
   int unknownGeometries = 0;
   int depth = 0;
+  // How much one unit of the current space is in px of the picture; text
+  // and line widths keep their own sizes however groups scale their space.
+  double sx = 1, sy = 1;
+
+  // A width in px of the picture, in the current space's units.
+  double Unscaled(double px) const { return px / std::sqrt(std::max(sx * sy, 1e-12)); }
 
   // True while another shape may be drawn; counts it.
   bool TakeShape() { return ++shapes <= kMaxShapes; }
@@ -47,8 +55,19 @@ std::string BoxTransform(double x, double y, double w, double h, double rotation
 std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
                       const std::optional<Color>& stroke, double strokePx, std::string_view dash,
                       bool open, bool evenOdd);
-// Text in a turned box: kept upright when the box is mirrored.
-std::string TextInBox(const ShapeText& text, double w, double h, bool flipH, bool flipV,
-                      const Palette& palette);
+// Text in a turned box of w x h units: kept upright when the box is
+// mirrored, and at its own size whatever the space's scale.
+std::string TextInBox(const ShapeContext& ctx, const ShapeText& text, double w, double h,
+                      bool flipH, bool flipV);
+// Runs `draw` with the space scaled by (fx, fy), as a group maps its children.
+template <typename F>
+void Scaled(ShapeContext& ctx, double fx, double fy, F draw) {
+  const double oldX = ctx.sx, oldY = ctx.sy;
+  if (std::isfinite(fx) && fx > 0) ctx.sx *= fx;
+  if (std::isfinite(fy) && fy > 0) ctx.sy *= fy;
+  draw();
+  ctx.sx = oldX;
+  ctx.sy = oldY;
+}
 
 }  // namespace qp::draw

@@ -249,11 +249,15 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
           AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0)));
       if (type.empty() && !Attr(n, "spt")) spt = 1;
       if (spt == 75) {
-        // a picture frame: the picture itself is not ours to draw
+        // a picture frame: the picture itself is not ours to draw; without
+        // one it is a drawing canvas's empty background
+        if (!Child(n, "imagedata")) return;
         d = PresetOutline("rect", w, h, {})->path;
-        ctx.body +=
-            "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n" +
-            ShapePath(d, Color{0xF2F2F2, 1}, Color{0xBFBFBF, 1}, 1, {}, false, false) + "</g>\n";
+        ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) +
+                    ">\n" +
+                    ShapePath(d, Color{0xF2F2F2, 1}, Color{0xBFBFBF, 1}, ctx.Unscaled(1), {}, false,
+                              false) +
+                    "</g>\n";
         return;
       }
       const std::string_view preset = PresetOfType(spt);
@@ -286,7 +290,8 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
   std::string dash = Attr(Child(n, "stroke"), "dashstyle").value();
 
   ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n";
-  ctx.body += ShapePath(d, fill, stroke, strokePx, dash == "solid" ? "" : dash, open, false);
+  ctx.body +=
+      ShapePath(d, fill, stroke, ctx.Unscaled(strokePx), dash == "solid" ? "" : dash, open, false);
   if (const pugi::xml_node content = Child(Child(n, "textbox"), "txbxContent")) {
     ShapeText text;
     // v:textbox inset "l,t,r,b"; the defaults are 0.1 in and 0.05 in
@@ -305,7 +310,7 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
                   : anchor.substr(0, 6) == "bottom" ? 'b'
                                                     : 't';
     ReadWordParagraphs(content, 0x000000, text);
-    ctx.body += TextInBox(text, w, h, box.flipH, box.flipV, ctx.palette);
+    ctx.body += TextInBox(ctx, text, w, h, box.flipH, box.flipV);
   }
   ctx.body += "</g>\n";
 }
@@ -335,13 +340,17 @@ void DrawVmlNode(ShapeContext& ctx, pugi::xml_node n, bool root) {
   std::string transform =
       BoxTransform(box.x, box.y, box.w, box.h, box.rotation, box.flipH, box.flipV);
   transform.pop_back();
-  if (cw > 0 && ch > 0) transform += " scale(" + Num(box.w / cw) + "," + Num(box.h / ch) + ")";
-  transform += " translate(" + Num(-ox) + "," + Num(-oy) + ")\"";
+  const bool mapped = cw > 0 && ch > 0 && box.w > 0 && box.h > 0;
+  const double fx = mapped ? box.w / cw : 1, fy = mapped ? box.h / ch : 1;
+  transform +=
+      " scale(" + Num4(fx) + "," + Num4(fy) + ") translate(" + Num(-ox) + "," + Num(-oy) + ")\"";
   ctx.body += "<g" + transform + ">\n";
-  if (++ctx.depth <= kMaxShapeDepth)
-    for (pugi::xml_node c : n.children())
-      if (IsVmlShape(c)) DrawVmlNode(ctx, c, false);
-  --ctx.depth;
+  Scaled(ctx, fx, fy, [&] {
+    if (++ctx.depth <= kMaxShapeDepth)
+      for (pugi::xml_node c : n.children())
+        if (IsVmlShape(c)) DrawVmlNode(ctx, c, false);
+    --ctx.depth;
+  });
   ctx.body += "</g>\n";
 }
 

@@ -71,6 +71,16 @@ std::string Num(double value) {
   return s;
 }
 
+std::string Num4(double value) {
+  if (!std::isfinite(value)) return "1";
+  value = std::clamp(value, -1e7, 1e7);
+  std::string s = FormatFixedC(value, 6);
+  while (!s.empty() && s.back() == '0') s.pop_back();
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  if (s == "-0" || s.empty()) s = "0";
+  return s;
+}
+
 std::string Escape(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());

@@ -16,6 +16,8 @@ inline constexpr double kMaxSidePx = 4096;
 // A coordinate or length: up to two decimals, C locale, no "-0"; 0 for
 // NaN and infinities.
 std::string Num(double value);
+// A scale factor: six significant decimals, for factors far below 1.
+std::string Num4(double value);
 // Text escaped for an attribute or element; characters XML forbids are dropped.
 std::string Escape(std::string_view utf8);
 // font-family value: the theme's fonts, then fonts that carry Japanese, then
