@@ -111,10 +111,10 @@ struct Range {
 };
 
 // The values the category plots reach, stacked where the group stacks.
-Range CategoryRange(const ChartModel& m, std::size_t categories) {
+Range CategoryRange(const ChartModel& m, std::size_t categories, bool secondary) {
   Range r;
   for (const ChartGroup& g : m.groups) {
-    if (IsRound(g.kind) || IsXY(g.kind)) continue;
+    if (IsRound(g.kind) || IsXY(g.kind) || g.secondary != secondary) continue;
     if (g.Percent()) {
       r.Add(0);
       r.Add(1);
@@ -137,12 +137,14 @@ Range CategoryRange(const ChartModel& m, std::size_t categories) {
         r.Add(neg[i]);
       }
   }
+  // headroom above the highest value, as Office leaves it
+  if (r.hi > 0 && r.hi != 1) r.hi += (r.hi - std::min(r.lo, 0.0)) * 0.05;
   return r;
 }
 
 // Tick labels along the value axis (vertical unless `horizontal`).
 void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box plot, bool horizontal,
-                   const std::string& format) {
+                   const std::string& format, bool right = false) {
   const int ticks = s.Ticks();
   for (int i = 0; i <= ticks; ++i) {
     const double v = s.min + s.step * i;
@@ -161,6 +163,8 @@ void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box pl
     const std::string text = FormatValue(std::abs(v) < s.step * 1e-9 ? 0 : v, format);
     if (horizontal)
       c.Label(plot.x + p, plot.y + plot.h + c.fontPx * 0.9, text, "middle", c.fontPx);
+    else if (right)
+      c.Label(plot.x + plot.w + 5, plot.y + plot.h - p, text, "start", c.fontPx);
     else
       c.Label(plot.x - 5, plot.y + plot.h - p, text, "end", c.fontPx);
   }
@@ -356,26 +360,39 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
         if (names.size() < s.categories.size()) names = s.categories;
       }
     const bool horizontal = first.kind == ChartKind::kBar && first.horizontal;
-    const Range r = CategoryRange(m, categories);
+    const Range r = CategoryRange(m, categories, false);
     const Scale vs = NiceScale(r.lo, r.hi, m.valueAxis);
     const std::string format = ValueFormat(m, m.valueAxis, first.Percent());
+    const bool twoAxes =
+        m.secondaryAxis.present && std::any_of(m.groups.begin(), m.groups.end(),
+                                               [](const ChartGroup& g) { return g.secondary; });
+    const Range r2 = twoAxes ? CategoryRange(m, categories, true) : Range{};
+    const Scale vs2 = NiceScale(r2.lo, r2.hi, m.secondaryAxis);
+    const std::string format2 = m.secondaryAxis.format.empty() ? format : m.secondaryAxis.format;
+    double rightW = 0;
+    if (twoAxes && !m.secondaryAxis.deleted)
+      for (int i = 0; i <= vs2.Ticks(); ++i)
+        rightW =
+            std::max(rightW, TextWidth(FormatValue(vs2.min + vs2.step * i, format2), c.fontPx) + 8);
     double valueW = 0, nameW = 0;
     for (int i = 0; i <= vs.Ticks(); ++i)
       valueW = std::max(valueW, TextWidth(FormatValue(vs.min + vs.step * i, format), c.fontPx));
     for (const std::string& n : names) nameW = std::max(nameW, TextWidth(n, c.fontPx));
     if (m.valueAxis.deleted) valueW = 0;
     const double leftW = std::min(horizontal ? nameW : valueW, area.w * 0.35) + 8;
-    Box plot{area.x + leftW, area.y + c.fontPx / 2, area.w - leftW - c.fontPx / 2,
+    Box plot{area.x + leftW, area.y + c.fontPx / 2, area.w - leftW - c.fontPx / 2 - rightW,
              area.h - c.fontPx * 2.2};
     plot.w = std::max(plot.w, 1.0);
     plot.h = std::max(plot.h, 1.0);
     DrawValueAxis(c, m.valueAxis, vs, plot, horizontal, format);
+    if (twoAxes) DrawValueAxis(c, m.secondaryAxis, vs2, plot, horizontal, format2, true);
     const bool between = m.valueAxis.betweenCategories || first.kind == ChartKind::kBar;
     for (const ChartGroup& g : m.groups) {
+      const Scale& scale = g.secondary ? vs2 : vs;
       if (g.kind == ChartKind::kBar)
-        DrawBars(c, g, plot, vs, categories, firstSeries);
+        DrawBars(c, g, plot, scale, categories, firstSeries);
       else if (g.kind == ChartKind::kLine || g.kind == ChartKind::kArea)
-        DrawLinesOrAreas(c, g, plot, vs, categories, between, firstSeries);
+        DrawLinesOrAreas(c, g, plot, scale, categories, between, firstSeries);
       firstSeries += int(g.series.size());
     }
     DrawCategoryAxis(c, m.categoryAxis, names, categories, plot, horizontal, between);

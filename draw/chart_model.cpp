@@ -159,6 +159,28 @@ void ReadAxis(pugi::xml_node ax, ChartAxis& axis) {
   axis.betweenCategories = ChildVal(ax, "crossBetween") != "midCat";
 }
 
+// Scatter charts have two value axes, the one at the bottom being x. Other
+// charts may plot some groups on a second value axis.
+void AssignValueAxes(ChartModel& m, const std::vector<pugi::xml_node>& axes) {
+  const bool xy = !m.groups.empty() && (m.groups.front().kind == ChartKind::kScatter ||
+                                        m.groups.front().kind == ChartKind::kBubble);
+  const std::string primary = !xy && !m.groups.empty() && m.groups.front().axisIds.size() >= 2
+                                  ? m.groups.front().axisIds[1]
+                                  : "";
+  for (pugi::xml_node ax : axes) {
+    const std::string_view pos = ChildVal(ax, "axPos");
+    if (xy)
+      ReadAxis(ax, pos == "b" || pos == "t" ? m.categoryAxis : m.valueAxis);
+    else
+      ReadAxis(ax,
+               primary.empty() || ChildVal(ax, "axId") == primary ? m.valueAxis : m.secondaryAxis);
+  }
+  if (!m.secondaryAxis.present) return;
+  for (ChartGroup& g : m.groups)
+    g.secondary = g.axisIds.size() >= 2 && g.axisIds[1] != primary && g.kind != ChartKind::kPie &&
+                  g.kind != ChartKind::kDoughnut;
+}
+
 }  // namespace
 
 ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
@@ -178,6 +200,7 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
 
   const pugi::xml_node plot = Child(chart, "plotArea");
   std::size_t seriesCount = 0;
+  std::vector<pugi::xml_node> valueAxes;
   for (pugi::xml_node g : plot.children()) {
     const std::string_view name = LocalName(g);
     if (name == "catAx" || name == "dateAx") {
@@ -185,13 +208,7 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
       continue;
     }
     if (name == "valAx") {
-      // scatter charts have two value axes; the one at the bottom is x
-      const std::string_view pos = ChildVal(g, "axPos");
-      ReadAxis(g, (pos == "b" || pos == "t") && !m.groups.empty() &&
-                          (m.groups.front().kind == ChartKind::kScatter ||
-                           m.groups.front().kind == ChartKind::kBubble)
-                      ? m.categoryAxis
-                      : m.valueAxis);
+      valueAxes.push_back(g);
       continue;
     }
     if (name == "layout" || name == "spPr" || name == "dTable" || name == "extLst" ||
@@ -214,6 +231,9 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
     group.holeSize = std::clamp(AttrNumber(Child(g, "holeSize"), "val", 50), 10.0, 90.0);
     group.firstSliceAngle = std::clamp(AttrNumber(Child(g, "firstSliceAng"), "val", 0), 0.0, 360.0);
     group.scatterLines = ChildVal(g, "scatterStyle") != "marker";
+    for (pugi::xml_node id : g.children())
+      if (LocalName(id) == "axId" && group.axisIds.size() < 3)
+        group.axisIds.emplace_back(Attr(id, "val").value());
     const DataLabels groupLabels = ReadLabels(Child(g, "dLbls"), {});
     for (pugi::xml_node ser : g.children()) {
       if (LocalName(ser) != "ser" || ++seriesCount > kMaxSeries) continue;
@@ -221,6 +241,8 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
     }
     m.groups.push_back(std::move(group));
   }
+
+  AssignValueAxes(m, valueAxes);
 
   // a title element without text shows the only series' name, as Office does
   if (const pugi::xml_node t = Child(chart, "title")) {

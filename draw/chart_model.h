@@ -46,6 +46,8 @@ struct ChartGroup {
   double holeSize = 50;                // doughnut, percent of the radius
   double firstSliceAngle = 0;          // degrees clockwise from twelve o'clock
   bool scatterLines = true;            // scatterStyle other than marker
+  bool secondary = false;              // plotted on the secondary value axis
+  std::vector<std::string> axisIds;
   std::vector<ChartSeries> series;
 
   bool Stacked() const { return grouping == "stacked" || grouping == "percentStacked"; }
@@ -66,7 +68,7 @@ struct ChartModel {
   std::optional<std::string> title;  // shown title; unset when none is shown
   std::vector<ChartGroup> groups;
   std::vector<std::string> undrawn;  // element names of kinds not drawn
-  ChartAxis categoryAxis, valueAxis;
+  ChartAxis categoryAxis, valueAxis, secondaryAxis;
   std::string legendPosition;  // r, l, t, b, tr; empty when no legend
   double fontPx = 13.33;       // the chart's base text size
   Fill areaFill;

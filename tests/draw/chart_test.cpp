@@ -38,14 +38,16 @@ std::string Series(const std::string& name, const std::vector<std::string>& cats
 }
 
 std::string Chart(const std::string& plot, const std::string& title = "") {
+  const bool axes = plot.find("<c:valAx>") == std::string::npos;
   return "<c:chartSpace xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
          "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart>" +
          (title.empty() ? std::string()
                         : "<c:title><c:tx><c:rich><a:p><a:r><a:t>" + title +
                               "</a:t></a:r></a:p></c:rich></c:tx></c:title>") +
          "<c:plotArea>" + plot +
-         "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId "
-         "val=\"2\"/><c:majorGridlines/></c:valAx>"
+         (axes ? "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId "
+                 "val=\"2\"/><c:majorGridlines/></c:valAx>"
+               : "") +
          "</c:plotArea><c:legend><c:legendPos val=\"b\"/></c:legend></c:chart></c:chartSpace>";
 }
 
@@ -120,6 +122,31 @@ TEST(Chart, StackedBarsRestOnEachOtherAndPercentBarsFillTheAxis) {
     for (int i = 1; i < 3; ++i) EXPECT_NEAR(Num(a[i], "height") + Num(b[i], "height"), full, 0.03);
     EXPECT_NE(Texts(svg).find("100%"), std::string::npos);
   }
+}
+
+TEST(Chart, ALineOnTheSecondaryAxisIsScaledToIt) {
+  const std::string plot = "<c:barChart><c:barDir val=\"col\"/>" +
+                           Series("Units", kCats, {"1", "2", "3"}) +
+                           "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:barChart><c:lineChart>" +
+                           Series("Revenue", kCats, {"100", "200", "300"},
+                                  "<c:marker><c:symbol val=\"none\"/></c:marker>") +
+                           "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:lineChart>"
+                           "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId "
+                           "val=\"2\"/><c:axPos val=\"l\"/></c:valAx>"
+                           "<c:catAx><c:axId val=\"3\"/><c:delete val=\"1\"/></c:catAx>"
+                           "<c:valAx><c:axId val=\"4\"/><c:axPos val=\"r\"/></c:valAx>";
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, ChartSvg(Chart(plot), {}, 480, 300).svg);
+  const auto bars = BarsOf(svg, "#4472c4");
+  ASSERT_EQ(bars.size(), 3u);
+  std::vector<double> line;
+  for (pugi::xml_node p : All(svg, "path"))
+    if (std::string_view(p.attribute("stroke").value()) == "#ed7d31")
+      line = PathNumbers(p.attribute("d").value());
+  ASSERT_EQ(line.size(), 6u);
+  // 300 of 400 on the right stands as high as 3 of 4 on the left
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(line[2 * i + 1], Num(bars[i], "y"), 0.05);
+  EXPECT_NE(Texts(svg).find("|400|"), std::string::npos);
 }
 
 TEST(Chart, PieSectorsSweepTheirShareClockwiseFromTwelve) {
