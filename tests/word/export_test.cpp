@@ -135,6 +135,17 @@ TEST(WordExport, BodyTagCarriesLanguageAndTabStop) {
   }
 }
 
+TEST(WordExport, EquationsNestedBeyondReasonKeepTheirText) {
+  std::string open, close;
+  for (int i = 0; i < 5000; ++i) {
+    open += "<m:d><m:e>";
+    close += "</m:e></m:d>";
+  }
+  std::string page = RenderUtf8(ExampleDocument(
+      "<w:p><m:oMath>" + open + "<m:r><m:t>deep</m:t></m:r>" + close + "</m:oMath></w:p>"));
+  EXPECT_NE(page.find("deep"), std::string::npos);
+}
+
 TEST(WordExport, SecondExportIsTheSameAsTheFirst) {
   word::DocxContent content(SampleDocument().Build());
   word::RenderedPage first = word::RenderHtml(content, {}, u"s", u"utf-8");
