@@ -318,7 +318,9 @@ void BodyWriter::Table(const pugi::xml_node& tbl, Text& out) {
   const StyleSheet& sheet = state_.doc.styleSheet;
   std::string styleId = ChildVal(t.tblPr, "tblStyle");
   const StyleDef* style = sheet.Find(styleId);
-  if (style && style->type == 't') t.chain = sheet.Chain(styleId);
+  // A table without a style of its own has the document's default one.
+  const StyleDef* applied = style ? style : sheet.DefaultOfType('t');
+  if (applied && applied->type == 't') t.chain = sheet.Chain(applied->id);
   t.borders = TableProperty(t.tblPr, t.chain, "tblBorders");
   t.cellMar = TableProperty(t.tblPr, t.chain, "tblCellMar");
   t.look = ReadLook(Child(t.tblPr, "tblLook"));
