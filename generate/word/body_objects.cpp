@@ -41,8 +41,9 @@ long VmlLengthPx(TextView style, TextView property) {
 }
 
 // The side a floating picture or box sits on: 'r' when it is aligned on
-// the right, when text wraps only on its left, or when its centre lies right
-// of the middle of the text column; 'l' otherwise; 0 for one in the line.
+// the right, when text wraps only on its left, or when its centre lies past
+// three fifths of the text column (a wide picture near the middle stays
+// left); 'l' otherwise; 0 for one in the line.
 char BodyWriter::DrawingSide(const pugi::xml_node& frame) const {
   if (LocalName(frame) != "anchor") return 0;
   pugi::xml_node positionH = Child(frame, "positionH");
@@ -58,7 +59,7 @@ char BodyWriter::DrawingSide(const pugi::xml_node& frame) const {
   double left = ParseDoubleC(offset.text().get(), nullptr) / 12700.0;  // EMU to points
   if (std::string_view(Attr(positionH, "relativeFrom").value()) == "page") left -= page.LeftMargin;
   double centre = left + static_cast<double>(AttrLong(Child(frame, "extent"), "cx")) / 25400.0;
-  return centre > column / 2 ? 'r' : 'l';
+  return centre > column * 0.6 ? 'r' : 'l';
 }
 
 char BodyWriter::VmlSide(TextView style) const {
@@ -70,7 +71,7 @@ char BodyWriter::VmlSide(TextView style) const {
   double centre =
       static_cast<double>(VmlLengthPx(style, u"margin-left") + VmlLengthPx(style, u"left") +
                           VmlLengthPx(style, u"width") / 2);
-  return centre > column / 2 ? 'r' : 'l';
+  return centre > column * 0.6 ? 'r' : 'l';
 }
 
 void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width, long height,

@@ -2,6 +2,8 @@
 // conditional formatting (header row, banded rows, first column), merged
 // cells as colspan and rowspan, nested tables through the cell's blocks.
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -212,6 +214,31 @@ std::vector<pugi::xml_node> StyleLayers(const TableFrame& t, std::size_t r, cons
   return layers;
 }
 
+// The colour a cell's w:shd shows: the fill, the pattern colour over it for
+// "solid", a blend of both for the percentage patterns ("pct25"); "" for
+// none. An automatic pattern colour is black, an automatic fill white.
+Text ShadingColor(const pugi::xml_node& shd) {
+  if (!shd) return {};
+  std::string val = Attr(shd, "val").value(), fill = Attr(shd, "fill").value();
+  std::string color = Attr(shd, "color").value();
+  auto rgb = [](const std::string& hex, long automatic) {
+    return hex.size() == 6 ? std::strtol(hex.c_str(), nullptr, 16) : automatic;
+  };
+  double share = val == "solid" ? 1.0 : 0.0;
+  if (val.rfind("pct", 0) == 0)
+    share = static_cast<double>(std::strtol(val.c_str() + 3, nullptr, 10)) / 100.0;
+  if (val == "nil" || (share == 0.0 && fill.size() != 6)) return {};
+  long back = rgb(fill, 0xFFFFFF), front = rgb(color, 0x000000), out = 0;
+  for (int shift = 16; shift >= 0; shift -= 8) {
+    double mix = static_cast<double>((back >> shift) & 0xFF) * (1 - share) +
+                 static_cast<double>((front >> shift) & 0xFF) * share;
+    out |= std::lround(mix) << shift;
+  }
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "#%06lX", out);
+  return T(hex);
+}
+
 // Fill and text look from the style's layers, then the cell's own fill.
 // The text look goes on the cell, where the paragraphs inherit it unless
 // their own styles say otherwise.
@@ -219,16 +246,16 @@ void CellLook(const std::vector<pugi::xml_node>& layers, const pugi::xml_node& t
               Declarations& style) {
   Text fill;
   for (pugi::xml_node layer : layers) {
-    Text f = U(Attr(Child(Child(layer, "tcPr"), "shd"), "fill").value());
-    if (f.size() == 6) fill = u"#" + f;
+    Text f = ShadingColor(Child(Child(layer, "tcPr"), "shd"));
+    if (!f.empty()) fill = f;
     pugi::xml_node rPr = Child(layer, "rPr");
     if (int b = Toggle(rPr, "b"); b >= 0) style.Set("font-weight", b ? u"bold" : u"normal");
     if (int i = Toggle(rPr, "i"); i >= 0) style.Set("font-style", i ? u"italic" : u"normal");
     std::string color = ChildVal(rPr, "color");
     if (color.size() == 6) style.Set("color", u"#" + U(color));
   }
-  Text own = U(Attr(Child(tcPr, "shd"), "fill").value());
-  if (own.size() == 6) fill = u"#" + own;
+  Text own = ShadingColor(Child(tcPr, "shd"));
+  if (!own.empty()) fill = own;
   if (!fill.empty()) style.Set("background", fill);
 }
 
@@ -291,7 +318,9 @@ void BodyWriter::Table(const pugi::xml_node& tbl, Text& out) {
   const StyleSheet& sheet = state_.doc.styleSheet;
   std::string styleId = ChildVal(t.tblPr, "tblStyle");
   const StyleDef* style = sheet.Find(styleId);
-  if (style && style->type == 't') t.chain = sheet.Chain(styleId);
+  // A table without a style of its own has the document's default one.
+  const StyleDef* applied = style ? style : sheet.DefaultOfType('t');
+  if (applied && applied->type == 't') t.chain = sheet.Chain(applied->id);
   t.borders = TableProperty(t.tblPr, t.chain, "tblBorders");
   t.cellMar = TableProperty(t.tblPr, t.chain, "tblCellMar");
   t.look = ReadLook(Child(t.tblPr, "tblLook"));

@@ -2,6 +2,8 @@
 // ones listed as bad end in a raised error, never a crash or a hang.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -29,8 +31,11 @@ void ExportFolder(const std::string& folder) {
   QP_NEED_CORPUS(folder);
   if (folder == "doc") QP_NEED(word::FindConverter().empty() ? "no LibreOffice" : "");
   std::set<std::string> bad = BadFiles();
-  fs::path out = fs::temp_directory_path() / ("qp-word-corpus-" + folder);
-  fs::create_directories(out);
+  // A folder of this run's own: two checkouts testing at once on one machine
+  // must not write and remove each other's pages.
+  std::string pattern = (fs::temp_directory_path() / ("qp-word-corpus-" + folder + "-XXXXXX"));
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  fs::path out = pattern;
   int exported = 0, refused = 0;
   for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
     std::string name = folder + "/" + e.path().filename().string();
