@@ -67,7 +67,7 @@ class DocCache {
   // One LibreOffice at a time: a second one on the same profile would hand
   // its job to the first and return before the file exists.
   soffice(doc, format, dir) {
-    const profile = path.join(this.root, "lo-profile");
+    const profile = path.join(this.root, `lo-profile-${process.pid}`);
     const job = () => run("soffice", [`-env:UserInstallation=file://${profile}`, "--headless", "--norestore",
       "--convert-to", format, "--outdir", dir, doc], { timeoutMs: 240000 });
     this.queue = (this.queue ?? Promise.resolve()).then(job, job);
@@ -242,23 +242,26 @@ async function contactSheet(cache, doc, shots, out) {
   const panels = [];
   const tmp = out + ".parts";
   fs.mkdirSync(tmp, { recursive: true });
-  // Each column at most 700 px wide and 3,000 px high: enough to judge.
-  const fit = async (inputs, name, label) => {
+  // Each column at most 700 px wide and 3,000 px high: enough to judge. The
+  // screenshots keep one scale (a 1,000 px window is 700 px), so that what
+  // overflows the window is cut at the column's right edge.
+  const fit = async (inputs, name, label, scale) => {
     const target = path.join(tmp, name);
     if (inputs.length === 0) {
       await run("convert", ["-size", "700x200", "xc:white", "-gravity", "center", "-annotate", "0", "(none)", target]);
     } else {
-      await run("convert", [...inputs, "-append", "-resize", "700x", "-crop", "700x3000+0+0", "+repage", target]);
+      await run("convert", [...inputs, "-append", "-resize", scale, "-crop", "700x3000+0+0", "+repage",
+        "-background", "white", "-extent", "700x", target]);
     }
     panels.push({ target, label });
   };
-  await fit(shots.off ? [shots.off] : [], "a.png", "our page, options off");
-  await fit(prints, "b.png", "LibreOffice print");
+  await fit(shots.off ? [shots.off] : [], "a.png", "our page, options off", "70%");
+  await fit(prints, "b.png", "LibreOffice print", "700x");
   const other = Object.keys(shots).filter((c) => c !== "off").pop();
-  await fit(other ? [shots[other]] : [], "c.png", `our page, options ${other ?? "on"}`);
+  await fit(other ? [shots[other]] : [], "c.png", `our page, options ${other ?? "on"}`, "70%");
   const args = [];
   for (const p of panels) args.push("-label", p.label, p.target);
-  await run("montage", [...args, "-tile", `${panels.length}x1`, "-geometry", "+8+8", "-pointsize", "18",
+  await run("montage", [...args, "-tile", `${panels.length}x1`, "-geometry", "+8+8", "-gravity", "North", "-pointsize", "18",
     "-title", path.basename(doc), out]);
   fs.rmSync(tmp, { recursive: true, force: true });
 }
@@ -349,6 +352,7 @@ async function main() {
     });
   } finally {
     await browser.close();
+    fs.rmSync(path.join(opts.cache, `lo-profile-${process.pid}`), { recursive: true, force: true });
   }
   rows.sort((a, b) => (a.doc + a.config).localeCompare(b.doc + b.config));
   const tsv = [kColumns.join("\t"), ...rows.map((r) => kColumns.map((k) => r[k] ?? "").join("\t"))];
