@@ -359,9 +359,9 @@ async function main() {
   fs.writeFileSync(path.join(opts.out, "metrics.tsv"), tsv.join("\n") + "\n");
   const tables = opts.configs.map((c) => summarize(rows, c));
   const width = Math.max(...tables[0].map(([k]) => k.length));
-  console.log(`${"".padEnd(width)}  ${opts.configs.map((c) => `options ${c}`.padStart(22)).join("")}`);
+  console.log(`${"".padEnd(width)}  ${opts.configs.map((c) => `options ${c}`.padStart(26)).join("")}`);
   tables[0].forEach(([k], i) => {
-    console.log(`${k.padEnd(width)}  ${tables.map((t) => String(t[i][1]).padStart(22)).join("")}`);
+    console.log(`${k.padEnd(width)}  ${tables.map((t) => String(t[i][1]).padStart(26)).join("")}`);
   });
   console.log(`\nper page: ${path.join(opts.out, "metrics.tsv")}`);
   if (sheets) console.log(`contact sheets: ${opts.out}/*.sheet.png`);
