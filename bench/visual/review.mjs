@@ -112,16 +112,24 @@ function measureInPage() {
   const body = document.body;
   const result = {};
   result.overflow = Math.max(0, html.scrollWidth - html.clientWidth);
-  // Content the document itself makes wider than the window: a picture, or a
-  // table whose declared width is wider.
+  // What reaches past the window's right edge first: a picture or a table
+  // declared wider, a word too long to break, a paragraph indented into the
+  // right margin, or something else (which the page itself should avoid).
   const declared = (el) => {
-    const w = el.getAttribute("width") || "";
-    const m = /^(\d+)(px)?$/.exec(w.trim());
+    const m = /^(\d+)(px)?$/.exec((el.getAttribute("width") || "").trim());
     return m ? Number(m[1]) : 0;
   };
-  result.wideContent = [...document.querySelectorAll("img, table")].some((el) =>
-    el.tagName === "IMG" ? el.getBoundingClientRect().width > html.clientWidth
-      : declared(el) > html.clientWidth) ? 1 : 0;
+  const past = [...body.querySelectorAll("*")].filter((el) => el.getBoundingClientRect().right > html.clientWidth + 1);
+  const first = past.find((el) => ![...el.children].some((c) => past.includes(c))) ?? past[0];
+  result.overflowCause = "";
+  if (result.overflow > 0 && first) {
+    const wide = past.find((el) => (el.tagName === "IMG" && el.getBoundingClientRect().width > html.clientWidth) ||
+      (el.tagName === "TABLE" && declared(el) > html.clientWidth));
+    if (wide) result.overflowCause = "wide picture/table";
+    else if (/[^\s\u00a0]{60,}/.test(first.textContent)) result.overflowCause = "long word";
+    else if (past.some((el) => parseFloat(getComputedStyle(el).marginRight) < 0)) result.overflowCause = "negative margin";
+    else result.overflowCause = "other";
+  }
 
   // Rules in the style blocks against the rules the parser kept.
   let written = 0;
@@ -277,7 +285,7 @@ async function pool(items, jobs, work) {
   await Promise.all(Array.from({ length: Math.min(jobs, items.length) }, worker));
 }
 
-const kColumns = ["doc", "config", "result", "overflow", "wideContent", "rulesWritten", "rulesDropped",
+const kColumns = ["doc", "config", "result", "overflow", "overflowCause", "rulesWritten", "rulesDropped",
   "paragraphs", "defaultMarginParagraphs", "gaps", "hardGaps", "images", "brokenImages", "words", "found"];
 
 function summarize(rows, config) {
@@ -290,7 +298,8 @@ function summarize(rows, config) {
     ["documents", mine.length],
     ["pages made", pages.length],
     ["pages overflowing at 1000 px", count((r) => r.overflow > 0)],
-    ["  of which no wider picture/table", count((r) => r.overflow > 0 && !Number(r.wideContent))],
+    ...["wide picture/table", "long word", "negative margin", "other"].map((cause) =>
+      [`  from ${cause}`, count((r) => r.overflow > 0 && r.overflowCause === cause)]),
     ["pages with a dropped CSS rule", count((r) => r.rulesDropped > 0)],
     ["  rules dropped / written", `${sum("rulesDropped")} / ${sum("rulesWritten")}`],
     ["pages where most word gaps are &nbsp;", count((r) => r.gaps > 0 && 2 * r.hardGaps > r.gaps)],
