@@ -121,7 +121,8 @@ function measureInPage() {
   };
   const past = [...body.querySelectorAll("*")].filter((el) => el.getBoundingClientRect().right > html.clientWidth + 1);
   const first = past.find((el) => ![...el.children].some((c) => past.includes(c))) ?? past[0];
-  result.overflowCause = "";
+  // text that runs out of its block moves no element's box: "other"
+  result.overflowCause = result.overflow > 0 ? "other" : "";
   if (result.overflow > 0 && first) {
     const wide = past.find((el) => (el.tagName === "IMG" && el.getBoundingClientRect().width > html.clientWidth) ||
       (el.tagName === "TABLE" && declared(el) > html.clientWidth));
