@@ -1,6 +1,5 @@
 // The driver's clean-up steps on PageText: empty style attributes, spans
-// that carry nothing, blanks inside tags, blanks of running text, and
-// half-width katakana.
+// that carry nothing, blanks inside tags, and half-width katakana.
 #include <array>
 
 #include "revise/driver_steps.h"
@@ -143,26 +142,6 @@ void DropBlanksInTags(Text& page) {
     p += n;
   }
   Compact(page);
-}
-
-// Blanks of a text run that starts right behind a tag, on the tag's line,
-// become non-breaking spaces; runs that start a line keep theirs.
-void KeepRunningBlanks(Text& page) {
-  for (Pos p = InStr(page, u">"); p != 0; p = InStr(p, page, u">")) {
-    ++p;
-    if (MatchAt(page, p, u"\r\n")) {
-      p += 2;
-    } else if (CharAt(page, p) == u'<') {
-      ++p;
-    } else {
-      const Pos q = InStr(p, page, u"<");
-      if (q == 0) break;
-      for (; p < q; ++p) {
-        if (CharAt(page, p) == u' ') SetCharAt(page, p, u'\0');
-      }
-    }
-  }
-  ReplaceAll(page, TextView(u"\0", 1), u"&nbsp;");
 }
 
 void WidenKatakana(Text& page) {

@@ -26,6 +26,11 @@ void NormalParagraphRule(RevisionState& st);  // p.MsoNormal becomes the rule fo
 // the direct form the indexed one must match.
 void KeepUsedRulesDirect(RevisionState& st, const std::vector<Text>& rules);
 
+// rule_values.cpp: the default values of step 23 that are defaults for the
+// rule's element go; declarations with unbalanced quotes or quoted ";" are
+// mended or dropped.
+void ReviseRuleValues(Text& sheet);
+
 // sections.cpp
 void DropUnkeptClasses(RevisionState& st);
 void RewriteSections(RevisionState& st);

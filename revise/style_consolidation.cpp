@@ -1,6 +1,7 @@
 // Toget_Style: moves every single-quoted inline style attribute of the page
 // into a numbered class rule ("c1", "c2", ...) appended to the style sheet.
-// Classes are numbered by element name first (in order of first appearance),
+// The rules read "body .c1", which the browser ranks above the named
+// styles. Classes are numbered by element name first (in order of first appearance),
 // then by style text within each name.
 #include <unordered_map>
 #include <unordered_set>
@@ -18,6 +19,11 @@ namespace {
 constexpr char16_t kStyleOpener[] = u" style='";
 constexpr Pos kStyleOpenerLength = 8;
 constexpr Pos kSelectorColumn = 11;
+// In Word's page an inline style wins over the element's named style, such
+// as "p.MsoListParagraph" (one class and one element). "body .c1" has the
+// same weight and stands after every named rule in the sheet, so it wins
+// the same way; ".c1" alone would lose.
+constexpr TextView kClassScope = u"body .";
 
 // Members in order of first insertion; a member equal to an earlier one
 // without regard to case is refused.
@@ -97,7 +103,7 @@ void Toget_Style(RevisionState& st) {
         const Text name = u"c" + FormatInteger(counter);
         const Text declarations =
             Mid(entry->attribute, kStyleOpenerLength + 1, Len(entry->attribute) - 9);
-        st.StyleSheetText += RuleLine(u"." + name, declarations);
+        st.StyleSheetText += RuleLine(Text(kClassScope) + name, declarations);
         classes.firstOf.emplace(entry->attribute, classes.inOrder.size());
         classes.inOrder.emplace_back(entry->attribute, u" class=\"" + name + u"\"");
       }

@@ -108,28 +108,8 @@ bool IsCheckedRule(TextView piece) {
 }
 
 void TidyStyleRules(RevisionState& st) {
-  static constexpr TextView kDefaults[][2] = {
-      {u"margin-top:0px;", u""},
-      {u"margin-top:0px", u""},
-      {u"margin-bottom:0px;", u""},
-      {u"margin-bottom:0px", u""},
-      {u"margin-left:0px;", u""},
-      {u"margin-left:0px", u""},
-      {u"margin-right:0px;", u""},
-      {u"margin-right:0px", u""},
-      {u"text-align:justify;", u"text-align:left;"},
-      {u"text-align:justify", u"text-align:left"},
-      {u"font-weight:normal;", u""},
-      {u"font-weight:normal", u""},
-      {u"border-collapse:collapse;", u""},
-      {u"border-collapse:collapse", u""},
-      {u"padding:0px 0px 0px 0px;", u""},
-      {u"padding:0px 0px 0px 0px", u""},
-      {u"color:windowtext;", u""},
-      {u"color:windowtext", u""},
-  };
   Text& sheet = st.StyleSheetText;
-  for (const auto& row : kDefaults) ReplaceAll(sheet, row[0], row[1]);
+  ReviseRuleValues(sheet);  // before "; " below, which must not enter a quoted value
   if (st.PageInfo.BodyMargin == 1) ReplaceAll(sheet, u"mmmmmm:", u"margin:");
   ReplaceAll(sheet, u"{ ", u"{");
   ReplaceAll(sheet, u";", u"; ");

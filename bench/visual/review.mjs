@@ -67,7 +67,7 @@ class DocCache {
   // One LibreOffice at a time: a second one on the same profile would hand
   // its job to the first and return before the file exists.
   soffice(doc, format, dir) {
-    const profile = path.join(this.root, "lo-profile");
+    const profile = path.join(this.root, `lo-profile-${process.pid}`);
     const job = () => run("soffice", [`-env:UserInstallation=file://${profile}`, "--headless", "--norestore",
       "--convert-to", format, "--outdir", dir, doc], { timeoutMs: 240000 });
     this.queue = (this.queue ?? Promise.resolve()).then(job, job);
@@ -112,16 +112,25 @@ function measureInPage() {
   const body = document.body;
   const result = {};
   result.overflow = Math.max(0, html.scrollWidth - html.clientWidth);
-  // Content the document itself makes wider than the window: a picture, or a
-  // table whose declared width is wider.
+  // What reaches past the window's right edge first: a picture or a table
+  // declared wider, a word too long to break, a paragraph indented into the
+  // right margin, or something else (which the page itself should avoid).
   const declared = (el) => {
-    const w = el.getAttribute("width") || "";
-    const m = /^(\d+)(px)?$/.exec(w.trim());
+    const m = /^(\d+)(px)?$/.exec((el.getAttribute("width") || "").trim());
     return m ? Number(m[1]) : 0;
   };
-  result.wideContent = [...document.querySelectorAll("img, table")].some((el) =>
-    el.tagName === "IMG" ? el.getBoundingClientRect().width > html.clientWidth
-      : declared(el) > html.clientWidth) ? 1 : 0;
+  const past = [...body.querySelectorAll("*")].filter((el) => el.getBoundingClientRect().right > html.clientWidth + 1);
+  const first = past.find((el) => ![...el.children].some((c) => past.includes(c))) ?? past[0];
+  // text that runs out of its block moves no element's box: "other"
+  result.overflowCause = result.overflow > 0 ? "other" : "";
+  if (result.overflow > 0 && first) {
+    const wide = past.find((el) => (el.tagName === "IMG" && el.getBoundingClientRect().width > html.clientWidth) ||
+      (el.tagName === "TABLE" && declared(el) > html.clientWidth));
+    if (wide) result.overflowCause = "wide picture/table";
+    else if (/[^\s\u00a0]{60,}/.test(first.textContent)) result.overflowCause = "long word";
+    else if (past.some((el) => parseFloat(getComputedStyle(el).marginRight) < 0)) result.overflowCause = "negative margin";
+    else result.overflowCause = "other";
+  }
 
   // Rules in the style blocks against the rules the parser kept.
   let written = 0;
@@ -230,7 +239,10 @@ async function measure(browser, file, shot) {
     await tab.setViewport(kWindow);
     await tab.goto("file://" + file, { waitUntil: "load", timeout: 60000 });
     const m = await tab.evaluate(measureInPage);
-    if (shot) await tab.screenshot({ path: shot, fullPage: true, captureBeyondViewport: true });
+    // The top of the page, as much as a contact sheet column shows (3,000 px
+    // at 70%): a whole long page is beyond what ImageMagick accepts.
+    const clip = { x: 0, y: 0, width: Math.min(kWindow.width + m.overflow, 2000), height: Math.min(m.height, 4300) };
+    if (shot) await tab.screenshot({ path: shot, clip, captureBeyondViewport: true });
     return m;
   } finally {
     await tab.close();
@@ -242,23 +254,26 @@ async function contactSheet(cache, doc, shots, out) {
   const panels = [];
   const tmp = out + ".parts";
   fs.mkdirSync(tmp, { recursive: true });
-  // Each column at most 700 px wide and 3,000 px high: enough to judge.
-  const fit = async (inputs, name, label) => {
+  // Each column at most 700 px wide and 3,000 px high: enough to judge. The
+  // screenshots keep one scale (a 1,000 px window is 700 px), so that what
+  // overflows the window is cut at the column's right edge.
+  const fit = async (inputs, name, label, scale) => {
     const target = path.join(tmp, name);
     if (inputs.length === 0) {
       await run("convert", ["-size", "700x200", "xc:white", "-gravity", "center", "-annotate", "0", "(none)", target]);
     } else {
-      await run("convert", [...inputs, "-append", "-resize", "700x", "-crop", "700x3000+0+0", "+repage", target]);
+      await run("convert", [...inputs, "-append", "-resize", scale, "-crop", "700x3000+0+0", "+repage",
+        "-background", "white", "-extent", "700x", target]);
     }
     panels.push({ target, label });
   };
-  await fit(shots.off ? [shots.off] : [], "a.png", "our page, options off");
-  await fit(prints, "b.png", "LibreOffice print");
+  await fit(shots.off ? [shots.off] : [], "a.png", "our page, options off", "70%");
+  await fit(prints, "b.png", "LibreOffice print", "700x");
   const other = Object.keys(shots).filter((c) => c !== "off").pop();
-  await fit(other ? [shots[other]] : [], "c.png", `our page, options ${other ?? "on"}`);
+  await fit(other ? [shots[other]] : [], "c.png", `our page, options ${other ?? "on"}`, "70%");
   const args = [];
   for (const p of panels) args.push("-label", p.label, p.target);
-  await run("montage", [...args, "-tile", `${panels.length}x1`, "-geometry", "+8+8", "-pointsize", "18",
+  await run("montage", [...args, "-tile", `${panels.length}x1`, "-geometry", "+8+8", "-gravity", "North", "-pointsize", "18",
     "-title", path.basename(doc), out]);
   fs.rmSync(tmp, { recursive: true, force: true });
 }
@@ -274,7 +289,7 @@ async function pool(items, jobs, work) {
   await Promise.all(Array.from({ length: Math.min(jobs, items.length) }, worker));
 }
 
-const kColumns = ["doc", "config", "result", "overflow", "wideContent", "rulesWritten", "rulesDropped",
+const kColumns = ["doc", "config", "result", "overflow", "overflowCause", "rulesWritten", "rulesDropped",
   "paragraphs", "defaultMarginParagraphs", "gaps", "hardGaps", "images", "brokenImages", "words", "found"];
 
 function summarize(rows, config) {
@@ -287,7 +302,8 @@ function summarize(rows, config) {
     ["documents", mine.length],
     ["pages made", pages.length],
     ["pages overflowing at 1000 px", count((r) => r.overflow > 0)],
-    ["  of which no wider picture/table", count((r) => r.overflow > 0 && !Number(r.wideContent))],
+    ...["wide picture/table", "long word", "negative margin", "other"].map((cause) =>
+      [`  from ${cause}`, count((r) => r.overflow > 0 && r.overflowCause === cause)]),
     ["pages with a dropped CSS rule", count((r) => r.rulesDropped > 0)],
     ["  rules dropped / written", `${sum("rulesDropped")} / ${sum("rulesWritten")}`],
     ["pages where most word gaps are &nbsp;", count((r) => r.gaps > 0 && 2 * r.hardGaps > r.gaps)],
@@ -349,15 +365,16 @@ async function main() {
     });
   } finally {
     await browser.close();
+    fs.rmSync(path.join(opts.cache, `lo-profile-${process.pid}`), { recursive: true, force: true });
   }
   rows.sort((a, b) => (a.doc + a.config).localeCompare(b.doc + b.config));
   const tsv = [kColumns.join("\t"), ...rows.map((r) => kColumns.map((k) => r[k] ?? "").join("\t"))];
   fs.writeFileSync(path.join(opts.out, "metrics.tsv"), tsv.join("\n") + "\n");
   const tables = opts.configs.map((c) => summarize(rows, c));
   const width = Math.max(...tables[0].map(([k]) => k.length));
-  console.log(`${"".padEnd(width)}  ${opts.configs.map((c) => `options ${c}`.padStart(22)).join("")}`);
+  console.log(`${"".padEnd(width)}  ${opts.configs.map((c) => `options ${c}`.padStart(26)).join("")}`);
   tables[0].forEach(([k], i) => {
-    console.log(`${k.padEnd(width)}  ${tables.map((t) => String(t[i][1]).padStart(22)).join("")}`);
+    console.log(`${k.padEnd(width)}  ${tables.map((t) => String(t[i][1]).padStart(26)).join("")}`);
   });
   console.log(`\nper page: ${path.join(opts.out, "metrics.tsv")}`);
   if (sheets) console.log(`contact sheets: ${opts.out}/*.sheet.png`);

@@ -95,13 +95,25 @@ TEST(BlanksInTags, AtMostEightAfterColonAndSemicolonInsideTags) {
             });
 }
 
-TEST(RunningBlanks, BlanksBehindATagBecomeNbsp) {
+TEST(RunningBlanks, OnlyBlanksTheBrowserWouldSwallowBecomeNbsp) {
   ExpectAll(KeepRunningBlanks,
             {
-                {"<p>two words</p>", "<p>two&nbsp;words</p>"},
+                {"<p>two words here</p>", "<p>two words here</p>"},
+                {"<p>a   b</p>", "<p>a&nbsp;&nbsp; b</p>"},  // width kept, still a break
+                {"<p> lead and tail </p>", "<p>&nbsp;lead and tail&nbsp;</p>"},
+                {"<p>a <br> b</p>", "<p>a&nbsp;<br>&nbsp;b</p>"},
                 {"<p>⏎two words</p>", "<p>⏎two words</p>"},  // the run starts a line
-                {"<p><b>a b</b> c</p>", "<p><b>a&nbsp;b</b>&nbsp;c</p>"},
                 {"<p>tail without tag", "<p>tail without tag"},
+                // across inline tags the text beyond them decides
+                {"<p><b>a</b> <i>b</i></p>", "<p><b>a</b> <i>b</i></p>"},
+                {"<p><span>a </span><span>b</span></p>", "<p><span>a </span><span>b</span></p>"},
+                {"<p><span>a </span></p>", "<p><span>a&nbsp;</span></p>"},
+                {"<p>a <img src=x> b</p>", "<p>a <img src=x> b</p>"},
+                {"<p> </p>", "<p>&nbsp;</p>"},
+                // blanks between a table's tags are markup, not text
+                {"<tr> <td>a</td> <td>b</td></tr>", "<tr> <td>a</td> <td>b</td></tr>"},
+                {"<p><b>a </b> b</p>", "<p><b>a&nbsp;</b> b</p>"},  // two blanks across a tag
+                {"<p>日本語 の 文</p>", "<p>日本語 の 文</p>"},
             });
 }
 

@@ -275,7 +275,7 @@ inline void TogetStyle(Text& page, Text& sheet) {
       if (Left(entry, bar - 1) != name) continue;
       const Text attr = Mid(entry, bar + 1);
       const Text c = u"c" + FormatInteger(++counter);
-      const Text selector = u"." + c;
+      const Text selector = u"body ." + c;
       const Text decl = Mid(attr, 9, Len(attr) - 9);
       if (Len(selector) <= 10) {
         sheet += selector + Text(static_cast<std::size_t>(11 - Len(selector)), u' ');

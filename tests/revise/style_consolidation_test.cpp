@@ -25,26 +25,26 @@ TEST(TogetStyle, EachDistinctStyleTextBecomesANumberedClass) {
   const auto r =
       Consolidate("<p style='margin:0mm'>a</p><span style='color:red'>b</span>", "p {x:y}¶");
   EXPECT_EQ(r.page, R"(<p class="c1">a</p><span class="c2">b</span>)");
-  EXPECT_EQ(r.sheet, Show(V("p {x:y}¶.c1        {margin:0mm}¶.c2        {color:red}¶")));
+  EXPECT_EQ(r.sheet, Show(V("p {x:y}¶body .c1   {margin:0mm}¶body .c2   {color:red}¶")));
 }
 
 TEST(TogetStyle, ClassesAreNumberedByElementNameFirst) {
   const auto r = Consolidate("<p style='a:1'>x</p><span style='b:2'>y</span><p style='c:3'>z</p>");
   EXPECT_EQ(r.page, R"(<p class="c1">x</p><span class="c3">y</span><p class="c2">z</p>)");
-  EXPECT_EQ(r.sheet, Show(V(".c1        {a:1}¶.c2        {c:3}¶.c3        {b:2}¶")));
+  EXPECT_EQ(r.sheet, Show(V("body .c1   {a:1}¶body .c2   {c:3}¶body .c3   {b:2}¶")));
 }
 
 TEST(TogetStyle, OneStyleTextOnTwoElementsGivesTwoRulesButOneClassInThePage) {
   const auto r = Consolidate(
       "<p style='color:red'>a</p><p style='color:red'>b</p><span style='color:red'>c</span>");
   EXPECT_EQ(r.page, R"(<p class="c1">a</p><p class="c1">b</p><span class="c1">c</span>)");
-  EXPECT_EQ(r.sheet, Show(V(".c1        {color:red}¶.c2        {color:red}¶")));
+  EXPECT_EQ(r.sheet, Show(V("body .c1   {color:red}¶body .c2   {color:red}¶")));
 }
 
 TEST(TogetStyle, StyleTextsDifferingInCaseCountOnce) {
   const auto r = Consolidate("<p style='color:red'>a</p><p style='COLOR:red'>b</p>");
   EXPECT_EQ(r.page, R"(<p class="c1">a</p><p style='COLOR:red'>b</p>)");
-  EXPECT_EQ(r.sheet, Show(V(".c1        {color:red}¶")));
+  EXPECT_EQ(r.sheet, Show(V("body .c1   {color:red}¶")));
 }
 
 TEST(TogetStyle, OnlySingleQuotedStylesAfterABlankAreTaken) {
@@ -72,7 +72,7 @@ TEST(TogetStyle, RuleBracesStandInOneColumn) {
   for (int i = 0; i < 10; ++i) page += u"<p style='n:" + FormatInteger(i) + u"'>";
   st.PageText = page;
   Toget_Style(st);
-  EXPECT_NE(st.StyleSheetText.find(u".c10       {n:9}\r\n"), Text::npos);
+  EXPECT_NE(st.StyleSheetText.find(u"body .c10  {n:9}\r\n"), Text::npos);
 }
 
 TEST(TogetStyle, AStyleValueEndingInAnotherOpenerIsReplacedClassByClass) {
@@ -80,7 +80,7 @@ TEST(TogetStyle, AStyleValueEndingInAnotherOpenerIsReplacedClassByClass) {
   // then gets the replacements one class after another.
   const auto r = Consolidate("<p style='a style='b'><i style='a style='>");
   EXPECT_EQ(r.page, R"(<p class="c1"b'><i class="c1">)");
-  EXPECT_EQ(r.sheet, Show(V(".c1        {a style=}¶.c2        {a style=}¶")));
+  EXPECT_EQ(r.sheet, Show(V("body .c1   {a style=}¶body .c2   {a style=}¶")));
 }
 
 TEST(TogetStyle, StructureFailures) {

@@ -57,16 +57,50 @@ TEST(BodyRule, UnfinishedOrEmptyValuesStay) {
 TEST(TidyRules, DefaultsGoAndSpacingIsEven) {
   RevisionState st;
   st.StyleSheetText =
-      V("body       {mmmmmm:0px 0px 0px 0px;}⏎p          {margin-top:0px;text-align:justify;"
+      V("body       {mmmmmm:0px 0px 0px 0px;}⏎span.x     {margin-top:0px;text-align:justify;"
         "font-weight:normal;MARGIN-TOP:0px;color:windowtext}⏎");
   st.PageInfo.BodyMargin = 1;
   TidyStyleRules(st);
   EXPECT_EQ(S(st.StyleSheetText),
-            "body       {margin:0px 0px 0px 0px}⏎p          {text-align:left; MARGIN-TOP:0px}⏎");
+            "body       {margin:0px 0px 0px 0px}⏎span.x     {text-align:left; MARGIN-TOP:0px}⏎");
   st.StyleSheetText = V("body       {mmmmmm:0px;}⏎");
   st.PageInfo.BodyMargin = 0;
   TidyStyleRules(st);
   EXPECT_EQ(S(st.StyleSheetText), "body       {mmmmmm:0px}⏎");
+}
+
+TEST(TidyRules, AValueStaysWhereTheElementsDefaultDiffers) {
+  RevisionState st;
+  st.StyleSheetText =
+      V("p          {margin-top:0px;margin-bottom:0px;font-weight:normal}⏎"
+        "h2         {font-weight:normal;margin-left:0px}⏎"
+        "table.MsoNormalTable⏎           {border-collapse:collapse;margin-left:0px}⏎"
+        "td         {padding:0px 0px 0px 0px}⏎"
+        "span.a, h1 {font-weight:normal}⏎"
+        "body .c1   {margin-top:0px;font-weight:normal}⏎");  // a class on any element
+  TidyStyleRules(st);
+  EXPECT_EQ(S(st.StyleSheetText),
+            "p          {margin-top:0px; margin-bottom:0px}⏎"
+            "h2         {font-weight:normal; margin-left:0px}⏎"
+            "table.MsoNormalTable⏎           {border-collapse:collapse}⏎"
+            "td         {padding:0px 0px 0px 0px}⏎"
+            "span.a, h1 {font-weight:normal}⏎"
+            "body .c1   {margin-top:0px; font-weight:normal}⏎");
+}
+
+TEST(TidyRules, NoValueKeepsAnUnbalancedQuoteOrAQuotedSemicolon) {
+  RevisionState st;
+  st.StyleSheetText =
+      V("p          {font-family:\"ＭＳ 明朝;MSMincho\";MSMincho\";font-size:88%;}⏎"
+        "h1         {font-family:\"Arial;font-size:9px;color:red}⏎"
+        "body .c1   {content:'a;b';x\"y:1;font-family:'A; B',serif}⏎"
+        "body .c2   {font-family:\"Old Style\",serif;}⏎");  // nothing to mend
+  TidyStyleRules(st);
+  EXPECT_EQ(S(st.StyleSheetText),
+            "p          {font-family:\"ＭＳ 明朝\",\"MSMincho\"; font-size:88%}⏎"
+            "h1         {font-size:9px; color:red}⏎"
+            "body .c1   {font-family:'A','B',serif}⏎"
+            "body .c2   {font-family:\"Old Style\",serif}⏎");
 }
 
 TEST(NormalParagraph, BecomesTheRuleForP) {

@@ -1,0 +1,215 @@
+// Step 23's work on the values of the finished rules: the values taken for
+// browser defaults go only where the rule's element has that default, and
+// no declaration keeps an unbalanced quote or a ";" inside a value.
+#include <algorithm>
+#include <array>
+
+#include "revise/driver_steps.h"
+#include "text/walk.h"
+
+namespace qp::revise {
+
+namespace {
+
+using Names = std::initializer_list<TextView>;
+
+bool IsOneOf(TextView name, Names names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The element a selector applies to, in lower case: the name in front of
+// its class in the last compound ("p.MsoNormal" p, "body .c1" nothing);
+// empty when the selector names none.
+Text SelectorElement(TextView selector) {
+  Text last(selector);  // the line breaks of the rule layout are blanks here
+  std::replace_if(
+      last.begin(), last.end(), [](char16_t c) { return c == u'\r' || c == u'\n'; }, u' ');
+  last = Trim(last);
+  const Pos blank = InStrRev(last, u" ");
+  Pos end = blank + 1;
+  while (end <= Len(last) && !IsOneOf(Mid(last, end, 1), {u".", u":", u"#", u"["})) ++end;
+  return LowerCase(Mid(last, blank + 1, end - blank - 1));
+}
+
+// Elements whose browser default differs from the value Word writes: the
+// value says something there and stays.
+const Names kMarginElements = {u"p",   u"h1",   u"h2", u"h3",   u"h4",  u"h5",
+                               u"h6",  u"ul",   u"ol", u"dl",   u"dd",  u"blockquote",
+                               u"pre", u"body", u"hr", u"menu", u"dir", u"form"};
+const Names kBoldElements = {u"h1", u"h2", u"h3", u"h4", u"h5", u"h6", u"th", u"b", u"strong"};
+const Names kPaddedElements = {u"td", u"th", u"ul", u"ol", u"menu", u"dir"};
+// border-collapse is inherited: only elements that cannot hold a table
+// lose it.
+const Names kTablelessElements = {u"p",  u"h1",     u"h2",   u"h3",  u"h4",  u"h5",
+                                  u"h6", u"span",   u"a",    u"b",   u"i",   u"u",
+                                  u"em", u"strong", u"font", u"sub", u"sup", u"img"};
+
+struct DefaultValue {
+  TextView find;
+  TextView replace;
+  // true: the value is the browser's default for this element
+  bool (*isDefaultOn)(TextView element);
+};
+
+bool MarginIsDefault(TextView e) {
+  return !e.empty() && !IsOneOf(e, kMarginElements);
+}
+bool WeightIsDefault(TextView e) {
+  return !e.empty() && !IsOneOf(e, kBoldElements);
+}
+bool CollapseIsDefault(TextView e) {
+  return IsOneOf(e, kTablelessElements);
+}
+bool PaddingIsDefault(TextView e) {
+  return !e.empty() && !IsOneOf(e, kPaddedElements);
+}
+bool Always(TextView) {
+  return true;
+}
+
+constexpr std::array<DefaultValue, 18> kDefaults = {{
+    {u"margin-top:0px;", u"", MarginIsDefault},
+    {u"margin-top:0px", u"", MarginIsDefault},
+    {u"margin-bottom:0px;", u"", MarginIsDefault},
+    {u"margin-bottom:0px", u"", MarginIsDefault},
+    {u"margin-left:0px;", u"", MarginIsDefault},
+    {u"margin-left:0px", u"", MarginIsDefault},
+    {u"margin-right:0px;", u"", MarginIsDefault},
+    {u"margin-right:0px", u"", MarginIsDefault},
+    {u"text-align:justify;", u"text-align:left;", Always},
+    {u"text-align:justify", u"text-align:left", Always},
+    {u"font-weight:normal;", u"", WeightIsDefault},
+    {u"font-weight:normal", u"", WeightIsDefault},
+    {u"border-collapse:collapse;", u"", CollapseIsDefault},
+    {u"border-collapse:collapse", u"", CollapseIsDefault},
+    {u"padding:0px 0px 0px 0px;", u"", PaddingIsDefault},
+    {u"padding:0px 0px 0px 0px", u"", PaddingIsDefault},
+    {u"color:windowtext;", u"", Always},
+    {u"color:windowtext", u"", Always},
+}};
+
+void DropDefaults(TextView selectors, Text& declarations) {
+  std::vector<Text> elements;
+  for (const Text& selector : Split(selectors, u",")) elements.push_back(SelectorElement(selector));
+  for (const DefaultValue& row : kDefaults) {
+    const bool everywhere = std::all_of(elements.begin(), elements.end(),
+                                        [&](const Text& e) { return row.isDefaultOn(e); });
+    if (everywhere) ReplaceAll(declarations, row.find, row.replace);
+  }
+}
+
+// A quoted font name holding ";" is a list of alternates ("A;B"): each
+// becomes a quoted name of its own ("A","B").
+Text SplitQuotedAlternates(TextView value) {
+  Text out;
+  char16_t quote = 0;
+  for (char16_t c : value) {
+    if (quote != 0 && c == u';') {
+      while (!out.empty() && out.back() == u' ') out.pop_back();
+      out += quote;
+      out += u',';
+      out += quote;
+      continue;
+    }
+    if (quote != 0 && c == u' ' && out.size() >= 2 && out.back() == quote &&
+        out[out.size() - 2] == u',') {
+      continue;
+    }
+    if (c == quote) {
+      quote = 0;
+    } else if (quote == 0 && (c == u'"' || c == u'\'')) {
+      quote = c;
+    }
+    out += c;
+  }
+  return out;
+}
+
+// One declaration as it should stand, or empty when it cannot: no property
+// name, an unbalanced quote, or a ";" quoted inside a value other than a
+// font list.
+Text MendDeclaration(TextView piece, bool unbalanced, bool quotedSemicolon) {
+  const Text text = Trim(piece);
+  const Pos colon = InStr(text, u":");
+  const Pos quote = InStr(text, u"\"");
+  const Pos apostrophe = InStr(text, u"'");
+  const Pos firstQuote = quote == 0 || (apostrophe != 0 && apostrophe < quote) ? apostrophe : quote;
+  if (unbalanced || colon <= 1 || (firstQuote != 0 && firstQuote < colon)) return Text();
+  if (!quotedSemicolon) return Text(piece);
+  if (LowerCase(Trim(Left(text, colon - 1))) != u"font-family") return Text();
+  return Left(text, colon) + SplitQuotedAlternates(Mid(text, colon + 1));
+}
+
+// The declarations cut at ";" outside quoted values and mended one by one;
+// left as they are when nothing needs mending. A quote opens a value only
+// after the declaration's ":"; one that never closes ends its declaration
+// at the next ";", so the declarations after it survive.
+void MendQuotes(Text& declarations) {
+  std::vector<Text> pieces;
+  bool changed = false;
+  const TextView all(declarations);
+  const auto take = [&](Pos start, Pos end, bool unbalanced, bool quotedSemicolon) {
+    const TextView piece =
+        all.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(end - start));
+    if (Trim(piece).empty()) return;
+    Text mended = MendDeclaration(piece, unbalanced, quotedSemicolon);
+    changed = changed || mended != piece;
+    if (!mended.empty()) pieces.push_back(std::move(mended));
+  };
+  Pos start = 1;
+  while (start <= Len(all)) {
+    Pos p = start;
+    Pos opened = 0;  // the quote of an open value
+    bool colon = false;
+    bool quotedSemicolon = false;
+    for (; p <= Len(all); ++p) {
+      const char16_t c = CharAt(all, p);
+      if (opened != 0) {
+        if (c == CharAt(all, opened)) opened = 0;
+        if (c == u';') quotedSemicolon = true;
+      } else if (c == u':') {
+        colon = true;
+      } else if (colon && (c == u'"' || c == u'\'')) {
+        opened = p;
+      } else if (c == u';') {
+        break;
+      }
+    }
+    if (opened != 0) {
+      const Pos semicolon = InStr(opened, all, u";");
+      p = semicolon == 0 ? Len(all) + 1 : semicolon;
+    }
+    take(start, p, opened != 0, quotedSemicolon);
+    start = p + 1;
+  }
+  if (!changed) return;
+  Text joined;
+  for (const Text& piece : pieces) {
+    if (!joined.empty()) joined += u';';
+    joined += piece;
+  }
+  if (!joined.empty() && Right(Trim(declarations), 1) == u";") joined += u';';
+  declarations = std::move(joined);
+}
+
+}  // namespace
+
+void ReviseRuleValues(Text& sheet) {
+  Text out;
+  out.reserve(sheet.size());
+  Pos from = 1;
+  for (Pos open = InStr(sheet, u"{"); open != 0; open = InStr(from, sheet, u"{")) {
+    const Pos close = InStr(open, sheet, u"}");
+    if (close == 0) break;
+    const Text selectors = Mid(sheet, from, open - from);
+    Text declarations = Mid(sheet, open + 1, close - open - 1);
+    MendQuotes(declarations);
+    DropDefaults(selectors, declarations);
+    out += selectors + u"{" + declarations + u"}";
+    from = close + 1;
+  }
+  out += Mid(sheet, from);
+  sheet.swap(out);
+}
+
+}  // namespace qp::revise
