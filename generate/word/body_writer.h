@@ -51,18 +51,25 @@ class BodyWriter {
   struct Note {
     std::string id;
     bool endnote = false;
+    Text label;  // the mark as the document's note numbering shows it
+  };
+  struct NoteCount {
+    long count = 0;
+    std::size_t section = 0;
   };
 
   // Blocks (body_writer.cpp).
   void Blocks(const pugi::xml_node& parent, Text& out);
   void Block(const pugi::xml_node& node, Text& out);
   Text SectionOpen(std::size_t index) const;
-  void NoteLists(Text& out);
 
   // Paragraphs and runs (body_paragraph.cpp).
   void Paragraph(const pugi::xml_node& p, Text& out);
-  void ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
+  // The label and indents of a numbered paragraph; false when it has none.
+  bool ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
                  std::vector<InlinePiece>& pieces);
+  void ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
+                       bool levelFromStyle, Declarations& declarations) const;
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
   void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
@@ -72,7 +79,13 @@ class BodyWriter {
   bool InFieldCode() const;
   void FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces);
 
-  // Pictures, text boxes, notes (body_objects.cpp).
+  // Notes (body_notes.cpp).
+  void NoteLists(Text& out);
+  Text NoteReference(const std::string& id, bool endnote, bool backLink, const Text& open,
+                     const Text& close);
+  Text NextNoteLabel(bool endnote);
+
+  // Pictures and text boxes (body_objects.cpp).
   void Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
@@ -80,7 +93,6 @@ class BodyWriter {
   void Picture(const std::string& relId, long width, long height, bool floating, const Text& alt,
                const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   void TextBox(const pugi::xml_node& content);
-  Text NoteReference(const std::string& id, bool endnote, bool backLink);
   Text Href(const pugi::xml_node& hyperlink) const;
 
   // Tables (body_table.cpp).
@@ -107,8 +119,11 @@ class BodyWriter {
   const Relationships* rels_ = nullptr;  // of the part being written
   std::vector<Field> fields_;
   std::vector<Note> notes_;
-  std::vector<Text> pendingBlocks_;  // text boxes of the paragraph being written
-  int noteNumber_ = 0, endnoteNumber_ = 0;
+  std::vector<Text> pendingBlocks_;         // text boxes of the paragraph being written
+  std::size_t section_ = 0;                 // the section being written
+  int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
+  Text noteLabel_, endnoteLabel_;
+  NoteCount footnoteCount_, endnoteCount_;
 };
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.

@@ -24,6 +24,39 @@ TEST(WordExport, ExamplesMatchWordsMarkup) {
   if (std::getenv("QP_UPDATE_EXAMPLES")) WriteExamples(path, examples);
 }
 
+// The same for the style block: styles.xml, "+++", the body, and perhaps
+// "+++" and the font table, against the rules up to the link rules.
+TEST(WordExport, StyleRulesMatchWordsMarkup) {
+  const std::string path = QP_TEST_DATA_DIR "/style_examples.txt";
+  std::vector<Example> examples = ReadExamples(path);
+  ASSERT_GE(examples.size(), 2u);
+  for (Example& e : examples) {
+    std::vector<std::string> parts{{}};
+    for (std::size_t at = 0; at < e.input.size(); ++at) {
+      if (e.input.compare(at, 5, "\n+++\n") == 0) {
+        parts.emplace_back();
+        at += 4;
+      } else {
+        parts.back() += e.input[at];
+      }
+    }
+    DocxBuilder b;
+    b.Styles(parts[0]).Body(parts.size() > 1 ? parts[1] : "");
+    if (parts.size() > 2) b.Fonts(parts[2]);
+    std::string page = RenderUtf8(b);
+    std::size_t start = page.find("/* Style Definitions */\r\n");
+    std::size_t end = page.find("a:link");
+    ASSERT_TRUE(start != std::string::npos && end != std::string::npos) << e.name;
+    std::string actual;
+    for (char c : page.substr(start + 25, end - start - 25)) {
+      if (c != '\r') actual += c;
+    }
+    if (std::getenv("QP_UPDATE_EXAMPLES")) e.expected = actual;
+    EXPECT_EQ(actual, e.expected) << "example: " << e.name;
+  }
+  if (std::getenv("QP_UPDATE_EXAMPLES")) WriteExamples(path, examples);
+}
+
 TEST(WordExport, PageHasTheShapeTheRevisionSplits) {
   std::string page = RenderUtf8(SampleDocument());
   // The revision cuts the style rules three characters after "<style" + ">".

@@ -15,7 +15,12 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
       "w:eastAsia=\"ja-JP\"/></w:rPr></w:rPrDefault></w:docDefaults>"
       "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"a\"><w:name w:val=\"Normal\"/>"
       "</w:style><w:style w:type=\"paragraph\" w:styleId=\"1\"><w:name w:val=\"heading 1\"/>"
-      "<w:basedOn w:val=\"a\"/><w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr></w:style>");
+      "<w:basedOn w:val=\"a\"/><w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr></w:style>"
+      "<w:style w:type=\"paragraph\" w:styleId=\"a5\"><w:name w:val=\"List Paragraph\"/>"
+      "<w:basedOn w:val=\"a\"/><w:pPr><w:ind w:leftChars=\"400\" w:left=\"840\"/></w:pPr>"
+      "</w:style><w:style w:type=\"character\" w:styleId=\"a9\"><w:name "
+      "w:val=\"footnote reference\"/><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr>"
+      "</w:style>");
   b.Numbering(
       "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
       "<w:numFmt w:val=\"decimalFullWidth\"/><w:lvlText w:val=\"%1．\"/>"
