@@ -1,9 +1,11 @@
 #include "generate/word/head_writer.h"
 
+#include <map>
 #include <set>
 
 #include "generate/word/html_text.h"
 #include "generate/word/xml_part.h"
+#include "text/codec.h"
 
 namespace qp::word {
 
@@ -129,6 +131,26 @@ Text Property(std::string_view name, TextView value) {
   return u"  <o:" + tag + u">" + EscapeText(value) + u"</o:" + tag + u">\r\n";
 }
 
+// Shift-JIS writes a character it lacks as "&#N;", whose ";" would end a
+// declaration in the style block and leave its quote open there (a style
+// or font named in simplified Chinese): such characters are left out.
+Text WithoutUnencodable(TextView text) {
+  Text out;
+  std::map<char16_t, bool> known;
+  for (char16_t c : text) {
+    if (c >= 0x80) {
+      auto it = known.find(c);
+      if (it == known.end()) {
+        Bytes bytes = TextToCp932(Text(1, c));
+        it = known.emplace(c, bytes.rfind("&#", 0) != 0).first;
+      }
+      if (!it->second) continue;
+    }
+    out += c;
+  }
+  return out;
+}
+
 }  // namespace
 
 Text WriteHead(const ExportState& state, const StyleFonts& fonts, TextView charset) {
@@ -153,11 +175,13 @@ Text WriteHead(const ExportState& state, const StyleFonts& fonts, TextView chars
 
   std::set<Text> fontNames;
   Text styles = StyleRules(state, fonts, fontNames);
-  out += u"<style>\r\n<!--\r\n /* Font Definitions */\r\n";
+  Text block = u" /* Font Definitions */\r\n";
   for (const Text& name : fontNames) {
-    out += u"@font-face\r\n\t{font-family:" + FontValue(name) + u";}\r\n";
+    block += u"@font-face\r\n\t{font-family:" + FontValue(name) + u";}\r\n";
   }
-  out += u" /* Style Definitions */\r\n" + styles + PageRules(doc) + u"-->\r\n</style>\r\n";
+  block += u" /* Style Definitions */\r\n" + styles + PageRules(doc);
+  if (charset == u"shift_jis") block = WithoutUnencodable(block);
+  out += u"<style>\r\n<!--\r\n" + block + u"-->\r\n</style>\r\n";
   out += u"</head>\r\n\r\n";
   return out;
 }
