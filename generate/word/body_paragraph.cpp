@@ -263,7 +263,10 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   Text span;
   if (style && style->type == 'c') span += u" class=" + style->className;
   if (state_.doc.japanese && HasLatin(sample) && !eastAsian) span += u" lang=EN-US";
-  if (!declarations.empty()) span += u" style='" + declarations.Inline() + u"'";
+  if (!declarations.empty()) {
+    Text text = declarations.Inline();
+    span += u" style='" + (state_.shiftJis ? WithoutUnencodable(text) : text) + u"'";
+  }
   if (!span.empty()) {
     open += u"<span" + span + u">";
     close.insert(0, u"</span>");

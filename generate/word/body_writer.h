@@ -26,6 +26,7 @@ struct ExportState {
   ListCounters counters;
   std::set<std::string> usedStyles;  // style ids the body names
   bool usesHyperlinks = false;
+  bool shiftJis = false;  // the page's encoding: style texts keep what it can write
   int shapeId = 1025;
 };
 

@@ -1,11 +1,9 @@
 #include "generate/word/head_writer.h"
 
-#include <map>
 #include <set>
 
 #include "generate/word/html_text.h"
 #include "generate/word/xml_part.h"
-#include "text/codec.h"
 
 namespace qp::word {
 
@@ -129,26 +127,6 @@ Text Property(std::string_view name, TextView value) {
   if (value.empty()) return {};
   Text tag = T(name);
   return u"  <o:" + tag + u">" + EscapeText(value) + u"</o:" + tag + u">\r\n";
-}
-
-// Shift-JIS writes a character it lacks as "&#N;", whose ";" would end a
-// declaration in the style block and leave its quote open there (a style
-// or font named in simplified Chinese): such characters are left out.
-Text WithoutUnencodable(TextView text) {
-  Text out;
-  std::map<char16_t, bool> known;
-  for (char16_t c : text) {
-    if (c >= 0x80) {
-      auto it = known.find(c);
-      if (it == known.end()) {
-        Bytes bytes = TextToCp932(Text(1, c));
-        it = known.emplace(c, bytes.rfind("&#", 0) != 0).first;
-      }
-      if (!it->second) continue;
-    }
-    out += c;
-  }
-  return out;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "generate/word/docx_content.h"
 #include "generate/word/xml_part.h"
+#include "text/codec.h"
 
 namespace qp::word {
 
@@ -103,6 +104,22 @@ Text FontTable::Generic(TextView name) const {
     return it->second == u"-" ? Text() : it->second;
   }
   return GenericByName(clean);
+}
+
+Text WithoutUnencodable(TextView text) {
+  Text out;
+  std::map<char16_t, bool> known;
+  for (char16_t c : text) {
+    if (c >= 0x80) {
+      auto it = known.find(c);
+      if (it == known.end()) {
+        it = known.emplace(c, TextToCp932(Text(1, c)).rfind("&#", 0) != 0).first;
+      }
+      if (!it->second) continue;
+    }
+    out += c;
+  }
+  return out;
 }
 
 Text FontFamilyValue(const FontTable& table, TextView name) {

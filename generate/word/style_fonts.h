@@ -39,6 +39,12 @@ class FontTable {
   std::map<Text, Text> generic_;  // by name; "" where the table says nothing
 };
 
+// The text without the characters Shift-JIS lacks. A Shift-JIS page writes
+// them as "&#N;", whose ";" would end a declaration inside its quotes (a
+// style or font named in simplified Chinese) once the declarations stand in
+// a style block.
+Text WithoutUnencodable(TextView text);
+
 // A font-family value as Word writes it: the font, then its generic family.
 Text FontFamilyValue(const FontTable& table, TextView name);
 
