@@ -48,8 +48,10 @@ Text BodyWriter::NextNoteLabel(bool endnote) {
   return FormatListNumber(numbering.start + counted.count++, numbering.format);
 }
 
-// The mark keeps the look of its run (the reference style, a superscript
-// set on the run), and nothing the run does not have.
+// The mark carries the class of the document's reference style, whose rule
+// says whether it is raised, and a superscript set on its run; nothing else
+// of the run (a class of the run's own around it upsets the font sizes the
+// revision works out per class).
 Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink, const Text& open,
                                const Text& close) {
   int number = 0;
@@ -64,14 +66,19 @@ Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLin
     label = NextNoteLabel(endnote);
     notes_.push_back({id, endnote, label});
   }
+  const StyleDef* style =
+      state_.doc.styleSheet.FindByName(endnote ? u"endnote reference" : u"footnote reference");
+  if (style && style->type == 'c') state_.usedStyles.insert(style->id);
+  bool raised = open.find(u"<sup>") != Text::npos && close.find(u"</sup>") != Text::npos;
   Text ref = endnote ? u"edn" : u"ftn";
   Text n = T(std::to_string(number));
   Text kind = endnote ? u"endnote" : u"footnote";
+  Text cls = endnote ? u"MsoEndnoteReference" : u"MsoFootnoteReference";
   return u"<a style='mso-" + kind + u"-id:" + ref + n + u"' href=\"#_" + ref +
          (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") + n +
-         u"\" title=\"\">" + open + u"<span style='mso-special-character:" + kind +
-         u"'><![if !supportFootnotes]>" + EscapeText(label) + u"<![endif]></span>" + close +
-         u"</a>";
+         u"\" title=\"\">" + (raised ? u"<sup>" : u"") + u"<span class=" + cls +
+         u"><span style='mso-special-character:" + kind + u"'><![if !supportFootnotes]>" +
+         EscapeText(label) + u"<![endif]></span></span>" + (raised ? u"</sup>" : u"") + u"</a>";
 }
 
 void BodyWriter::NoteLists(Text& out) {
