@@ -1,10 +1,9 @@
-// Pictures, text boxes, links and note references inside paragraphs.
+// Pictures, text boxes and links inside paragraphs.
 #include <cmath>
 #include <cstdlib>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
-#include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
 #include "text/number.h"
 
@@ -159,25 +158,6 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
   }
 }
 
-Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink) {
-  int number = 0;
-  if (backLink) {
-    number = endnote ? endnoteNumber_ : noteNumber_;
-    if (number == 0) return {};
-  } else {
-    notes_.push_back({id, endnote});
-    for (const Note& n : notes_) number += n.endnote == endnote ? 1 : 0;
-  }
-  Text ref = endnote ? u"edn" : u"ftn";
-  Text n = T(std::to_string(number));
-  Text label = endnote ? FormatListNumber(number, "lowerRoman") : n;
-  Text cls = endnote ? u"MsoEndnoteReference" : u"MsoFootnoteReference";
-  Text kind = endnote ? u"endnote" : u"footnote";
-  Text html = u"<a style='mso-" + kind + u"-id:" + ref + n + u"' href=\"#_" + ref +
-              (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") + n +
-              u"\" title=\"\"><span class=" + cls + u"><span style='mso-special-character:" + kind +
-              u"'><![if !supportFootnotes]>[" + label + u"]<![endif]></span></span></a>";
-  return html;
 }
 
 Text BodyWriter::Href(const pugi::xml_node& hyperlink) const {

@@ -3,6 +3,7 @@
 #include "generate/word/html_text.h"
 #include "generate/word/math_text.h"
 #include "generate/word/symbol_fonts.h"
+#include "generate/word/style_fonts.h"
 #include "generate/word/xml_part.h"
 
 namespace qp::word {
@@ -72,7 +73,9 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   Declarations declarations;
   ParagraphDeclarations(pPr, declarations);
   std::vector<InlinePiece> pieces;
-  ListLabel(pPr, style, declarations, pieces);
+  if (!ListLabel(pPr, style, declarations, pieces)) {
+    ParagraphIndent(pPr, style, nullptr, false, declarations);
+  }
 
   std::vector<PendingBlock> savedPending;
   savedPending.swap(pendingBlocks_);
@@ -102,11 +105,33 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   pendingBlocks_.swap(savedPending);
 }
 
-void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
+void BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
+                                 const ListLevel* level, bool levelFromStyle,
+                                 Declarations& declarations) const {
+  if (!level && !Child(pPr, "ind")) return;
+  // A list's indents give way to those of the style that carries the list,
+  // and override those of any other style; the paragraph's own come last.
+  const StyleSheet& sheet = state_.doc.styleSheet;
+  Indent resolved, own;
+  resolved.Overlay(sheet.DefaultParaProps());
+  if (level && levelFromStyle) resolved.Overlay(level->pPr);
+  if (style) {
+    for (const StyleDef* s : sheet.Chain(style->id)) resolved.Overlay(s->pPr);
+  }
+  if (level && !levelFromStyle) resolved.Overlay(level->pPr);
+  resolved.Overlay(pPr);
+  if (level) own.Overlay(level->pPr);
+  own.Overlay(pPr);
+  double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  resolved.Write(charPoints, declarations, &own);
+}
+
+bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
                            Declarations& declarations, std::vector<InlinePiece>& pieces) {
   pugi::xml_node numPr = Child(pPr, "numPr");
   std::string numId = ChildVal(numPr, "numId");
   std::string ilvlText = ChildVal(numPr, "ilvl");
+  bool fromStyle = false;
   if (numId.empty() && style) {
     // The paragraph's style may carry the list.
     for (const StyleDef* s : state_.doc.styleSheet.Chain(style->id)) {
@@ -114,26 +139,20 @@ void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
       if (!ChildVal(styleNum, "numId").empty()) numId = ChildVal(styleNum, "numId");
       if (!ChildVal(styleNum, "ilvl").empty()) ilvlText = ChildVal(styleNum, "ilvl");
     }
+    fromStyle = true;
   }
-  if (numId.empty() || numId == "0") return;
+  if (numId.empty() || numId == "0") return false;
   int ilvl = std::atoi(ilvlText.c_str());
   const ListLevel* level = state_.doc.lists.Level(numId, ilvl);
   const ListInstance* inst = state_.doc.lists.Instance(numId);
-  if (!level || !inst) return;
+  if (!level || !inst) return false;
   std::optional<Text> label = state_.counters.Next(state_.doc.lists, numId, ilvl);
-  if (!label) return;
+  if (!label) return false;
 
-  // The level's indents apply unless the paragraph sets its own.
-  if (!Child(pPr, "ind")) {
-    Declarations levelIndent;
-    ParagraphDeclarations(level->pPr, levelIndent);
-    for (const char* name : {"margin-left", "text-indent"}) {
-      if (levelIndent.Has(name)) declarations.Set(name, levelIndent.Get(name));
-    }
-  }
+  ParagraphIndent(pPr, style, level, fromStyle, declarations);
   declarations.Set("mso-list", u"l" + T(std::to_string(inst->index)) + u" level" +
                                    T(std::to_string(ilvl + 1)) + u" lfo" + U(numId));
-  if (level->format == "none" && label->empty()) return;
+  if (level->format == "none" && label->empty()) return true;
 
   RunFonts fonts;
   ApplyRunFonts(level->rPr, state_.doc.themeFonts, fonts);
@@ -143,7 +162,9 @@ void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   Declarations labelStyle;
   RunLook look;
   RunDeclarations(level->rPr, labelStyle, look);
-  if (!fonts.ascii.empty()) labelStyle.Set("font-family", FontValue(fonts.ascii));
+  if (!fonts.ascii.empty()) {
+    labelStyle.Set("font-family", FontFamilyValue(state_.doc.fontTable, fonts.ascii));
+  }
   Text html = u"<![if !supportLists]>";
   if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
   html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
@@ -154,6 +175,7 @@ void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   }
   html += labelStyle.empty() ? u"</span><![endif]>" : u"</span></span><![endif]>";
   pieces.push_back({{}, html, {}, !label->empty()});
+  return true;
 }
 
 bool BodyWriter::InFieldCode() const {
@@ -209,11 +231,12 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
     fonts.ascii.clear();  // its text is written as the characters the symbols show
   }
   bool eastAsian = HasEastAsian(sample);
+  const FontTable& table = state_.doc.fontTable;
   if (eastAsian && !fonts.eastAsia.empty()) {
-    declarations.Set("font-family", FontValue(fonts.eastAsia));
+    declarations.Set("font-family", FontFamilyValue(table, fonts.eastAsia));
     if (!fonts.ascii.empty()) declarations.Set("mso-ascii-font-family", FontValue(fonts.ascii));
   } else if (!fonts.ascii.empty()) {
-    declarations.Set("font-family", FontValue(fonts.ascii));
+    declarations.Set("font-family", FontFamilyValue(table, fonts.ascii));
     if (!fonts.eastAsia.empty()) {
       declarations.Set("mso-fareast-font-family", FontValue(fonts.eastAsia));
     }
@@ -221,7 +244,7 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   RunDeclarations(rPr, declarations, look);
   if (look.bold == 0) declarations.Set("font-weight", u"normal");
   if (look.italic == 0) declarations.Set("font-style", u"normal");
-  if (look.underline == 0) declarations.Set("text-decoration", u"none");
+  if (look.underline == 0 || look.strike == 0) declarations.Set("text-decoration", u"none");
   std::string styleId = ChildVal(rPr, "rStyle");
   const StyleDef* style = state_.doc.styleSheet.Find(styleId);
   if (style && style->type == 'c') state_.usedStyles.insert(style->id);
@@ -245,7 +268,10 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   Text span;
   if (style && style->type == 'c') span += u" class=" + style->className;
   if (state_.doc.japanese && HasLatin(sample) && !eastAsian) span += u" lang=EN-US";
-  if (!declarations.empty()) span += u" style='" + declarations.Inline() + u"'";
+  if (!declarations.empty()) {
+    Text text = declarations.Inline();
+    span += u" style='" + (state_.shiftJis ? WithoutUnencodable(text) : text) + u"'";
+  }
   if (!span.empty()) {
     open += u"<span" + span + u">";
     close.insert(0, u"</span>");
@@ -347,9 +373,10 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
       }
     } else if (local == "footnoteReference" || local == "endnoteReference") {
       Append(pieces, {}, {},
-             NoteReference(Attr(c, "id").value(), local == "endnoteReference", false), true);
+             NoteReference(Attr(c, "id").value(), local == "endnoteReference", false, open, close),
+             true);
     } else if (local == "footnoteRef" || local == "endnoteRef") {
-      Append(pieces, {}, {}, NoteReference({}, local == "endnoteRef", true), true);
+      Append(pieces, {}, {}, NoteReference({}, local == "endnoteRef", true, open, close), true);
     } else if (local == "ruby") {
       Text base, ruby;
       for (pugi::xpath_node t : Child(c, "rubyBase").select_nodes(".//*[local-name()='t']")) {

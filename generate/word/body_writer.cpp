@@ -1,7 +1,6 @@
 #include "generate/word/body_writer.h"
 
 #include "generate/word/html_text.h"
-#include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
 #include "text/failure.h"
 
@@ -12,14 +11,6 @@ namespace {
 constexpr std::string_view kSectionBreak =
     "<span style='font-size:10.5pt'><br clear=all style='page-break-before:always;"
     "mso-break-type:section-break'>\r\n</span>\r\n\r\n";
-
-pugi::xml_node FindNote(const pugi::xml_document& notes, const std::string& id) {
-  for (pugi::xml_node n : notes.document_element().children()) {
-    std::string_view local = LocalName(n);
-    if ((local == "footnote" || local == "endnote") && id == Attr(n, "id").value()) return n;
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -37,16 +28,16 @@ Text BodyWriter::Write() {
   out += u" link=blue vlink=purple style='tab-interval:" + Pt(state_.doc.tabInterval);
   out += state_.doc.japanese ? u";text-justify-trim:punctuation'>\r\n\r\n" : u"'>\r\n\r\n";
   rels_ = &state_.doc.documentRels;
-  std::size_t section = 0;
+  section_ = 0;
   Text content = SectionOpen(0);
   pugi::xml_node body = state_.doc.Body();
   for (pugi::xml_node child : body.children()) {
     Block(child, content);
     // A paragraph carrying section properties ends its section.
     bool ends = LocalName(child) == "p" && Child(Child(child, "pPr"), "sectPr");
-    if (ends && section + 1 < state_.doc.sections.size() && child.next_sibling()) {
-      ++section;
-      content += u"</div>\r\n\r\n" + T(kSectionBreak) + SectionOpen(section);
+    if (ends && section_ + 1 < state_.doc.sections.size() && child.next_sibling()) {
+      ++section_;
+      content += u"</div>\r\n\r\n" + T(kSectionBreak) + SectionOpen(section_);
     }
   }
   content += u"</div>\r\n\r\n";
@@ -80,37 +71,6 @@ void BodyWriter::Block(const pugi::xml_node& node, Text& out) {
   } else if (local == "AlternateContent") {
     pugi::xml_node choice = Child(node, "Choice");
     Blocks(choice ? choice : Child(node, "Fallback"), out);
-  }
-}
-
-void BodyWriter::NoteLists(Text& out) {
-  for (int pass = 0; pass < 2; ++pass) {
-    bool endnote = pass == 1;
-    const pugi::xml_document& xml = endnote ? state_.doc.endnotes : state_.doc.footnotes;
-    const char* kind = endnote ? "endnote" : "footnote";
-    const char* ref = endnote ? "edn" : "ftn";
-    Text list;
-    int number = 0;
-    // Notes referenced from inside notes are appended while the list is written.
-    for (std::size_t i = 0; i < notes_.size(); ++i) {
-      if (notes_[i].endnote != endnote) continue;
-      ++number;
-      pugi::xml_node note = FindNote(xml, notes_[i].id);
-      list += u"<div style='mso-element:" + T(kind) + u"' id=" + T(ref) +
-              T(std::to_string(number)) + u">\r\n\r\n";
-      const Relationships* saved = rels_;
-      rels_ = endnote ? &state_.doc.endnoteRels : &state_.doc.footnoteRels;
-      (endnote ? endnoteNumber_ : noteNumber_) = number;
-      Text body;
-      Blocks(note, body);
-      rels_ = saved;
-      list += body + u"</div>\r\n\r\n";
-    }
-    if (list.empty()) continue;
-    out += u"<div style='mso-element:" + T(kind) +
-           u"-list'><![if !supportFootnotes]><br clear=all>\r\n\r\n"
-           u"<hr align=left size=1 width=\"33%\">\r\n\r\n<![endif]>\r\n\r\n" +
-           list + u"</div>\r\n\r\n";
   }
 }
 

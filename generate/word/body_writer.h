@@ -29,6 +29,7 @@ struct ExportState {
   ListCounters counters;
   std::set<std::string> usedStyles;  // style ids the body names
   bool usesHyperlinks = false;
+  bool shiftJis = false;  // the page's encoding: style texts keep what it can write
   int shapeId = 1025;
 };
 
@@ -55,18 +56,25 @@ class BodyWriter {
   struct Note {
     std::string id;
     bool endnote = false;
+    Text label;  // the mark as the document's note numbering shows it
+  };
+  struct NoteCount {
+    long count = 0;
+    std::size_t section = 0;
   };
 
   // Blocks (body_writer.cpp).
   void Blocks(const pugi::xml_node& parent, Text& out);
   void Block(const pugi::xml_node& node, Text& out);
   Text SectionOpen(std::size_t index) const;
-  void NoteLists(Text& out);
 
   // Paragraphs and runs (body_paragraph.cpp).
   void Paragraph(const pugi::xml_node& p, Text& out);
-  void ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
+  // The label and indents of a numbered paragraph; false when it has none.
+  bool ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
                  std::vector<InlinePiece>& pieces);
+  void ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
+                       bool levelFromStyle, Declarations& declarations) const;
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
   void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
@@ -80,7 +88,13 @@ class BodyWriter {
   static int CheckBoxState(const pugi::xml_node& checkBox);
   void CheckBox(const Field& field, std::vector<InlinePiece>& pieces);
 
-  // Pictures, text boxes, notes (body_objects.cpp).
+  // Notes (body_notes.cpp).
+  void NoteLists(Text& out);
+  Text NoteReference(const std::string& id, bool endnote, bool backLink, const Text& open,
+                     const Text& close);
+  Text NextNoteLabel(bool endnote);
+
+  // Pictures (body_objects.cpp).
   void Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
@@ -94,7 +108,6 @@ class BodyWriter {
   void TextBox(const pugi::xml_node& content, long widthPx, char side);
   // The paragraph with its text boxes: floating ones before it, others after.
   void PlaceBoxes(const Text& paragraph, Text& out);
-  Text NoteReference(const std::string& id, bool endnote, bool backLink);
   Text Href(const pugi::xml_node& hyperlink) const;
 
   // Tables (body_table.cpp).
@@ -127,7 +140,10 @@ class BodyWriter {
     bool before = false;  // goes before the paragraph
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
-  int noteNumber_ = 0, endnoteNumber_ = 0;
+  std::size_t section_ = 0;                 // the section being written
+  int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
+  Text noteLabel_, endnoteLabel_;
+  NoteCount footnoteCount_, endnoteCount_;
 };
 
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose

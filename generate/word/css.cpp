@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "generate/word/style_fonts.h"
 #include "generate/word/xml_part.h"
 #include "text/number.h"
 
@@ -18,7 +19,15 @@ void Declarations::Set(std::string_view property, TextView value) {
       return;
     }
   }
-  items_.emplace_back(std::move(name), Text(value));
+  items_.emplace_back(name, Text(value));
+}
+
+void Declarations::Add(std::string_view property, TextView value) {
+  items_.emplace_back(T(property), Text(value));
+}
+
+void Declarations::Append(const Declarations& other) {
+  items_.insert(items_.end(), other.items_.begin(), other.items_.end());
 }
 
 void Declarations::Remove(std::string_view property) {
@@ -107,23 +116,28 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
     if (eastAsia) return major ? theme.majorEastAsia : theme.minorEastAsia;
     return major ? theme.majorLatin : theme.minorLatin;
   };
+  auto named = [](const pugi::xml_attribute& a, Text& to) {
+    Text v = CleanFontName(U(a.value()));
+    if (!v.empty()) to = v;
+  };
   if (pugi::xml_attribute a = Attr(f, "asciiTheme")) {
-    Text v = themed(a.value(), false);
+    Text v = CleanFontName(themed(a.value(), false));
     if (!v.empty()) fonts.ascii = v;
   } else if (pugi::xml_attribute b = Attr(f, "ascii")) {
-    fonts.ascii = U(b.value());
+    named(b, fonts.ascii);
   } else if (pugi::xml_attribute c = Attr(f, "hAnsi")) {
-    fonts.ascii = U(c.value());
+    named(c, fonts.ascii);
   }
   if (pugi::xml_attribute a = Attr(f, "eastAsiaTheme")) {
-    Text v = themed(a.value(), true);
+    Text v = CleanFontName(themed(a.value(), true));
     if (!v.empty()) fonts.eastAsia = v;
   } else if (pugi::xml_attribute b = Attr(f, "eastAsia")) {
-    fonts.eastAsia = U(b.value());
+    named(b, fonts.eastAsia);
   }
 }
 
-Text FontValue(TextView name) {
+Text FontValue(TextView font) {
+  Text name = CleanFontName(font);
   bool plain = !name.empty();
   for (char16_t c : name) {
     bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
@@ -199,22 +213,71 @@ void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out) {
       }
     }
   }
-  if (pugi::xml_node ind = Child(pPr, "ind")) {
-    pugi::xml_attribute left = Attr(ind, "left") ? Attr(ind, "left") : Attr(ind, "start");
-    pugi::xml_attribute right = Attr(ind, "right") ? Attr(ind, "right") : Attr(ind, "end");
-    if (right) out.Set("margin-right", TwipsPt(right.as_int()));
-    if (left) out.Set("margin-left", TwipsPt(left.as_int()));
-    if (Attr(ind, "hanging")) {
-      out.Set("text-indent", TwipsPt(-AttrLong(ind, "hanging")));
-    } else if (Attr(ind, "firstLine")) {
-      out.Set("text-indent", TwipsPt(AttrLong(ind, "firstLine")));
-    }
-  }
   Text align = Alignment(pPr);
   if (!align.empty()) out.Set("text-align", align);
   if (Toggle(pPr, "pageBreakBefore") == 1) out.Set("page-break-before", u"always");
   if (Toggle(pPr, "keepNext") == 1) out.Set("page-break-after", u"avoid");
   Shading(pPr, out);
+}
+
+Declarations StyleMargins(Declarations& from) {
+  static constexpr std::string_view kSides[] = {"margin-top", "margin-right", "margin-bottom",
+                                                "margin-left"};
+  Text values[4];
+  bool allZero = true;
+  for (std::size_t i = 0; i < 4; ++i) {
+    values[i] = from.Get(kSides[i]);
+    from.Remove(kSides[i]);
+    if (values[i].empty() || values[i] == u"0pt") values[i] = u"0mm";
+    allZero = allZero && values[i] == u"0mm";
+  }
+  Declarations out;
+  if (allZero) {
+    out.Set("margin", u"0mm");
+  } else {
+    for (std::size_t i = 0; i < 4; ++i) out.Set(kSides[i], values[i]);
+  }
+  // A zero bottom margin alone would read as "not set" to old browsers.
+  if (values[2] == u"0mm") out.Add("margin-bottom", u".0001pt");
+  return out;
+}
+
+double Indent::Side::Points(double charPoints) const {
+  if (chars && *chars != 0) return static_cast<double>(*chars) / 100.0 * charPoints;
+  return static_cast<double>(twips.value_or(0)) / 20.0;
+}
+
+void Indent::Overlay(const pugi::xml_node& pPr) {
+  pugi::xml_node ind = Child(pPr, "ind");
+  if (!ind) return;
+  auto read = [&](std::optional<long>& to, std::string_view name, std::string_view alias,
+                  long sign) {
+    pugi::xml_attribute a = Attr(ind, name);
+    if (!a && !alias.empty()) a = Attr(ind, alias);
+    if (a) to = sign * a.as_int();
+  };
+  read(left_.twips, "left", "start", 1);
+  read(left_.chars, "leftChars", "startChars", 1);
+  read(right_.twips, "right", "end", 1);
+  read(right_.chars, "rightChars", "endChars", 1);
+  // A hanging indent and a first-line indent are one setting.
+  if (Attr(ind, "hanging")) {
+    read(first_.twips, "hanging", {}, -1);
+  } else {
+    read(first_.twips, "firstLine", {}, 1);
+  }
+  if (Attr(ind, "hangingChars")) {
+    read(first_.chars, "hangingChars", {}, -1);
+  } else {
+    read(first_.chars, "firstLineChars", {}, 1);
+  }
+}
+
+void Indent::Write(double charPoints, Declarations& out, const Indent* which) const {
+  if (!which) which = this;
+  if (which->right_.set()) out.Set("margin-right", Pt(right_.Points(charPoints)));
+  if (which->left_.set()) out.Set("margin-left", Pt(left_.Points(charPoints)));
+  if (which->first_.set()) out.Set("text-indent", Pt(first_.Points(charPoints)));
 }
 
 void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look) {
@@ -229,8 +292,11 @@ void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look
     long twips = AttrLong(sp, "val");
     if (twips != 0) out.Set("letter-spacing", TwipsPt(twips));
   }
-  if (Toggle(rPr, "caps") == 1) out.Set("text-transform", u"uppercase");
-  if (Toggle(rPr, "smallCaps") == 1) out.Set("font-variant", u"small-caps");
+  // An "off" value undoes what the style turned on.
+  int caps = Toggle(rPr, "caps");
+  if (caps >= 0) out.Set("text-transform", caps ? u"uppercase" : u"none");
+  int smallCaps = Toggle(rPr, "smallCaps");
+  if (smallCaps >= 0) out.Set("font-variant", smallCaps ? u"small-caps" : u"normal");
   if (Toggle(rPr, "vanish") == 1) {
     out.Set("display", u"none");
     out.Set("mso-hide", u"all");

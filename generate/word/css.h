@@ -3,6 +3,7 @@
 // property, later settings replacing earlier ones.
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -17,6 +18,11 @@ class Declarations {
  public:
   // Replaces an earlier declaration of the same property in place.
   void Set(std::string_view property, TextView value);
+  // Appends a second declaration of a property already set, as Word writes
+  // "margin-bottom:0mm;margin-bottom:.0001pt".
+  void Add(std::string_view property, TextView value);
+  // Appends the other's declarations after these.
+  void Append(const Declarations& other);
   void Remove(std::string_view property);
   bool Has(std::string_view property) const;
   Text Get(std::string_view property) const;  // "" when not set
@@ -44,9 +50,9 @@ struct RunFonts {
 };
 // Overlays the fonts named by rPr/rFonts (direct or through the theme).
 void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts);
-// A font name as a declaration value: quoted when it holds anything but
-// ASCII letters and digits.
-Text FontValue(TextView name);
+// A font name as a declaration value: the first name of a list, quoted
+// when it holds anything but ASCII letters and digits.
+Text FontValue(TextView font);
 
 // On/off look of a run: -1 not set, 0 off, 1 on.
 struct RunLook {
@@ -54,8 +60,36 @@ struct RunLook {
   int vertical = 0;  // 1 superscript, 2 subscript
 };
 
-// Paragraph properties (indents, spacing, alignment, shading, breaks).
+// Paragraph properties other than the indents (spacing, alignment,
+// shading, breaks).
 void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out);
+
+// Moves the four margins out of `from` into the form Word writes in its
+// style block: "margin:0mm" and "margin-bottom:.0001pt" when all are zero,
+// otherwise each of the four, the ".0001pt" following a zero bottom.
+Declarations StyleMargins(Declarations& from);
+
+// A paragraph's indents through the layers that set them (document
+// defaults, list level, style, the paragraph itself): each w:ind attribute
+// replaces the same one of a lower layer. A count of characters other than
+// 0 wins over the length beside it; "0" lets the length show again, which
+// is how a paragraph undoes the character indent of its style.
+class Indent {
+ public:
+  void Overlay(const pugi::xml_node& pPr);
+  bool empty() const { return !left_.set() && !right_.set() && !first_.set(); }
+  // margin-right, margin-left and text-indent for the sides `which` sets
+  // (this one's own when null); a character is `charPoints` wide.
+  void Write(double charPoints, Declarations& out, const Indent* which = nullptr) const;
+
+ private:
+  struct Side {
+    std::optional<long> twips, chars;  // chars in hundredths
+    bool set() const { return twips || chars; }
+    double Points(double charPoints) const;
+  };
+  Side left_, right_, first_;  // first: negative for a hanging indent
+};
 // Run properties other than the fonts; the look goes to `look`.
 void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look);
 // The look as declarations, for style rules (where there are no tags).

@@ -68,6 +68,7 @@ Text WordLanguage(std::string_view tag) {
 
 SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
   SectionLayout s;
+  s.sectPr = sectPr;
   pugi::xml_node size = Child(sectPr, "pgSz");
   pugi::xml_node mar = Child(sectPr, "pgMar");
   s.page.PageWidth = static_cast<float>(TwipsAttr(size, "w", s.page.PageWidth));
@@ -114,6 +115,9 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   package.LoadXml(target("numbering"), numbering);
   lists.Load(numbering, styleSheet);
   themeFonts = LoadThemeFonts(theme);
+  pugi::xml_document fonts;
+  package.LoadXml(target("fontTable"), fonts);
+  fontTable.Load(fonts);
 
   title = CoreText(core, "title");
   description = CoreText(core, "description");

@@ -12,6 +12,7 @@
 #include "generate/word/css.h"
 #include "generate/word/docx_package.h"
 #include "generate/word/numbering.h"
+#include "generate/word/style_fonts.h"
 #include "generate/word/styles.h"
 #include "generate/word/word_app.h"
 
@@ -22,7 +23,8 @@ struct SectionLayout {
   double pageHeight = 841.9;
   double top = 99.25, bottom = 85.05;
   double header = 42.55, footer = 49.6;
-  double gridPitch = 0;  // layout-grid line pitch in points; 0 = no grid
+  double gridPitch = 0;   // layout-grid line pitch in points; 0 = no grid
+  pugi::xml_node sectPr;  // the section's properties (note numbering and others)
 };
 
 struct DocxContent {
@@ -35,6 +37,7 @@ struct DocxContent {
   StyleSheet styleSheet;
   Numbering lists;
   ThemeFonts themeFonts;
+  FontTable fontTable;
   std::vector<SectionLayout> sections;  // in body order; at least one
   Text title, description, keywords, author;
   double tabInterval = 42.0;  // the document's default tab stop, points

@@ -16,30 +16,32 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
   const DocxContent& doc = state.doc;
   Declarations d;
   bool isDefault = doc.styleSheet.DefaultParagraph() == &style;
-  if (isDefault) d.Set("mso-style-parent", u"\"\"");
   RunLook look;
+  Indent indent;
   if (style.type == 'p') {
     ParagraphDeclarations(doc.styleSheet.DefaultParaProps(), d);
+    indent.Overlay(doc.styleSheet.DefaultParaProps());
     Declarations ignored;
     RunDeclarations(doc.styleSheet.DefaultRunProps(), ignored, look);
   }
   for (const StyleDef* s : doc.styleSheet.Chain(style.id)) {
-    if (style.type == 'p') ParagraphDeclarations(s->pPr, d);
+    if (style.type == 'p') {
+      ParagraphDeclarations(s->pPr, d);
+      indent.Overlay(s->pPr);
+    }
     RunDeclarations(s->rPr, d, look);
   }
   if (style.type == 'p') {
-    for (const char* side : {"margin-top", "margin-right", "margin-bottom", "margin-left"}) {
-      if (!d.Has(side)) d.Set(side, u"0mm");
-    }
     Font font = ResolveStyleFont(doc, style.id, fonts);
+    indent.Write(font.Size, d);
     d.Set("font-size", Pt(font.Size));
     if (!font.Name.empty()) {
-      d.Set("font-family", FontValue(font.Name));
-      fontNames.insert(font.Name);
+      d.Set("font-family", FontFamilyValue(doc.fontTable, font.Name));
+      fontNames.insert(CleanFontName(font.Name));
     }
     if (!font.NameFarEast.empty()) {
       d.Set("mso-fareast-font-family", FontValue(font.NameFarEast));
-      fontNames.insert(font.NameFarEast);
+      fontNames.insert(CleanFontName(font.NameFarEast));
     }
     if (style.headingLevel && look.bold < 0) look.bold = 0;
   } else {
@@ -47,12 +49,18 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
     for (const StyleDef* s : doc.styleSheet.Chain(style.id)) {
       ApplyRunFonts(s->rPr, doc.themeFonts, runFonts);
     }
-    if (!runFonts.ascii.empty()) d.Set("font-family", FontValue(runFonts.ascii));
+    if (!runFonts.ascii.empty()) {
+      d.Set("font-family", FontFamilyValue(doc.fontTable, runFonts.ascii));
+    }
     if (!runFonts.eastAsia.empty()) {
       d.Set("mso-fareast-font-family", FontValue(runFonts.eastAsia));
     }
   }
   LookDeclarations(look, d);
+  Declarations rule;
+  if (isDefault) rule.Set("mso-style-parent", u"\"\"");
+  if (style.type == 'p') rule.Append(StyleMargins(d));
+  rule.Append(d);
   Text selector;
   if (style.headingLevel) {
     selector = u"h" + T(std::to_string(style.headingLevel));
@@ -66,9 +74,9 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
     for (char16_t c : style.name) {
       if (Text(u"{};<>\"'\\").find(c) == Text::npos && c >= 0x20) name += c;
     }
-    d.Set("mso-style-name", u"\"" + name + u"\"");
+    rule.Set("mso-style-name", u"\"" + name + u"\"");
   }
-  return selector + u"\r\n" + d.Block();
+  return selector + u"\r\n" + rule.Block();
 }
 
 Text StyleRules(const ExportState& state, const StyleFonts& fonts, std::set<Text>& fontNames) {
@@ -90,9 +98,6 @@ Text StyleRules(const ExportState& state, const StyleFonts& fonts, std::set<Text
       u"\ttext-underline:single;}\r\n"
       u"a:visited, span.MsoHyperlinkFollowed\r\n\t{color:purple;\r\n"
       u"\ttext-decoration:underline;\r\n\ttext-underline:single;}\r\n";
-  out +=
-      u"span.MsoFootnoteReference\r\n\t{vertical-align:super;}\r\n"
-      u"span.MsoEndnoteReference\r\n\t{vertical-align:super;}\r\n";
   return out;
 }
 
@@ -148,11 +153,13 @@ Text WriteHead(const ExportState& state, const StyleFonts& fonts, TextView chars
 
   std::set<Text> fontNames;
   Text styles = StyleRules(state, fonts, fontNames);
-  out += u"<style>\r\n<!--\r\n /* Font Definitions */\r\n";
+  Text block = u" /* Font Definitions */\r\n";
   for (const Text& name : fontNames) {
-    out += u"@font-face\r\n\t{font-family:" + FontValue(name) + u";}\r\n";
+    block += u"@font-face\r\n\t{font-family:" + FontValue(name) + u";}\r\n";
   }
-  out += u" /* Style Definitions */\r\n" + styles + PageRules(doc) + u"-->\r\n</style>\r\n";
+  block += u" /* Style Definitions */\r\n" + styles + PageRules(doc);
+  if (charset == u"shift_jis") block = WithoutUnencodable(block);
+  out += u"<style>\r\n<!--\r\n" + block + u"-->\r\n</style>\r\n";
   out += u"</head>\r\n\r\n";
   return out;
 }

@@ -12,6 +12,7 @@ namespace qp::word {
 RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& stem,
                         TextView charset) {
   ExportState state(doc, stem);
+  state.shiftJis = charset == u"shift_jis";
   // The body goes first: the head lists the styles and pictures it used.
   BodyWriter body(state);
   Text bodyText = body.Write();

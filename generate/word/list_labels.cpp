@@ -91,6 +91,14 @@ Text Enclosed(long n, char16_t first, long count) {
   return Decimal(n);
 }
 
+// Note marks: *, †, ‡, §, then each doubled, tripled...
+Text Chicago(long n) {
+  if (n <= 0) return Decimal(n);
+  static constexpr char16_t kSigns[] = u"*†‡§";
+  long repeat = std::min((n - 1) / 4 + 1, 100L);
+  return Text(static_cast<std::size_t>(repeat), kSigns[(n - 1) % 4]);
+}
+
 Text Ordinal(long n) {
   long lastTwo = n % 100;
   const char* suffix = "th";
@@ -113,6 +121,7 @@ Text FormatListNumber(long n, std::string_view format) {
   if (format == "lowerLetter") return Letter(n, false);
   if (format == "decimalZero") return n >= 0 && n < 10 ? u"0" + Decimal(n) : Decimal(n);
   if (format == "ordinal") return Ordinal(n);
+  if (format == "chicago") return Chicago(n);
   if (format == "aiueo" || format == "aiueoFullWidth") return Cycle(n, aiueo);
   if (format == "iroha" || format == "irohaFullWidth") return Cycle(n, iroha);
   if (format == "decimalFullWidth" || format == "decimalFullWidth2") return FullWidth(n);

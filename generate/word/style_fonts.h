@@ -1,19 +1,51 @@
-// The font of a style as the object model shows it (Styles(name).Font),
-// resolved through the document defaults and the style's ancestors. Fonts
-// the caller has taken (and perhaps changed) override what the file says,
-// for the style and for every style based on it.
+// Fonts: the font of a style as the object model shows it
+// (Styles(name).Font), and the font table's word on what a font looks like,
+// for the generic family a browser falls back to.
 #pragma once
 
 #include <map>
 #include <string>
 
-#include "generate/word/docx_content.h"
+#include <pugixml.hpp>
+
 #include "generate/word/word_app.h"
+#include "text/ustring.h"
 
 namespace qp::word {
 
+struct DocxContent;
+
 using StyleFonts = std::map<std::string, Font>;  // by style id
 
+// The style's font resolved through the document defaults and the style's
+// ancestors. Fonts the caller has taken (and perhaps changed) override what
+// the file says, for the style and for every style based on it.
 Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken);
+
+// The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
+// writes the fonts of a .doc), without quotes or blanks around it.
+Text CleanFontName(TextView name);
+
+// The fonts of fontTable.xml by name.
+class FontTable {
+ public:
+  void Load(const pugi::xml_document& fontTable);
+  // "serif", "sans-serif" or "monospace": from the table's w:family and
+  // w:pitch, else from the name; empty for symbol fonts and for names that
+  // tell nothing.
+  Text Generic(TextView name) const;
+
+ private:
+  std::map<Text, Text> generic_;  // by name; "" where the table says nothing
+};
+
+// The text without the characters Shift-JIS lacks. A Shift-JIS page writes
+// them as "&#N;", whose ";" would end a declaration inside its quotes (a
+// style or font named in simplified Chinese) once the declarations stand in
+// a style block.
+Text WithoutUnencodable(TextView text);
+
+// A font-family value as Word writes it: the font, then its generic family.
+Text FontFamilyValue(const FontTable& table, TextView name);
 
 }  // namespace qp::word

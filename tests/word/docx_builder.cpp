@@ -33,6 +33,11 @@ DocxBuilder& DocxBuilder::Numbering(std::string innerXml) {
   numbering_ = std::move(innerXml);
   return *this;
 }
+DocxBuilder& DocxBuilder::Fonts(std::string innerXml) {
+  fonts_ = std::move(innerXml);
+  return *this;
+}
+
 DocxBuilder& DocxBuilder::Footnotes(std::string innerXml) {
   footnotes_ = std::move(innerXml);
   return *this;
@@ -107,6 +112,11 @@ std::string DocxBuilder::Build() const {
         "</w:footnote>" +
         footnotes_ + "</w:footnotes>";
     add("rId3", "footnotes", "footnotes.xml");
+  }
+  if (!fonts_.empty()) {
+    entries["word/fontTable.xml"] =
+        std::string(kXml) + "<w:fonts " + kW + ">" + fonts_ + "</w:fonts>";
+    add("rId4", "fontTable", "fontTable.xml");
   }
   entries["word/document.xml"] =
       std::string(kXml) + "<w:document " + kW + "><w:body>" + body_ + "</w:body></w:document>";

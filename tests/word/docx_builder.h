@@ -14,6 +14,7 @@ class DocxBuilder {
   DocxBuilder& Styles(std::string innerXml);     // inside <w:styles>
   DocxBuilder& Numbering(std::string innerXml);  // inside <w:numbering>
   DocxBuilder& Footnotes(std::string innerXml);  // footnotes after the separators
+  DocxBuilder& Fonts(std::string innerXml);      // inside <w:fonts> (fontTable.xml)
   DocxBuilder& Core(std::string title, std::string description, std::string keywords);
   // A relationship from the document part; returns its id ("rId10", ...).
   std::string Relate(std::string type, std::string target, bool external = false);
@@ -25,7 +26,7 @@ class DocxBuilder {
   void WriteTo(const std::string& path) const;
 
  private:
-  std::string body_, styles_, numbering_, footnotes_;
+  std::string body_, styles_, numbering_, footnotes_, fonts_;
   std::string title_, description_, keywords_;
   bool core_ = false;
   std::map<std::string, std::string> parts_;

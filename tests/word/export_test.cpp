@@ -25,6 +25,59 @@ TEST(WordExport, ExamplesMatchTheReviewedMarkup) {
   if (std::getenv("QP_UPDATE_EXAMPLES")) WriteExamples(path, examples);
 }
 
+// The same for the style block: styles.xml, "+++", the body, and perhaps
+// "+++" and the font table, against the rules up to the link rules.
+TEST(WordExport, StyleRulesMatchWordsMarkup) {
+  const std::string path = QP_TEST_DATA_DIR "/style_examples.txt";
+  std::vector<Example> examples = ReadExamples(path);
+  ASSERT_GE(examples.size(), 2u);
+  for (Example& e : examples) {
+    std::vector<std::string> parts{{}};
+    for (std::size_t at = 0; at < e.input.size(); ++at) {
+      if (e.input.compare(at, 5, "\n+++\n") == 0) {
+        parts.emplace_back();
+        at += 4;
+      } else {
+        parts.back() += e.input[at];
+      }
+    }
+    DocxBuilder b;
+    b.Styles(parts[0]).Body(parts.size() > 1 ? parts[1] : "");
+    if (parts.size() > 2) b.Fonts(parts[2]);
+    std::string page = RenderUtf8(b);
+    std::size_t start = page.find("/* Style Definitions */\r\n");
+    std::size_t end = page.find("a:link");
+    ASSERT_TRUE(start != std::string::npos && end != std::string::npos) << e.name;
+    std::string actual;
+    for (char c : page.substr(start + 25, end - start - 25)) {
+      if (c != '\r') actual += c;
+    }
+    if (std::getenv("QP_UPDATE_EXAMPLES")) e.expected = actual;
+    EXPECT_EQ(actual, e.expected) << "example: " << e.name;
+  }
+  if (std::getenv("QP_UPDATE_EXAMPLES")) WriteExamples(path, examples);
+}
+
+// A Shift-JIS page writes what it lacks as "&#N;": in a style (the block or
+// an attribute the revision moves there) that ";" would end a declaration
+// inside its quotes and lose the rules after it.
+TEST(WordExport, ShiftJisStyleBlockHoldsNoCharacterReferences) {
+  DocxBuilder b;
+  b.Styles(
+      "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"a\"><w:name w:val=\"Normal\"/>"
+      "<w:rPr><w:rFonts w:ascii=\"\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91\"/></w:rPr>"
+      "</w:style><w:style w:type=\"paragraph\" w:styleId=\"t\"><w:name "
+      "w:val=\"\xE6\xA0\x87\xE9\xA2\x98 1\"/><w:basedOn w:val=\"a\"/></w:style>");
+  b.Body(
+      "<w:p><w:pPr><w:pStyle w:val=\"t\"/></w:pPr><w:r><w:rPr><w:rFonts w:ascii=\"\xE4\xBB\xBF"
+      "\xE5\xAE\x8B\"/></w:rPr><w:t>x</w:t></w:r></w:p>");
+  word::DocxContent content(b.Build());
+  Text html = word::RenderHtml(content, {}, u"page", u"shift_jis").html;
+  EXPECT_EQ(TextToCp932(html).find("&#"), std::string::npos);
+  EXPECT_NE(html.find(u"mso-style-name:\" 1\""), Text::npos);
+  EXPECT_NE(html.find(u"font-family:\"\u5B8B\",serif"), Text::npos);
+}
+
 TEST(WordExport, PageHasTheShapeTheRevisionSplits) {
   std::string page = RenderUtf8(SampleDocument());
   // The revision cuts the style rules three characters after "<style" + ">".

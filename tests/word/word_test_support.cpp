@@ -26,7 +26,12 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
       "</w:rPr><w:tcPr><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"4F81BD\"/></w:tcPr>"
       "</w:tblStylePr><w:tblStylePr w:type=\"band1Horz\"><w:tcPr><w:shd w:val=\"clear\" "
       "w:color=\"auto\" w:fill=\"DBE5F1\"/></w:tcPr></w:tblStylePr><w:tblStylePr "
-      "w:type=\"firstCol\"><w:rPr><w:b/></w:rPr></w:tblStylePr></w:style>");
+      "w:type=\"firstCol\"><w:rPr><w:b/></w:rPr></w:tblStylePr></w:style>"
+      "<w:style w:type=\"paragraph\" w:styleId=\"a5\"><w:name w:val=\"List Paragraph\"/>"
+      "<w:basedOn w:val=\"a\"/><w:pPr><w:ind w:leftChars=\"400\" w:left=\"840\"/></w:pPr>"
+      "</w:style><w:style w:type=\"character\" w:styleId=\"a9\"><w:name "
+      "w:val=\"footnote reference\"/><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr>"
+      "</w:style>");
   b.Numbering(
       "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
       "<w:numFmt w:val=\"decimalFullWidth\"/><w:lvlText w:val=\"%1．\"/>"

@@ -12,8 +12,9 @@
 namespace qp::test {
 
 // Styles and lists the examples use: a Normal style under the id "a" (as
-// Japanese Word writes it), "heading 1" under "1", a Japanese numbered list
-// (numId 1) and a Symbol bullet list (numId 2).
+// Japanese Word writes it), "heading 1" under "1", "List Paragraph" under
+// "a5" (indented 4 characters), "footnote reference" under "a9", a Japanese
+// numbered list (numId 1) and a Symbol bullet list (numId 2).
 DocxBuilder ExampleDocument(const std::string& bodyXml);
 
 // The page in UTF-8 for a document, as the engine renders it for "page.htm".
