@@ -63,6 +63,8 @@ bool DecodeBmp(std::string_view b, RgbaImage& out) {
   return true;
 }
 
+}  // namespace
+
 std::string EncodePng(const RgbaImage& image) {
   png_image png;
   std::memset(&png, 0, sizeof png);
@@ -81,8 +83,6 @@ std::string EncodePng(const RgbaImage& image) {
   out.resize(size);
   return out;
 }
-
-}  // namespace
 
 std::string ConvertToPng(std::string_view bytes, ImageKind kind) {
   RgbaImage image;

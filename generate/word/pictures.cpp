@@ -19,8 +19,8 @@ ImageKind SniffImage(std::string_view b) {
   return ImageKind::Other;
 }
 
-Text PictureStore::Add(const std::string& partName) {
-  auto known = byPart_.find(partName);
+Text PictureStore::Add(const std::string& partName, const Crop& crop) {
+  auto known = byPart_.find({partName, crop});
   if (known != byPart_.end()) return known->second;
   Text name;
   std::string bytes;
@@ -51,6 +51,9 @@ Text PictureStore::Add(const std::string& partName) {
     case ImageKind::Other:
       break;
   }
+  if (ext && (crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0)) {
+    bytes = CropPicture(bytes, SniffImage(bytes), crop);  // BMP and TIFF are PNG by now
+  }
   if (ext) {
     char file[32];
     std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
@@ -60,7 +63,7 @@ Text PictureStore::Add(const std::string& partName) {
     std::fprintf(stderr, "quillpage: picture %s left out (not a PNG, JPEG or GIF picture)\n",
                  partName.c_str());
   }
-  byPart_[partName] = name;
+  byPart_[{partName, crop}] = name;
   return name;
 }
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "generate/word/docx_package.h"
@@ -18,6 +20,15 @@ enum class ImageKind { Png, Jpeg, Gif, Bmp, Tiff, Other };
 // Recognises the picture by its first bytes, never by the part's name.
 ImageKind SniffImage(std::string_view bytes);
 
+// The share of each side a picture is cut by (a:srcRect), in thousandths
+// of a percent; negative values (a picture shown with a margin) are ignored.
+struct Crop {
+  long left = 0, top = 0, right = 0, bottom = 0;
+  bool operator<(const Crop& o) const {
+    return std::tie(left, top, right, bottom) < std::tie(o.left, o.top, o.right, o.bottom);
+  }
+};
+
 struct PictureFile {
   Text fileName;  // "image001.png"
   std::string bytes;
@@ -28,17 +39,21 @@ class PictureStore {
   explicit PictureStore(DocxPackage& package) : package_(package) {}
   // The file name for the picture in `partName`, or "" when it cannot go on
   // the page (a missing part, a vector or unknown format); a line on
-  // standard error names what was left out.
-  Text Add(const std::string& partName);
+  // standard error names what was left out. A cropped picture gets a file
+  // of its own.
+  Text Add(const std::string& partName, const Crop& crop = {});
   const std::vector<PictureFile>& Files() const { return files_; }
 
  private:
   DocxPackage& package_;
-  std::map<std::string, Text> byPart_;
+  std::map<std::pair<std::string, Crop>, Text> byPart_;
   std::vector<PictureFile> files_;
 };
 
 // PNG bytes for a BMP or TIFF picture; "" when it cannot be converted.
 std::string ConvertToPng(std::string_view bytes, ImageKind kind);
+// A PNG or JPEG picture cut to its crop, in its own format; other pictures,
+// and pictures that cannot be decoded, come back as they are.
+std::string CropPicture(const std::string& bytes, ImageKind kind, const Crop& crop);
 
 }  // namespace qp::word
