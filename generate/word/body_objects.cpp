@@ -86,7 +86,7 @@ void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width,
   }
   img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
   if (side) img += side == 'r' ? u" align=right hspace=12" : u" align=left hspace=12";
-  if (!alt.empty()) img += u" alt=\"" + EscapeAttribute(alt) + u"\"";
+  if (!alt.empty()) img += u" alt=\"" + EscapeAttributeValue(alt) + u"\"";
   img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
   Append(pieces, open, close, img, true);
 }

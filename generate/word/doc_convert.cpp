@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -72,12 +71,11 @@ std::string FileUrl(const std::filesystem::path& path) {
   return url;
 }
 
-std::string ConvertDocToDocx(const std::string& docBytes, std::chrono::seconds timeLimit) {
+std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
+                             std::chrono::seconds timeLimit) {
   std::filesystem::path soffice = FindConverter();
   if (soffice.empty()) {
-    std::fprintf(stderr,
-                 "quillpage: .doc files need LibreOffice; install the package "
-                 "libreoffice-writer-nogui\n");
+    notes.Add(u".doc files need LibreOffice; install the package libreoffice-writer-nogui");
     Raise(err::kConverterMissing, T("LibreOffice is not installed."));
   }
   TempFolder temp;

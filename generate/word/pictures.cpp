@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "generate/word/word_app.h"
+#include "text/codec.h"
 #include "text/failure.h"
 
 namespace qp::word {
@@ -60,8 +61,7 @@ Text PictureStore::Add(const std::string& partName, const Crop& crop) {
     name = T(file);
     files_.push_back({name, std::move(bytes)});
   } else {
-    std::fprintf(stderr, "quillpage: picture %s left out (not a PNG, JPEG or GIF picture)\n",
-                 partName.c_str());
+    notes_.Add(u"picture " + Utf8ToText(partName) + u" left out (not a PNG, JPEG or GIF picture)");
   }
   byPart_[{partName, crop}] = name;
   return name;

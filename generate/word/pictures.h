@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "generate/word/docx_package.h"
+#include "generate/word/notes.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -36,16 +37,16 @@ struct PictureFile {
 
 class PictureStore {
  public:
-  explicit PictureStore(DocxPackage& package) : package_(package) {}
+  PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
   // The file name for the picture in `partName`, or "" when it cannot go on
-  // the page (a missing part, a vector or unknown format); a line on
-  // standard error names what was left out. A cropped picture gets a file
-  // of its own.
+  // the page (a missing part, a vector or unknown format); a note names what
+  // was left out. A cropped picture gets a file of its own.
   Text Add(const std::string& partName, const Crop& crop = {});
   const std::vector<PictureFile>& Files() const { return files_; }
 
  private:
   DocxPackage& package_;
+  Notes& notes_;
   std::map<std::pair<std::string, Crop>, Text> byPart_;
   std::vector<PictureFile> files_;
 };

@@ -170,8 +170,8 @@ TEST_F(ProgramFixture, ADisplayThatDoesNotAnswerCountsAsNone) {
   EXPECT_EQ(o.err, "");
 }
 
-// From the test data folder (tests/app/data), which is absolute: __FILE__ is
-// relative when ccache rewrites paths against its base folder.
+// From the configured source folder: __FILE__ is relative when the build
+// makes paths relative (ccache's base folder), and tests run elsewhere.
 const fs::path kSample =
     fs::path(QP_TEST_DATA_DIR).parent_path().parent_path().parent_path() / "data" / "sample.docx";
 
