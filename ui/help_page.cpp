@@ -6,6 +6,7 @@
 
 #include "sys/child_process.h"
 #include "text/failure.h"
+#include "text/number.h"
 #include "ui/qt_text.h"
 
 namespace qp::ui {
@@ -24,8 +25,11 @@ QString HelpPagePath(const Text& programFolder) {
 int OpenInBrowser(const QString& page) {
   const QByteArray url = QUrl::fromLocalFile(page).toEncoded(QUrl::FullyEncoded);
   const sys::ChildEnd end = sys::HandOver({"xdg-open", url.toStdString()}, sys::kHandOverWatch);
-  if (end.how == sys::ChildEnd::How::NotStarted) Raise(err::kCannotCreateObject, u"xdg-open");
   return end.how == sys::ChildEnd::How::Running ? 0 : end.status;
+}
+
+Text HelpPageFailureMessage(int code) {
+  return u"最新情報のページを表示できませんでした。(Code=" + FormatInteger(code) + u")    ";
 }
 
 }  // namespace qp::ui

@@ -14,8 +14,12 @@ QString HelpPagePath(const Text& programFolder);
 
 // Hands `page` to xdg-open, which lives on by itself, and returns its exit
 // status when it ends within a brief watch (0 when it is still at work then:
-// it has handed the page on). Raises err::kCannotCreateObject when xdg-open
-// cannot be started.
+// it has handed the page on; 127 when xdg-open is not installed, 126 when it
+// cannot be run).
 int OpenInBrowser(const QString& page);
+
+// The message for a help page that could not be shown, with the code that
+// OpenInBrowser returned.
+Text HelpPageFailureMessage(int code);
 
 }  // namespace qp::ui

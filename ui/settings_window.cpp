@@ -259,7 +259,11 @@ void Frm_RefWd::FBt_PHelp_Click() {
     trap.Step(1);
     const QString page = HelpPagePath(run_.ProgramFolder);
     trap.Step(2);
-    OpenInBrowser(page);
+    // Without a browser (or without xdg-open) the user is told so and the
+    // window stays, with the options not yet saved.
+    const int code = OpenInBrowser(page);
+    trap.Step(3);
+    if (code != 0) app::Srv_Dsp_Msg(desktop_, HelpPageFailureMessage(code), 3, 0, 0);
   } catch (...) {
     app::Srv_Dsp_Err(LocatedFailure(trap), run_, desktop_);
   }

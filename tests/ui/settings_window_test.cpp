@@ -238,6 +238,33 @@ TEST_F(SettingsWindowTest, HelpButtonOpensTheLocalPageAndLeavesTheWindowOpen) {
   EXPECT_EQ(ReadIni(), "");  // nothing is saved while the window is open
 }
 
+TEST_F(SettingsWindowTest, HelpButtonWithoutABrowserSaysSoAndLeavesTheWindowOpen) {
+  LoadOptions("");
+  Frm_RefWd window(run_, desktop_);
+  ShowAndWait(window);
+  const QByteArray oldPath = qgetenv("PATH");
+  // xdg-open as it ends when it finds no browser; then no xdg-open at all.
+  const QString bin = folder_.path() + QStringLiteral("/bin");
+  ASSERT_TRUE(QDir().mkpath(bin));
+  QFile script(bin + QStringLiteral("/xdg-open"));
+  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+  script.write("#!/bin/sh\nexit 3\n");
+  script.close();
+  script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+  qputenv("PATH", bin.toUtf8() + ":/usr/bin:/bin");
+  QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
+  qputenv("PATH", folder_.path().toUtf8());
+  QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
+  qputenv("PATH", oldPath);
+
+  const std::vector<std::string> expected = {
+      "最新情報のページを表示できませんでした。(Code=3)    ",
+      "最新情報のページを表示できませんでした。(Code=127)    "};
+  EXPECT_EQ(desktop_.texts, expected);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(ReadIni(), "");
+}
+
 TEST_F(SettingsWindowTest, HelpButtonWithoutItsPageEndsInTheFailureReportUnsaved) {
   LoadOptions("[SYSTEM]\r\nSetCt=1\r\n");
   run_.ProgramFolder = Utf8ToText(folder_.path().toStdString());  // no page beside it
