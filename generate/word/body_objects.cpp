@@ -158,8 +158,6 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
   }
 }
 
-}
-
 Text BodyWriter::Href(const pugi::xml_node& hyperlink) const {
   Text href;
   std::string relId = Attr(hyperlink, "id").value();
