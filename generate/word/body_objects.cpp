@@ -45,7 +45,12 @@ void BodyWriter::Picture(const std::string& relId, long width, long height, bool
                          std::vector<InlinePiece>& pieces) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
-  Text file = state_.pictures.Add(rel->second.target);
+  Text file = state_.pictures.Add(rel->second.target, width, height);
+  Image(file, width, height, floating, alt, open, close, pieces);
+}
+
+void BodyWriter::Image(const Text& file, long width, long height, bool floating, const Text& alt,
+                       const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
   if (file.empty()) return;
   Text img = u"<img";
   if (width > 0 && height > 0) {
@@ -64,7 +69,13 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
     bool floating = LocalName(frame) == "anchor";
     if (!floating && LocalName(frame) != "inline") continue;
     pugi::xml_node extent = Child(frame, "extent");
-    Text alt = U(Attr(Child(frame, "docPr"), "descr").value());
+    pugi::xml_node docPr = Child(frame, "docPr");
+    Text alt = U(Attr(docPr, "descr").value());
+    if (alt.empty()) alt = U(Attr(docPr, "title").value());
+    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")),
+                    floating, alt, open, close, pieces)) {
+      continue;
+    }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
     for (pugi::xpath_node b : blips) {
       long width = 0, height = 0;
@@ -89,6 +100,7 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
 
 void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
                      std::vector<InlinePiece>& pieces) {
+  if (DrawnVml(pict, open, close, pieces)) return;
   for (pugi::xpath_node d : pict.select_nodes(".//*[local-name()='imagedata']")) {
     pugi::xml_node shape = d.node().parent();
     Text style = U(shape.attribute("style").value());

@@ -79,7 +79,18 @@ class BodyWriter {
            std::vector<InlinePiece>& pieces);
   void Picture(const std::string& relId, long width, long height, bool floating, const Text& alt,
                const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
+  void Image(const Text& file, long width, long height, bool floating, const Text& alt,
+             const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   void TextBox(const pugi::xml_node& content);
+
+  // Charts, shapes, groups, canvases and SmartArt drawn as one picture each
+  // (body_drawings.cpp). True when the object went on the page as a
+  // picture; false leaves it to the picture and text-box code above.
+  bool DrawnObject(const pugi::xml_node& frame, long width, long height, bool floating,
+                   const Text& alt, const Text& open, const Text& close,
+                   std::vector<InlinePiece>& pieces);
+  bool DrawnVml(const pugi::xml_node& shape, const Text& open, const Text& close,
+                std::vector<InlinePiece>& pieces);
   Text NoteReference(const std::string& id, bool endnote, bool backLink);
   Text Href(const pugi::xml_node& hyperlink) const;
 

@@ -1,6 +1,9 @@
 #include "generate/word/docx_content.h"
 
+#include <cstdlib>
+
 #include "generate/word/xml_part.h"
+#include "text/codec.h"
 #include "text/failure.h"
 
 namespace qp::word {
@@ -28,7 +31,45 @@ void CollectSections(const pugi::xml_node& body, std::vector<SectionLayout>& out
   }
 }
 
+// A scheme colour: a:srgbClr val, or a:sysClr lastClr (the system colour
+// as Word last saw it).
+bool SchemeColour(const pugi::xml_node& slot, std::uint32_t& rgb) {
+  for (pugi::xml_node c : slot.children()) {
+    std::string_view local = LocalName(c);
+    std::string_view hex = local == "srgbClr"  ? Attr(c, "val").value()
+                           : local == "sysClr" ? Attr(c, "lastClr").value()
+                                               : "";
+    if (hex.size() != 6) continue;
+    char* end = nullptr;
+    unsigned long v = std::strtoul(std::string(hex).c_str(), &end, 16);
+    if (end && *end == 0) {
+      rgb = static_cast<std::uint32_t>(v);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
+
+draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts) {
+  draw::Palette palette;
+  pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "clrScheme");
+  std::vector<std::uint32_t> accents;
+  for (int i = 1; i <= 6; ++i) {
+    std::uint32_t rgb = 0;
+    if (!SchemeColour(Child(scheme, "accent" + std::to_string(i)), rgb)) break;
+    accents.push_back(rgb);
+  }
+  if (accents.size() == 6) palette.accents = accents;
+  SchemeColour(Child(scheme, "dk1"), palette.dark1);
+  SchemeColour(Child(scheme, "lt1"), palette.light1);
+  SchemeColour(Child(scheme, "dk2"), palette.dark2);
+  SchemeColour(Child(scheme, "lt2"), palette.light2);
+  palette.latinFont = TextToUtf8(fonts.minorLatin);
+  palette.eastAsianFont = TextToUtf8(fonts.minorEastAsia);
+  return palette;
+}
 
 SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
   SectionLayout s;
@@ -78,6 +119,7 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   package.LoadXml(target("numbering"), numbering);
   lists.Load(numbering, styleSheet);
   themeFonts = LoadThemeFonts(theme);
+  palette = ReadPalette(theme, themeFonts);
 
   title = CoreText(core, "title");
   description = CoreText(core, "description");

@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 
+#include "draw/drawing.h"
 #include "generate/word/css.h"
 #include "generate/word/docx_package.h"
 #include "generate/word/numbering.h"
@@ -35,6 +36,7 @@ struct DocxContent {
   StyleSheet styleSheet;
   Numbering lists;
   ThemeFonts themeFonts;
+  draw::Palette palette;                // the theme's colours and fonts, for drawn objects
   std::vector<SectionLayout> sections;  // in body order; at least one
   Text title, description, keywords, author;
   double tabInterval = 42.0;  // the document's default tab stop, points
@@ -42,6 +44,9 @@ struct DocxContent {
 
   pugi::xml_node Body() const;
 };
+
+// The colours of the theme's colour scheme and its minor fonts.
+draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts);
 
 // The sections' layouts from w:sectPr elements.
 SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr);

@@ -1,10 +1,9 @@
 // BMP and TIFF pictures go on the page as PNG, as browsers show neither.
-#include <png.h>
-
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "draw/raster.h"
 #include "generate/word/pictures.h"
 #include "generate/word/rgba_image.h"
 
@@ -63,25 +62,6 @@ bool DecodeBmp(std::string_view b, RgbaImage& out) {
   return true;
 }
 
-std::string EncodePng(const RgbaImage& image) {
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = image.width;
-  png.height = image.height;
-  png.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) {
-    return {};
-  }
-  std::string out(size, '\0');
-  if (!png_image_write_to_memory(&png, out.data(), &size, 0, image.pixels.data(), 0, nullptr)) {
-    return {};
-  }
-  out.resize(size);
-  return out;
-}
-
 }  // namespace
 
 std::string ConvertToPng(std::string_view bytes, ImageKind kind) {
@@ -89,7 +69,7 @@ std::string ConvertToPng(std::string_view bytes, ImageKind kind) {
   bool ok = kind == ImageKind::Bmp    ? DecodeBmp(bytes, image)
             : kind == ImageKind::Tiff ? DecodeTiff(bytes, image)
                                       : false;
-  return ok ? EncodePng(image) : std::string();
+  return ok ? draw::EncodePng(image.width, image.height, image.pixels) : std::string();
 }
 
 }  // namespace qp::word

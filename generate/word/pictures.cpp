@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "draw/metafile.h"
 #include "generate/word/word_app.h"
 #include "text/failure.h"
 
@@ -19,8 +20,10 @@ ImageKind SniffImage(std::string_view b) {
   return ImageKind::Other;
 }
 
-Text PictureStore::Add(const std::string& partName) {
-  auto known = byPart_.find(partName);
+Text PictureStore::Add(const std::string& partName, long width, long height) {
+  // A metafile is drawn at the size it is shown, so each size is a picture.
+  std::string key = partName + '@' + std::to_string(width) + 'x' + std::to_string(height);
+  auto known = byPart_.find(key);
   if (known != byPart_.end()) return known->second;
   Text name;
   std::string bytes;
@@ -49,19 +52,40 @@ Text PictureStore::Add(const std::string& partName) {
       if (!bytes.empty()) ext = "png";
       break;
     case ImageKind::Other:
+      if (draw::SniffMetafile(bytes) != draw::MetafileKind::None) {
+        draw::Picture drawn =
+            draw::DrawMetafile(bytes, static_cast<double>(width), static_cast<double>(height));
+        name = AddDrawn(drawn, "picture " + partName);
+        byPart_[key] = name;
+        return name;
+      }
       break;
   }
   if (ext) {
-    char file[32];
-    std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
-    name = T(file);
-    files_.push_back({name, std::move(bytes)});
+    name = NewFile(std::move(bytes), ext);
   } else {
-    std::fprintf(stderr, "quillpage: picture %s left out (not a PNG, JPEG or GIF picture)\n",
-                 partName.c_str());
+    Tell("picture " + partName + " left out (not a picture format a page can show)");
   }
-  byPart_[partName] = name;
+  byPart_[key] = name;
   return name;
+}
+
+Text PictureStore::AddDrawn(const draw::Picture& picture, const std::string& what) {
+  if (!picture.note.empty()) Tell(what + " shown as a placeholder (" + picture.note + ")");
+  return NewFile(picture.png, "png");
+}
+
+Text PictureStore::NewFile(std::string bytes, const char* ext) {
+  char file[32];
+  std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
+  files_.push_back({T(file), std::move(bytes)});
+  return files_.back().fileName;
+}
+
+// Every line about a picture that did not come out as in the document goes
+// through here.
+void PictureStore::Tell(const std::string& line) const {
+  std::fprintf(stderr, "quillpage: %s\n", line.c_str());
 }
 
 }  // namespace qp::word

@@ -1,6 +1,7 @@
 // The pictures of one export: each media part the body shows gets one file
 // in the supporting-files folder, named image001.png, image002.jpg, ...
-// in the order the body first shows them.
+// in the order the body first shows them. Metafiles, charts and shapes
+// come drawn as PNG from the drawing library.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/picture.h"
 #include "generate/word/docx_package.h"
 #include "text/ustring.h"
 
@@ -26,15 +28,22 @@ struct PictureFile {
 class PictureStore {
  public:
   explicit PictureStore(DocxPackage& package) : package_(package) {}
-  // The file name for the picture in `partName`, or "" when it cannot go on
-  // the page (a missing part, a vector or unknown format); a line on
-  // standard error names what was left out.
-  Text Add(const std::string& partName);
+  // The file name for the picture in `partName`, shown at width x height
+  // px, or "" when it cannot go on the page (a missing part, an unknown
+  // format); Tell names what was left out. An EMF or WMF picture is drawn
+  // at that size, or stands in as a placeholder picture.
+  Text Add(const std::string& partName, long width, long height);
+  // The file name for a drawn chart or shape; `what` names the object in
+  // the line that tells of a placeholder.
+  Text AddDrawn(const draw::Picture& picture, const std::string& what);
   const std::vector<PictureFile>& Files() const { return files_; }
 
  private:
   DocxPackage& package_;
   std::map<std::string, Text> byPart_;
+  Text NewFile(std::string bytes, const char* ext);
+  void Tell(const std::string& line) const;
+
   std::vector<PictureFile> files_;
 };
 
