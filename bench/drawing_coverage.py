@@ -6,7 +6,7 @@ the exported page, listing every miss and placeholder with its cause, and
 checking that every picture file is a valid PNG, JPEG or GIF and that each
 drawn picture has the size of its object within 2 px.
 
-    bench/drawing_coverage.py [BUILD_DIR]
+    bench/drawing_coverage.py [BUILD_DIR [DOCUMENT.docx ...]]
 
 QP_CORPUS_DIR overrides the corpus folder.
 """
@@ -22,6 +22,8 @@ from collections import Counter
 here = os.path.dirname(os.path.abspath(__file__))
 build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build")
 corpus = os.environ.get("QP_CORPUS_DIR", os.path.join(here, "..", "..", "shared", "corpus"))
+if not os.path.isdir(corpus):
+    corpus = "/work/shared/corpus"
 tool = os.path.join(build, "tests", "word", "word_tool")
 
 
@@ -110,7 +112,9 @@ def count_objects(z, xml, rels):
         for rid in re.findall(r'<v:imagedata [^>]*r:id="([^"]+)"', p):
             objects["VML picture " + target_kind(z, rels, rid)] += 1
         if "<v:imagedata" not in p:
-            if "<v:textbox" in p and re.search(r"<v:rect\b|type=\"#_x0000_t202\"", p):
+            other_type = re.search(r'<v:shape [^>]*(type="#_x0000_t(?!202"|1")\d+"|path=)', p)
+            if "<v:textbox" in p and (re.search(r"<v:rect\b", p) or
+                                      (re.search(r"<v:shape\b", p) and not other_type)):
                 objects["VML text box (text)"] += 1
             elif re.search(r'o:hr="t"', p):
                 objects["horizontal rule (text)"] += 1
@@ -123,7 +127,8 @@ def count_objects(z, xml, rels):
 def main():
     totals, pictures_expected, shown, invalid, off_size = Counter(), 0, 0, [], []
     misses, placeholders, causes = [], [], Counter()
-    docs = sorted(f for f in os.listdir(os.path.join(corpus, "docx")) if f.endswith((".docx", ".docm")))
+    docs = sys.argv[2:] or sorted(
+        f for f in os.listdir(os.path.join(corpus, "docx")) if f.endswith((".docx", ".docm")))
     bad = open(os.path.join(corpus, "MANIFEST_bad.tsv"), encoding="utf-8").read()
     work = tempfile.mkdtemp()
     for name in docs:
@@ -153,7 +158,7 @@ def main():
             misses.append(f"{name}: export failed: {run.stderr.strip()[-200:]}")
             continue
         page = open(out, encoding="shift_jis", errors="replace").read()
-        imgs = re.findall(r"<img ([^>]*)>", page)
+        imgs = re.findall(r"<img\s([^>]*)>", page)
         shown += min(len(imgs), expected)
         if len(imgs) < expected:
             misses.append(f"{name}: {len(imgs)} of {expected} pictures")
@@ -171,7 +176,7 @@ def main():
             if not os.path.exists(f):
                 invalid.append(f"{name}: {src.group(1)} missing")
                 continue
-            size = image_size(open(f, "rb").read(4096))
+            size = image_size(open(f, "rb").read())
             if size is None:
                 invalid.append(f"{name}: {src.group(1)} is not a PNG, JPEG or GIF")
                 continue
