@@ -1,0 +1,57 @@
+// Shared pieces of a chart drawing: the plot box, value scales and the SVG
+// buffer the plots write into.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "draw/chart_model.h"
+
+namespace qp::draw {
+
+struct Box {
+  double x = 0, y = 0, w = 0, h = 0;
+};
+
+// A linear value axis: round ticks from min to max.
+struct Scale {
+  double min = 0, max = 1, step = 0.2;
+  // The position of v along a length, 0 at min; clamped far outside.
+  double At(double v, double length) const;
+  int Ticks() const;  // number of steps between min and max
+};
+
+// Round ticks covering lo..hi, respecting the axis's fixed bounds and unit.
+// Zero is included unless the values sit far from it, as Office does.
+Scale NiceScale(double lo, double hi, const ChartAxis& axis);
+
+struct ChartCanvas {
+  const Palette& palette;
+  std::string font;  // font-family attribute value
+  double fontPx = 13.33;
+  std::string body;
+
+  // Text at (x, y) with anchor start/middle/end; vertical centre at y.
+  void Label(double x, double y, std::string_view text, std::string_view anchor, double px,
+             std::uint32_t rgb = 0x595959, double rotate = 0, bool bold = false);
+};
+
+// The colour a series or, when colours vary by point, a point is filled with.
+Color SeriesFillColor(const ChartSeries& s, int seriesIndex, const Palette& palette);
+Color PointFillColor(const ChartSeries& s, std::size_t point, int seriesIndex, bool vary,
+                     const Palette& palette);
+// The colour and width a line series is stroked with.
+Color SeriesLineColor(const ChartSeries& s, int seriesIndex, const Palette& palette);
+double SeriesLinePx(const ChartSeries& s, double fallbackPx);
+
+// The plots: each draws its group into `plot` on the shared scales.
+// `firstSeries` is the palette index of the group's first series.
+void DrawBars(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values,
+              std::size_t categories, int firstSeries);
+void DrawLinesOrAreas(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values,
+                      std::size_t categories, bool betweenCategories, int firstSeries);
+void DrawScatter(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& x, const Scale& y,
+                 int firstSeries);
+void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries);
+
+}  // namespace qp::draw

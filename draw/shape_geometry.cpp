@@ -1,0 +1,516 @@
+#include "draw/shape_geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "draw/svg_text.h"
+#include "draw/xml_names.h"
+
+namespace qp::draw {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct Pt {
+  double x, y;
+};
+
+std::string Polygon(const std::vector<Pt>& pts, bool close = true) {
+  std::string d;
+  for (std::size_t i = 0; i < pts.size(); ++i)
+    d += (i ? " L" : "M") + Num(pts[i].x) + "," + Num(pts[i].y);
+  return close ? d + " Z" : d;
+}
+
+std::string Ellipse(double cx, double cy, double rx, double ry) {
+  return "M" + Num(cx - rx) + "," + Num(cy) + " A" + Num(rx) + "," + Num(ry) + " 0 1 0 " +
+         Num(cx + rx) + "," + Num(cy) + " A" + Num(rx) + "," + Num(ry) + " 0 1 0 " + Num(cx - rx) +
+         "," + Num(cy) + " Z";
+}
+
+// A regular polygon or star inscribed in the box, first point at the top.
+std::vector<Pt> Radial(int points, double w, double h, double innerRatio) {
+  std::vector<Pt> out;
+  const bool star = innerRatio > 0;
+  const int n = star ? points * 2 : points;
+  for (int i = 0; i < n; ++i) {
+    const double a = -kPi / 2 + 2 * kPi * i / n;
+    const double r = star && i % 2 ? innerRatio : 1;
+    out.push_back({w / 2 + w / 2 * r * std::cos(a), h / 2 + h / 2 * r * std::sin(a)});
+  }
+  return out;
+}
+
+// Corners from top-left clockwise: 0 square, 1 round, 2 snipped.
+std::string CornerRect(double w, double h, const int kind[4], const double size[4]) {
+  const Pt corner[4] = {{0, 0}, {w, 0}, {w, h}, {0, h}};
+  // unit steps from each corner towards its two neighbours (previous, next)
+  const Pt prevDir[4] = {{0, 1}, {-1, 0}, {0, -1}, {1, 0}};
+  const Pt nextDir[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+  std::string d;
+  for (int i = 0; i < 4; ++i) {
+    const double r = kind[i] ? std::clamp(size[i], 0.0, std::min(w, h) / 2) : 0;
+    const Pt a{corner[i].x + prevDir[i].x * r, corner[i].y + prevDir[i].y * r};
+    const Pt b{corner[i].x + nextDir[i].x * r, corner[i].y + nextDir[i].y * r};
+    d += (i ? " L" : "M") + Num(a.x) + "," + Num(a.y);
+    if (r > 0)
+      d += kind[i] == 1 ? " A" + Num(r) + "," + Num(r) + " 0 0 1 " + Num(b.x) + "," + Num(b.y)
+                        : " L" + Num(b.x) + "," + Num(b.y);
+  }
+  return d + " Z";
+}
+
+// A right-pointing block arrow in a len x thick box; heads at one or both ends.
+std::vector<Pt> Arrow(double len, double thick, double shaft, double head, bool both) {
+  const double y1 = thick / 2 - thick * shaft / 2, y2 = thick / 2 + thick * shaft / 2;
+  const double xh = std::max(len - head, both ? len / 2 : 0.0);
+  if (!both) return {{0, y1}, {xh, y1}, {xh, 0}, {len, thick / 2}, {xh, thick}, {xh, y2}, {0, y2}};
+  const double xl = len - xh;
+  return {{0, thick / 2},   {xl, 0},     {xl, y1}, {xh, y1}, {xh, 0},
+          {len, thick / 2}, {xh, thick}, {xh, y2}, {xl, y2}, {xl, thick}};
+}
+
+// A box with a pointed tail towards (tx, ty), the tail rising from the side
+// the tip lies beyond.
+std::string Callout(double w, double h, double tx, double ty) {
+  const bool below = ty > h, above = ty<0, right = tx> w, left = tx < 0;
+  if (!(below || above || right || left)) return Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}});
+  const double bx = w / 6, by = h / 6;
+  const double cx = std::clamp(tx, bx, w - 2 * bx), cy = std::clamp(ty, by, h - 2 * by);
+  if (below) return Polygon({{0, 0}, {w, 0}, {w, h}, {cx + bx, h}, {tx, ty}, {cx, h}, {0, h}});
+  if (above) return Polygon({{0, 0}, {cx, 0}, {tx, ty}, {cx + bx, 0}, {w, 0}, {w, h}, {0, h}});
+  if (right) return Polygon({{0, 0}, {w, 0}, {w, cy}, {tx, ty}, {w, cy + by}, {w, h}, {0, h}});
+  return Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}, {0, cy + by}, {tx, ty}, {0, cy}});
+}
+
+std::string Wave(double w, double h, double amp, bool topToo) {
+  const double y0 = topToo ? amp : 0, y1 = h - amp;
+  std::string d = "M0," + Num(y0);
+  if (topToo)
+    d += " C" + Num(w / 3) + "," + Num(y0 - 2 * amp) + " " + Num(2 * w / 3) + "," +
+         Num(y0 + 2 * amp) + " " + Num(w) + "," + Num(y0);
+  else
+    d += " L" + Num(w) + ",0";
+  d += " L" + Num(w) + "," + Num(y1) + " C" + Num(2 * w / 3) + "," + Num(y1 - 2 * amp) + " " +
+       Num(w / 3) + "," + Num(y1 + 2 * amp) + " 0," + Num(y1) + " Z";
+  return d;
+}
+
+// The preset shapes given in a 21600 x 21600 grid.
+std::vector<Pt> Scaled(std::initializer_list<Pt> grid, double w, double h) {
+  std::vector<Pt> out;
+  for (Pt p : grid) out.push_back({p.x * w / 21600, p.y * h / 21600});
+  return out;
+}
+
+}  // namespace
+
+std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
+                                     const Adjusts& adjusts) {
+  w = std::max(w, 0.0);
+  h = std::max(h, 0.0);
+  const double ss = std::min(w, h);
+  // adj(1) is "adj" or "adj1"; values are in 100000ths
+  auto adj = [&](int i, double fallback) {
+    const std::string a = "adj" + std::to_string(i);
+    for (const auto& [name, value] : adjusts)
+      if (name == a || (i == 1 && name == "adj")) return std::clamp(value, -1e6, 1e6) / 100000;
+    return fallback / 100000;
+  };
+  Outline o;
+  auto poly = [&](const std::vector<Pt>& pts) {
+    o.path = Polygon(pts);
+    return o;
+  };
+  auto open = [&](std::string d) {
+    o.path = std::move(d);
+    o.open = true;
+    return o;
+  };
+  auto mapped = [&](std::vector<Pt> pts, bool swap, bool mirrorX, bool mirrorY) {
+    for (Pt& p : pts) {
+      if (swap) std::swap(p.x, p.y);
+      if (mirrorX) p.x = w - p.x;
+      if (mirrorY) p.y = h - p.y;
+    }
+    return poly(pts);
+  };
+
+  if (prst == "rect" || prst == "flowChartProcess" || prst == "textBox")
+    return poly({{0, 0}, {w, 0}, {w, h}, {0, h}});
+  if (prst == "roundRect" || prst == "flowChartAlternateProcess" || prst == "round1Rect" ||
+      prst == "round2SameRect" || prst == "round2DiagRect" || prst == "snip1Rect" ||
+      prst == "snip2SameRect" || prst == "snip2DiagRect" || prst == "snipRoundRect") {
+    const double r1 = ss * adj(1, 16667), r2 = ss * adj(2, prst == "round2DiagRect" ? 0 : 16667);
+    int kind[4] = {1, 1, 1, 1};
+    double size[4] = {r1, r1, r1, r1};
+    if (prst == "round1Rect") kind[0] = kind[2] = kind[3] = 0;
+    if (prst == "round2SameRect") kind[2] = kind[3] = 0;
+    if (prst == "round2DiagRect") size[1] = size[3] = r2;
+    if (prst == "snip1Rect") kind[0] = kind[2] = kind[3] = 0, kind[1] = 2;
+    if (prst == "snip2SameRect") kind[0] = kind[1] = 2, kind[2] = kind[3] = 0;
+    if (prst == "snip2DiagRect") kind[0] = kind[2] = 2, kind[1] = kind[3] = 0;
+    if (prst == "snipRoundRect") kind[0] = 1, kind[1] = 2, kind[2] = kind[3] = 0, size[1] = r2;
+    o.path = CornerRect(w, h, kind, size);
+    return o;
+  }
+  if (prst == "flowChartTerminator") {
+    const int kind[4] = {1, 1, 1, 1};
+    const double size[4] = {ss / 2, ss / 2, ss / 2, ss / 2};
+    o.path = CornerRect(w, h, kind, size);
+    return o;
+  }
+  if (prst == "ellipse" || prst == "flowChartConnector" || prst == "flowChartOr" ||
+      prst == "flowChartSummingJunction" || prst == "flowChartMagneticTape") {
+    o.path = Ellipse(w / 2, h / 2, w / 2, h / 2);
+    return o;
+  }
+  if (prst == "triangle" || prst == "flowChartExtract")
+    return poly({{w * adj(1, 50000), 0}, {w, h}, {0, h}});
+  if (prst == "flowChartMerge") return poly({{0, 0}, {w, 0}, {w / 2, h}});
+  if (prst == "rtTriangle") return poly({{0, 0}, {w, h}, {0, h}});
+  if (prst == "diamond" || prst == "flowChartDecision" || prst == "flowChartSort")
+    return poly({{w / 2, 0}, {w, h / 2}, {w / 2, h}, {0, h / 2}});
+  if (prst == "parallelogram" || prst == "flowChartInputOutput") {
+    const double x = prst == "parallelogram" ? std::min(ss * adj(1, 25000), w) : w / 5;
+    return poly({{x, 0}, {w, 0}, {w - x, h}, {0, h}});
+  }
+  if (prst == "trapezoid" || prst == "flowChartManualOperation") {
+    const double x = prst == "trapezoid" ? std::min(ss * adj(1, 25000), w / 2) : w / 5;
+    return prst == "trapezoid" ? poly({{0, h}, {x, 0}, {w - x, 0}, {w, h}})
+                               : poly({{0, 0}, {w, 0}, {w - x, h}, {x, h}});
+  }
+  if (prst == "flowChartManualInput") return poly({{0, h / 5}, {w, 0}, {w, h}, {0, h}});
+  if (prst == "pentagon") return poly(Radial(5, w, h, 0));
+  if (prst == "heptagon") return poly(Radial(7, w, h, 0));
+  if (prst == "decagon") return poly(Radial(10, w, h, 0));
+  if (prst == "dodecagon") return poly(Radial(12, w, h, 0));
+  if (prst == "hexagon" || prst == "flowChartPreparation") {
+    const double x = std::min(ss * adj(1, 25000), w / 2);
+    return poly({{x, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {x, h}, {0, h / 2}});
+  }
+  if (prst == "octagon" || prst == "plaque") {
+    const double x = std::min(ss * adj(1, prst == "octagon" ? 29289 : 16667), ss / 2);
+    return poly({{x, 0}, {w - x, 0}, {w, x}, {w, h - x}, {w - x, h}, {x, h}, {0, h - x}, {0, x}});
+  }
+  if (prst == "plus" || prst == "mathPlus" || prst == "flowChartOfflineStorage") {
+    const double t = prst == "plus" ? ss * adj(1, 25000) : ss * 0.235 / 2;
+    const double x0 = prst == "plus" ? t : w / 2 - t, x1 = prst == "plus" ? w - t : w / 2 + t;
+    const double y0 = prst == "plus" ? t : h / 2 - t, y1 = prst == "plus" ? h - t : h / 2 + t;
+    return poly({{x0, 0},
+                 {x1, 0},
+                 {x1, y0},
+                 {w, y0},
+                 {w, y1},
+                 {x1, y1},
+                 {x1, h},
+                 {x0, h},
+                 {x0, y1},
+                 {0, y1},
+                 {0, y0},
+                 {x0, y0}});
+  }
+  if (prst.substr(0, 4) == "star") {
+    static constexpr std::pair<std::string_view, double> kStars[] = {
+        {"star4", 12500},  {"star5", 19098},  {"star6", 28868},  {"star7", 34601},
+        {"star8", 37500},  {"star10", 42533}, {"star12", 37500}, {"star16", 37500},
+        {"star24", 37500}, {"star32", 37500}};
+    for (const auto& [name, inner] : kStars)
+      if (name == prst)
+        return poly(Radial(std::stoi(std::string(name.substr(4))), w, h,
+                           std::clamp(adj(1, inner) * 2, 0.01, 1.0)));
+    return std::nullopt;
+  }
+  if (prst == "rightArrow" || prst == "leftArrow" || prst == "leftRightArrow") {
+    const bool both = prst == "leftRightArrow";
+    return mapped(Arrow(w, h, std::clamp(adj(1, 50000), 0.0, 1.0), ss * adj(2, 50000), both), false,
+                  prst == "leftArrow", false);
+  }
+  if (prst == "downArrow" || prst == "upArrow" || prst == "upDownArrow") {
+    const bool both = prst == "upDownArrow";
+    return mapped(Arrow(h, w, std::clamp(adj(1, 50000), 0.0, 1.0), ss * adj(2, 50000), both), true,
+                  false, prst == "upArrow");
+  }
+  if (prst == "notchedRightArrow") {
+    std::vector<Pt> pts =
+        Arrow(w, h, std::clamp(adj(1, 50000), 0.0, 1.0), ss * adj(2, 50000), false);
+    const double notch = (h - (pts[6].y - pts[0].y)) / 2 * ss / std::max(h, 1e-9);
+    pts.push_back({notch, h / 2});
+    return poly(pts);
+  }
+  if (prst == "chevron") {
+    const double x = std::min(ss * adj(1, 50000), w);
+    return poly({{0, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {0, h}, {x, h / 2}});
+  }
+  if (prst == "homePlate" || prst == "flowChartOffpageConnector") {
+    if (prst == "flowChartOffpageConnector")
+      return poly({{0, 0}, {w, 0}, {w, h * 0.8}, {w / 2, h}, {0, h * 0.8}});
+    const double x = std::min(ss * adj(1, 50000), w);
+    return poly({{0, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {0, h}});
+  }
+  if (prst == "line" || prst == "straightConnector1") return open("M0,0 L" + Num(w) + "," + Num(h));
+  if (prst == "bentConnector2") return open("M0,0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h));
+  if (prst == "bentConnector3") {
+    const double x = w * adj(1, 50000);
+    return open("M0,0 L" + Num(x) + ",0 L" + Num(x) + "," + Num(h) + " L" + Num(w) + "," + Num(h));
+  }
+  if (prst == "curvedConnector3") {
+    const double x = w * adj(1, 50000);
+    return open("M0,0 C" + Num(x) + ",0 " + Num(x) + "," + Num(h) + " " + Num(w) + "," + Num(h));
+  }
+  if (prst == "wedgeRectCallout" || prst == "wedgeRoundRectCallout" ||
+      prst == "wedgeEllipseCallout") {
+    const double tx = w / 2 + w * adj(1, -20833), ty = h / 2 + h * adj(2, 62500);
+    if (prst == "wedgeEllipseCallout") {
+      const double a =
+          std::atan2((ty - h / 2) / std::max(h, 1e-9), (tx - w / 2) / std::max(w, 1e-9));
+      auto on = [&](double t) {
+        return Pt{w / 2 + w / 2 * std::cos(t), h / 2 + h / 2 * std::sin(t)};
+      };
+      const Pt p0 = on(a + 0.2), p1 = on(a - 0.2);
+      o.path = "M" + Num(p0.x) + "," + Num(p0.y) + " A" + Num(w / 2) + "," + Num(h / 2) +
+               " 0 1 1 " + Num(p1.x) + "," + Num(p1.y) + " L" + Num(tx) + "," + Num(ty) + " Z";
+      return o;
+    }
+    o.path = Callout(w, h, tx, ty);
+    return o;
+  }
+  if (prst == "cloud" || prst == "cloudCallout") {
+    // bumps round an ellipse
+    std::string d;
+    const int bumps = 10;
+    for (int i = 0; i <= bumps; ++i) {
+      const double a = 2 * kPi * i / bumps;
+      const Pt p{w / 2 + w * 0.42 * std::cos(a), h / 2 + h * 0.42 * std::sin(a)};
+      if (i == 0)
+        d = "M" + Num(p.x) + "," + Num(p.y);
+      else
+        d += " A" + Num(w * 0.14) + "," + Num(h * 0.14) + " 0 0 1 " + Num(p.x) + "," + Num(p.y);
+    }
+    d += " Z";
+    if (prst == "cloudCallout") {
+      const double tx = w / 2 + w * adj(1, -20833), ty = h / 2 + h * adj(2, 62500);
+      for (int i = 1; i <= 3; ++i) {
+        const double t = 0.55 + 0.15 * i;
+        d += " " + Ellipse(w / 2 + (tx - w / 2) * t, h / 2 + (ty - h / 2) * t, ss * 0.03 * (4 - i),
+                           ss * 0.03 * (4 - i));
+      }
+    }
+    o.path = d;
+    return o;
+  }
+  if (prst == "can" || prst == "flowChartMagneticDisk") {
+    const double ry = std::min(ss * adj(1, 25000) / 2, h / 2);
+    o.path = "M0," + Num(ry) + " A" + Num(w / 2) + "," + Num(ry) + " 0 0 1 " + Num(w) + "," +
+             Num(ry) + " L" + Num(w) + "," + Num(h - ry) + " A" + Num(w / 2) + "," + Num(ry) +
+             " 0 0 1 0," + Num(h - ry) + " Z M0," + Num(ry) + " A" + Num(w / 2) + "," + Num(ry) +
+             " 0 0 0 " + Num(w) + "," + Num(ry);
+    return o;
+  }
+  if (prst == "cube") {
+    const double d = std::min(ss * adj(1, 25000), ss);
+    o.path = Polygon({{0, d}, {d, 0}, {w, 0}, {w, h - d}, {w - d, h}, {0, h}}) + " M0," + Num(d) +
+             " L" + Num(w - d) + "," + Num(d) + " L" + Num(w) + ",0 M" + Num(w - d) + "," + Num(d) +
+             " L" + Num(w - d) + "," + Num(h);
+    return o;
+  }
+  if (prst == "flowChartDocument" || prst == "flowChartMultidocument" || prst == "wave" ||
+      prst == "doubleWave" || prst == "flowChartPunchedTape") {
+    const bool top = prst == "wave" || prst == "doubleWave" || prst == "flowChartPunchedTape";
+    o.path = Wave(w, h,
+                  h * (prst == "doubleWave" ? adj(1, 6250)
+                       : prst == "wave"     ? adj(1, 12500)
+                                            : 0.1),
+                  top);
+    return o;
+  }
+  if (prst == "flowChartPredefinedProcess") {
+    o.path = Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}}) + " M" + Num(w / 8) + ",0 L" + Num(w / 8) +
+             "," + Num(h) + " M" + Num(w * 7 / 8) + ",0 L" + Num(w * 7 / 8) + "," + Num(h);
+    return o;
+  }
+  if (prst == "flowChartDelay" || prst == "flowChartOnlineStorage") {
+    const bool online = prst == "flowChartOnlineStorage";
+    o.path = online ? "M" + Num(w / 6) + ",0 L" + Num(w) + ",0 A" + Num(w / 6) + "," + Num(h / 2) +
+                          " 0 0 0 " + Num(w) + "," + Num(h) + " L" + Num(w / 6) + "," + Num(h) +
+                          " A" + Num(w / 6) + "," + Num(h / 2) + " 0 0 1 " + Num(w / 6) + ",0 Z"
+                    : "M0,0 L" + Num(w / 2) + ",0 A" + Num(w / 2) + "," + Num(h / 2) + " 0 0 1 " +
+                          Num(w / 2) + "," + Num(h) + " L0," + Num(h) + " Z";
+    return o;
+  }
+  if (prst == "donut" || prst == "frame") {
+    const double t = ss * adj(1, prst == "donut" ? 25000 : 12500);
+    o.evenOdd = true;
+    o.path = prst == "donut"
+                 ? Ellipse(w / 2, h / 2, w / 2, h / 2) + " " +
+                       Ellipse(w / 2, h / 2, std::max(w / 2 - t, 0.0), std::max(h / 2 - t, 0.0))
+                 : Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}}) + " " +
+                       Polygon({{t, t}, {w - t, t}, {w - t, h - t}, {t, h - t}});
+    return o;
+  }
+  if (prst == "heart") {
+    o.path = "M" + Num(w / 2) + "," + Num(h / 4) + " C" + Num(w * 0.15) + "," + Num(-h / 6) + " " +
+             Num(-w / 3) + "," + Num(h / 3) + " " + Num(w / 2) + "," + Num(h) + " C" +
+             Num(w * 4 / 3) + "," + Num(h / 3) + " " + Num(w * 0.85) + "," + Num(-h / 6) + " " +
+             Num(w / 2) + "," + Num(h / 4) + " Z";
+    return o;
+  }
+  if (prst == "moon") {
+    const double x = w * std::clamp(adj(1, 50000), 0.0, 0.875);
+    o.path = "M" + Num(w) + ",0 A" + Num(w) + "," + Num(h / 2) + " 0 0 0 " + Num(w) + "," + Num(h) +
+             " A" + Num(w - x) + "," + Num(h / 2) + " 0 0 1 " + Num(w) + ",0 Z";
+    return o;
+  }
+  if (prst == "pie" || prst == "arc" || prst == "chord" || prst == "blockArc") {
+    // angles in 60000ths of a degree, clockwise from three o'clock
+    const double a0 = adj(1, prst == "pie" ? 0 : 16200000) * 100000 / 60000 * kPi / 180;
+    double a1 = adj(2, prst == "pie" ? 16200000 : 0) * 100000 / 60000 * kPi / 180;
+    while (a1 <= a0) a1 += 2 * kPi;
+    auto on = [&](double a) {
+      return Num(w / 2 + w / 2 * std::cos(a)) + "," + Num(h / 2 + h / 2 * std::sin(a));
+    };
+    const std::string large = a1 - a0 > kPi ? " 1 " : " 0 ";
+    o.path = "M" + on(a0) + " A" + Num(w / 2) + "," + Num(h / 2) + " 0" + large + "1 " + on(a1);
+    if (prst == "pie") o.path += " L" + Num(w / 2) + "," + Num(h / 2) + " Z";
+    if (prst == "chord" || prst == "blockArc") o.path += " Z";
+    o.open = prst == "arc";
+    return o;
+  }
+  if (prst == "lightningBolt")
+    return poly(Scaled({{8472, 0},
+                        {12860, 6080},
+                        {11050, 6797},
+                        {16577, 12007},
+                        {14767, 12877},
+                        {21600, 21600},
+                        {10012, 14915},
+                        {12222, 13987},
+                        {5022, 9705},
+                        {7602, 8382},
+                        {0, 3890}},
+                       w, h));
+  if (prst == "sun") {
+    o.path = Ellipse(w / 2, h / 2, w * 0.25, h * 0.25);
+    for (int i = 0; i < 8; ++i) {
+      const double a = 2 * kPi * i / 8;
+      auto at = [&](double r, double da) {
+        return Pt{w / 2 + w / 2 * r * std::cos(a + da), h / 2 + h / 2 * r * std::sin(a + da)};
+      };
+      o.path += " " + Polygon({at(1, 0), at(0.62, 0.12), at(0.62, -0.12)});
+    }
+    return o;
+  }
+  if (prst == "smileyFace") {
+    o.path = Ellipse(w / 2, h / 2, w / 2, h / 2) + " " +
+             Ellipse(w * 0.35, h * 0.38, w * 0.05, h * 0.05) + " " +
+             Ellipse(w * 0.65, h * 0.38, w * 0.05, h * 0.05) + " M" + Num(w * 0.28) + "," +
+             Num(h * 0.68) + " Q" + Num(w / 2) + "," + Num(h * 0.85) + " " + Num(w * 0.72) + "," +
+             Num(h * 0.68);
+    return o;
+  }
+  if (prst == "bracketPair" || prst == "leftBracket" || prst == "rightBracket") {
+    const double r = ss * adj(1, prst == "bracketPair" ? 16667 : 8333);
+    auto left = [&](double x0) {
+      return "M" + Num(x0 + r) + ",0 A" + Num(r) + "," + Num(r) + " 0 0 0 " + Num(x0) + "," +
+             Num(r) + " L" + Num(x0) + "," + Num(h - r) + " A" + Num(r) + "," + Num(r) + " 0 0 0 " +
+             Num(x0 + r) + "," + Num(h);
+    };
+    auto right = [&](double x1) {
+      return "M" + Num(x1 - r) + ",0 A" + Num(r) + "," + Num(r) + " 0 0 1 " + Num(x1) + "," +
+             Num(r) + " L" + Num(x1) + "," + Num(h - r) + " A" + Num(r) + "," + Num(r) + " 0 0 1 " +
+             Num(x1 - r) + "," + Num(h);
+    };
+    if (prst == "leftBracket") return open(left(0));
+    if (prst == "rightBracket") return open(right(w));
+    return open(left(0) + " " + right(w));
+  }
+  if (prst == "leftBrace" || prst == "rightBrace" || prst == "bracePair") {
+    auto brace = [&](double x0, double dir) {
+      const double q = w * (prst == "bracePair" ? 0.1 : 0.5) * dir;
+      return "M" + Num(x0 + 2 * q) + ",0 Q" + Num(x0 + q) + ",0 " + Num(x0 + q) + "," + Num(h / 4) +
+             " L" + Num(x0 + q) + "," + Num(h / 2 - h / 8) + " Q" + Num(x0 + q) + "," + Num(h / 2) +
+             " " + Num(x0) + "," + Num(h / 2) + " Q" + Num(x0 + q) + "," + Num(h / 2) + " " +
+             Num(x0 + q) + "," + Num(h / 2 + h / 8) + " L" + Num(x0 + q) + "," + Num(h * 3 / 4) +
+             " Q" + Num(x0 + q) + "," + Num(h) + " " + Num(x0 + 2 * q) + "," + Num(h);
+    };
+    if (prst == "leftBrace") return open(brace(0, 1));
+    if (prst == "rightBrace") return open(brace(w, -1));
+    return open(brace(0, 1) + " " + brace(w, -1));
+  }
+  if (prst == "foldedCorner") {
+    const double f = ss * adj(1, 16667);
+    o.path = Polygon({{0, 0}, {w, 0}, {w, h - f}, {w - f, h}, {0, h}}) + " M" + Num(w - f) + "," +
+             Num(h) + " L" + Num(w - f * 0.8) + "," + Num(h - f * 0.8) + " L" + Num(w) + "," +
+             Num(h - f);
+    return o;
+  }
+  if (prst == "bevel") {
+    const double b = ss * adj(1, 12500);
+    o.path = Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}}) + " " +
+             Polygon({{b, b}, {w - b, b}, {w - b, h - b}, {b, h - b}});
+    return o;
+  }
+  if (prst == "teardrop") {
+    o.path = "M0," + Num(h / 2) + " A" + Num(w / 2) + "," + Num(h / 2) + " 0 1 0 " + Num(w / 2) +
+             ",0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h / 2) + " A" + Num(w / 2) + "," +
+             Num(h / 2) + " 0 0 1 0," + Num(h / 2) + " Z";
+    return o;
+  }
+  return std::nullopt;
+}
+
+std::string CustomGeometryPath(pugi::xml_node custGeom, double w, double h) {
+  std::string d;
+  std::size_t commands = 0;
+  for (pugi::xml_node path : Child(custGeom, "pathLst").children()) {
+    if (LocalName(path) != "path") continue;
+    const double pw = AttrNumber(path, "w", 0), ph = AttrNumber(path, "h", 0);
+    // without a size of its own the path counts in EMU
+    const double sx = pw > 0 ? w / pw : 1 / 9525.0, sy = ph > 0 ? h / ph : 1 / 9525.0;
+    double cx = 0, cy = 0;
+    auto pt = [&](pugi::xml_node p, double& x, double& y) {
+      x = std::clamp(AttrNumber(p, "x", 0), -1e12, 1e12) * sx;
+      y = std::clamp(AttrNumber(p, "y", 0), -1e12, 1e12) * sy;
+    };
+    for (pugi::xml_node c : path.children()) {
+      if (++commands > 20000) return d;
+      const std::string_view name = LocalName(c);
+      // path data must open with a move
+      if (d.empty() && name != "moveTo") d = " M" + Num(cx) + "," + Num(cy);
+      if (name == "moveTo" || name == "lnTo") {
+        pt(Child(c, "pt"), cx, cy);
+        d += (name == "moveTo" ? " M" : " L") + Num(cx) + "," + Num(cy);
+      } else if (name == "cubicBezTo" || name == "quadBezTo") {
+        d += name == "cubicBezTo" ? " C" : " Q";
+        for (pugi::xml_node p : c.children()) {
+          if (LocalName(p) != "pt") continue;
+          pt(p, cx, cy);
+          d += Num(cx) + "," + Num(cy) + " ";
+        }
+        d.pop_back();
+      } else if (name == "arcTo") {
+        const double rx = std::abs(AttrNumber(c, "wR", 0)) * sx,
+                     ry = std::abs(AttrNumber(c, "hR", 0)) * sy;
+        const double st = AttrNumber(c, "stAng", 0) / 60000 * kPi / 180;
+        const double sw = std::clamp(AttrNumber(c, "swAng", 0) / 60000, -360.0, 360.0) * kPi / 180;
+        // the angles are seen on the ellipse; turn them into its parameter
+        auto param = [&](double a) { return std::atan2(rx * std::sin(a), ry * std::cos(a)); };
+        const double t0 = param(st), t1 = param(st + sw);
+        const double ox = cx - rx * std::cos(t0), oy = cy - ry * std::sin(t0);
+        cx = ox + rx * std::cos(t1);
+        cy = oy + ry * std::sin(t1);
+        if (rx > 0 && ry > 0)
+          d += " A" + Num(rx) + "," + Num(ry) + " 0 " + (std::abs(sw) > kPi ? "1" : "0") + " " +
+               (sw > 0 ? "1" : "0") + " " + Num(cx) + "," + Num(cy);
+        else
+          d += " L" + Num(cx) + "," + Num(cy);
+      } else if (name == "close") {
+        d += " Z";
+      }
+    }
+  }
+  return d.empty() ? d : d.substr(1);
+}
+
+}  // namespace qp::draw

@@ -1,0 +1,30 @@
+// Preset geometries of DrawingML as SVG path data in a w x h box.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace qp::draw {
+
+// Adjust values by name (adj, adj1, adj2, ...), as the avLst gives them.
+using Adjusts = std::vector<std::pair<std::string, double>>;
+
+struct Outline {
+  std::string path;      // SVG path data
+  bool open = false;     // a line or bracket: stroked, never filled
+  bool evenOdd = false;  // holes (donut, frame) are cut out
+};
+
+// The outline of a preset geometry; nothing for presets not known here.
+std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
+                                     const Adjusts& adjusts);
+
+// The paths of an a:custGeom scaled to a w x h box, as SVG path data.
+std::string CustomGeometryPath(pugi::xml_node custGeom, double w, double h);
+
+}  // namespace qp::draw

@@ -1,0 +1,357 @@
+// VML shapes of older documents (v:shape, v:rect, v:oval, v:line, v:group).
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "draw/shape_context.h"
+#include "draw/shape_geometry.h"
+#include "draw/svg_text.h"
+#include "draw/xml_names.h"
+
+namespace qp::draw {
+namespace {
+
+// A CSS length of a VML style in px; bare numbers are the parent's units.
+double Length(std::string_view v, double fallback) {
+  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+  const double n = ToNumber(v, NAN);
+  if (!std::isfinite(n)) return fallback;
+  double scale = 1;
+  if (v.find("pt") != std::string_view::npos)
+    scale = 96.0 / 72;
+  else if (v.find("in") != std::string_view::npos)
+    scale = 96;
+  else if (v.find("cm") != std::string_view::npos)
+    scale = 96 / 2.54;
+  else if (v.find("mm") != std::string_view::npos)
+    scale = 96 / 25.4;
+  else if (v.find("emu") != std::string_view::npos)
+    scale = 1 / 9525.0;
+  return std::clamp(n * scale, -1e7, 1e7);
+}
+
+// One property of a style attribute ("width:100pt;height:50pt").
+std::string_view StyleValue(std::string_view style, std::string_view key) {
+  std::size_t at = 0;
+  while (at < style.size()) {
+    const std::size_t end = std::min(style.find(';', at), style.size());
+    std::string_view item = style.substr(at, end - at);
+    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+    const std::size_t colon = item.find(':');
+    if (colon != std::string_view::npos && item.substr(0, colon) == key)
+      return item.substr(colon + 1);
+    at = end + 1;
+  }
+  return {};
+}
+
+// "x,y" pairs (coordorigin, coordsize, from, to).
+std::pair<double, double> Pair(std::string_view v, double fx, double fy) {
+  const std::size_t comma = v.find(',');
+  if (comma == std::string_view::npos) return {Length(v, fx), fy};
+  return {Length(v.substr(0, comma), fx), Length(v.substr(comma + 1), fy)};
+}
+
+// VML's numbered shape types, the common ones, as preset names.
+std::string_view PresetOfType(int spt) {
+  switch (spt) {
+    case 1:
+    case 109:
+    case 202:
+      return "rect";
+    case 2:
+      return "roundRect";
+    case 3:
+    case 120:
+      return "ellipse";
+    case 4:
+    case 110:
+      return "diamond";
+    case 5:
+      return "triangle";
+    case 6:
+      return "rtTriangle";
+    case 7:
+    case 111:
+      return "parallelogram";
+    case 8:
+      return "trapezoid";
+    case 9:
+      return "hexagon";
+    case 10:
+      return "octagon";
+    case 11:
+      return "plus";
+    case 12:
+      return "star5";
+    case 13:
+      return "rightArrow";
+    case 15:
+      return "homePlate";
+    case 16:
+      return "cube";
+    case 20:
+    case 32:
+      return "line";
+    case 22:
+      return "can";
+    case 23:
+      return "donut";
+    case 33:
+      return "bentConnector2";
+    case 34:
+      return "bentConnector3";
+    case 38:
+      return "curvedConnector3";
+    case 55:
+      return "chevron";
+    case 56:
+      return "pentagon";
+    case 61:
+      return "wedgeRectCallout";
+    case 62:
+      return "wedgeRoundRectCallout";
+    case 63:
+      return "wedgeEllipseCallout";
+    case 65:
+      return "foldedCorner";
+    case 66:
+      return "leftArrow";
+    case 67:
+      return "downArrow";
+    case 68:
+      return "upArrow";
+    case 69:
+      return "leftRightArrow";
+    case 70:
+      return "upDownArrow";
+    case 73:
+      return "lightningBolt";
+    case 74:
+      return "heart";
+    case 96:
+      return "smileyFace";
+    case 112:
+      return "flowChartPredefinedProcess";
+    case 114:
+      return "flowChartDocument";
+    case 116:
+      return "flowChartTerminator";
+    case 176:
+      return "flowChartAlternateProcess";
+    case 183:
+      return "sun";
+    case 184:
+      return "moon";
+    default:
+      return {};
+  }
+}
+
+// A VML path ("m0,0 l100,0 c... x e") in coordsize units, scaled.
+std::string VmlPath(std::string_view v, double sx, double sy) {
+  std::string d;
+  char command = 0;
+  std::vector<double> nums;
+  std::size_t emitted = 0;
+  auto flush = [&] {
+    const std::size_t per = command == 'c' || command == 'v' ? 6 : 2;
+    for (std::size_t i = 0; i + per <= nums.size() && emitted < 20000; i += per, ++emitted) {
+      d += command == 'm' || command == 't' ? " M" : command == 'c' || command == 'v' ? " C" : " L";
+      for (std::size_t k = 0; k < per; k += 2)
+        d += Num(nums[i + k] * sx) + "," + Num(nums[i + k + 1] * sy) + " ";
+    }
+    nums.clear();
+  };
+  for (std::size_t i = 0; i < v.size();) {
+    const char ch = v[i];
+    if (std::isalpha(static_cast<unsigned char>(ch))) {
+      flush();
+      command = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (command == 'x') d += " Z";
+      ++i;
+    } else if (ch == '-' || ch == '.' || std::isdigit(static_cast<unsigned char>(ch))) {
+      std::size_t j = i + 1;
+      while (j < v.size() && (std::isdigit(static_cast<unsigned char>(v[j])) || v[j] == '.')) ++j;
+      nums.push_back(ToNumber(v.substr(i, j - i), 0));
+      i = j;
+    } else {
+      // commas with nothing between them stand for 0
+      if (ch == ',' && i + 1 < v.size() && v[i + 1] == ',') nums.push_back(0);
+      ++i;
+    }
+  }
+  flush();
+  if (!d.empty() && d[1] != 'M') d = " M0,0" + d;
+  return d.empty() ? d : d.substr(1);
+}
+
+struct VmlBox {
+  double x = 0, y = 0, w = 0, h = 0, rotation = 0;
+  bool flipH = false, flipV = false;
+};
+
+VmlBox ReadBox(pugi::xml_node n, bool root) {
+  const std::string_view style = Attr(n, "style").value();
+  VmlBox b;
+  if (!root) {
+    b.x = Length(StyleValue(style, "left"), 0) + Length(StyleValue(style, "margin-left"), 0);
+    b.y = Length(StyleValue(style, "top"), 0) + Length(StyleValue(style, "margin-top"), 0);
+  }
+  b.w = std::max(Length(StyleValue(style, "width"), 0), 0.0);
+  b.h = std::max(Length(StyleValue(style, "height"), 0), 0.0);
+  b.rotation = std::fmod(Length(StyleValue(style, "rotation"), 0), 360);
+  const std::string_view flip = StyleValue(style, "flip");
+  b.flipH = flip.find('x') != std::string_view::npos;
+  b.flipV = flip.find('y') != std::string_view::npos;
+  return b;
+}
+
+bool IsOff(pugi::xml_attribute a) {
+  const std::string_view v = a.value();
+  return v == "f" || v == "false" || v == "0";
+}
+
+void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
+  const std::string_view name = LocalName(n);
+  const double w = box.w, h = box.h;
+  std::string d;
+  bool open = false;
+  if (name == "line" || name == "polyline") {
+    open = true;
+    if (name == "line") {
+      const auto [x1, y1] = Pair(Attr(n, "from").value(), 0, 0);
+      const auto [x2, y2] = Pair(Attr(n, "to").value(), 0, 0);
+      d = "M" + Num(x1) + "," + Num(y1) + " L" + Num(x2) + "," + Num(y2);
+    } else {
+      d = VmlPath(std::string("m") + Attr(n, "points").value(), 1, 1);
+      d.replace(0, 1, "M");
+    }
+  } else if (name == "rect" || name == "roundrect" || name == "oval") {
+    Adjusts adj;
+    if (name == "roundrect")
+      adj.emplace_back("adj",
+                       std::clamp(ToNumber(Attr(n, "arcsize").value(), 0.1), 0.0, 1.0) * 50000);
+    d = PresetOutline(name == "rect"   ? "rect"
+                      : name == "oval" ? "ellipse"
+                                       : "roundRect",
+                      w, h, adj)
+            ->path;
+  } else {
+    std::string_view type = Attr(n, "type").value();
+    const std::string_view path = Attr(n, "path").value();
+    if (!path.empty()) {
+      const auto [cw, ch] = Pair(Attr(n, "coordsize").value(), 21600, 21600);
+      d = VmlPath(path, cw > 0 ? w / cw : 1, ch > 0 ? h / ch : 1);
+    } else {
+      const std::size_t t = type.rfind("_t");
+      int spt = static_cast<int>(
+          AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0)));
+      if (type.empty() && !Attr(n, "spt")) spt = 1;
+      if (spt == 75) {
+        // a picture frame: the picture itself is not ours to draw; without
+        // one it is a drawing canvas's empty background
+        if (!Child(n, "imagedata")) return;
+        d = PresetOutline("rect", w, h, {})->path;
+        ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) +
+                    ">\n" +
+                    ShapePath(d, Color{0xF2F2F2, 1}, Color{0xBFBFBF, 1}, ctx.Unscaled(1), {}, false,
+                              false) +
+                    "</g>\n";
+        return;
+      }
+      const std::string_view preset = PresetOfType(spt);
+      if (preset.empty()) ++ctx.unknownGeometries;
+      const std::optional<Outline> o = PresetOutline(preset.empty() ? "rect" : preset, w, h, {});
+      d = o->path;
+      open = o->open;
+    }
+  }
+
+  std::optional<Color> fill =
+      Color{ParseCssColor(Attr(n, "fillcolor").value()).value_or(0xFFFFFF), 1};
+  if (IsOff(Attr(n, "filled"))) fill.reset();
+  if (const pugi::xml_node f = Child(n, "fill")) {
+    if (IsOff(Attr(f, "on")))
+      fill.reset();
+    else if (auto c = ParseCssColor(Attr(f, "color").value()))
+      fill = Color{*c, 1};
+    if (fill && Attr(f, "opacity")) {
+      const std::string_view o = Attr(f, "opacity").value();
+      const double v = ToNumber(o, 1);
+      fill->alpha = std::clamp(o.back() == 'f' ? v / 65536 : v, 0.0, 1.0);
+    }
+  }
+  std::optional<Color> stroke = Color{ParseCssColor(Attr(n, "strokecolor").value()).value_or(0), 1};
+  if (IsOff(Attr(n, "stroked"))) stroke.reset();
+  if (const pugi::xml_node s = Child(n, "stroke"))
+    if (IsOff(Attr(s, "on"))) stroke.reset();
+  const double strokePx = Attr(n, "strokeweight") ? Length(Attr(n, "strokeweight").value(), 1) : 1;
+  std::string dash = Attr(Child(n, "stroke"), "dashstyle").value();
+
+  ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n";
+  ctx.body +=
+      ShapePath(d, fill, stroke, ctx.Unscaled(strokePx), dash == "solid" ? "" : dash, open, false);
+  if (const pugi::xml_node content = Child(Child(n, "textbox"), "txbxContent")) {
+    ShapeText text;
+    // v:textbox inset "l,t,r,b"; the defaults are 0.1 in and 0.05 in
+    const std::string_view inset = Attr(Child(n, "textbox"), "inset").value();
+    if (!inset.empty()) {
+      double* sides[4] = {&text.left, &text.top, &text.right, &text.bottom};
+      std::size_t at = 0;
+      for (double* side : sides) {
+        const std::size_t end = std::min(inset.find(',', at), inset.size());
+        if (at < end) *side = std::clamp(Length(inset.substr(at, end - at), *side), 0.0, 2000.0);
+        at = end + 1;
+      }
+    }
+    const std::string_view anchor = StyleValue(Attr(n, "style").value(), "v-text-anchor");
+    text.anchor = anchor.substr(0, 6) == "middle"   ? 'c'
+                  : anchor.substr(0, 6) == "bottom" ? 'b'
+                                                    : 't';
+    ReadWordParagraphs(content, 0x000000, text);
+    ctx.body += TextInBox(ctx, text, w, h, box.flipH, box.flipV);
+  }
+  ctx.body += "</g>\n";
+}
+
+}  // namespace
+
+bool IsVmlShape(pugi::xml_node n) {
+  const std::string_view name = LocalName(n);
+  return name == "shape" || name == "rect" || name == "roundrect" || name == "oval" ||
+         name == "line" || name == "polyline" || name == "group" || name == "arc";
+}
+
+std::pair<double, double> VmlSize(pugi::xml_node n) {
+  const VmlBox b = ReadBox(n, true);
+  return {b.w, b.h};
+}
+
+void DrawVmlNode(ShapeContext& ctx, pugi::xml_node n, bool root) {
+  if (!ctx.TakeShape()) return;
+  VmlBox box = ReadBox(n, root);
+  if (LocalName(n) != "group") {
+    DrawVmlShape(ctx, n, box);
+    return;
+  }
+  const auto [ox, oy] = Pair(Attr(n, "coordorigin").value(), 0, 0);
+  const auto [cw, ch] = Pair(Attr(n, "coordsize").value(), box.w, box.h);
+  std::string transform =
+      BoxTransform(box.x, box.y, box.w, box.h, box.rotation, box.flipH, box.flipV);
+  transform.pop_back();
+  const bool mapped = cw > 0 && ch > 0 && box.w > 0 && box.h > 0;
+  const double fx = mapped ? box.w / cw : 1, fy = mapped ? box.h / ch : 1;
+  transform +=
+      " scale(" + Num4(fx) + "," + Num4(fy) + ") translate(" + Num(-ox) + "," + Num(-oy) + ")\"";
+  ctx.body += "<g" + transform + ">\n";
+  Scaled(ctx, fx, fy, [&] {
+    if (++ctx.depth <= kMaxShapeDepth)
+      for (pugi::xml_node c : n.children())
+        if (IsVmlShape(c)) DrawVmlNode(ctx, c, false);
+    --ctx.depth;
+  });
+  ctx.body += "</g>\n";
+}
+
+}  // namespace qp::draw

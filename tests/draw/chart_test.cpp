@@ -1,0 +1,243 @@
+// Charts drawn from their cached values: bar geometry, stacking, pie angles,
+// legends and titles, placeholders, and hostile parts.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <sstream>
+
+#include "draw/chart.h"
+#include "generate/word/zip_archive.h"
+#include "svg_check.h"
+
+namespace qp::draw {
+namespace {
+
+using testing::All;
+using testing::Filled;
+using testing::Num;
+using testing::ParseSvg;
+using testing::PathNumbers;
+using testing::Texts;
+
+std::string Cache(const char* kind, const std::vector<std::string>& values) {
+  std::string out =
+      std::string("<c:") + kind + "><c:ptCount val=\"" + std::to_string(values.size()) + "\"/>";
+  for (std::size_t i = 0; i < values.size(); ++i)
+    out += "<c:pt idx=\"" + std::to_string(i) + "\"><c:v>" + values[i] + "</c:v></c:pt>";
+  return out + "</c:" + kind + ">";
+}
+
+std::string Series(const std::string& name, const std::vector<std::string>& cats,
+                   const std::vector<std::string>& values, const std::string& extra = "") {
+  return "<c:ser><c:tx><c:strRef><c:f>S!$B$1</c:f>" + Cache("strCache", {name}) +
+         "</c:strRef></c:tx>" + extra + "<c:cat><c:strRef><c:f>S!$A$2</c:f>" +
+         Cache("strCache", cats) + "</c:strRef></c:cat>" + "<c:val><c:numRef><c:f>S!$B$2</c:f>" +
+         Cache("numCache", values) + "</c:numRef></c:val></c:ser>";
+}
+
+std::string Chart(const std::string& plot, const std::string& title = "") {
+  const bool axes = plot.find("<c:valAx>") == std::string::npos;
+  return "<c:chartSpace xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart>" +
+         (title.empty() ? std::string()
+                        : "<c:title><c:tx><c:rich><a:p><a:r><a:t>" + title +
+                              "</a:t></a:r></a:p></c:rich></c:tx></c:title>") +
+         "<c:plotArea>" + plot +
+         (axes ? "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId "
+                 "val=\"2\"/><c:majorGridlines/></c:valAx>"
+               : "") +
+         "</c:plotArea><c:legend><c:legendPos val=\"b\"/></c:legend></c:chart></c:chartSpace>";
+}
+
+std::string Bars(const std::string& grouping, const std::string& series) {
+  return "<c:barChart><c:barDir val=\"col\"/><c:grouping val=\"" + grouping + "\"/>" + series +
+         "<c:gapWidth val=\"150\"/>" + (grouping == "clustered" ? "" : "<c:overlap val=\"100\"/>") +
+         "</c:barChart>";
+}
+
+const std::vector<std::string> kCats = {"North", "South", "West"};
+
+// The bars of one colour, without the legend's key drawn before them.
+std::vector<pugi::xml_node> BarsOf(pugi::xml_node svg, const char* fill) {
+  std::vector<pugi::xml_node> bars = Filled(svg, "rect", fill);
+  EXPECT_EQ(bars.size(), 4u) << fill;
+  if (!bars.empty()) bars.erase(bars.begin());
+  return bars;
+}
+
+TEST(Chart, ClusteredColumnsStandSideBySideWithTheirLegend) {
+  const Drawing d = ChartSvg(Chart(Bars("clustered", Series("Sales", kCats, {"4", "2", "3"}) +
+                                                         Series("Costs", kCats, {"1", "2", "6"})),
+                                   "Q1 &amp; Q2"),
+                             {}, 480, 300);
+  EXPECT_EQ(d.title, "Q1 & Q2");
+  EXPECT_TRUE(d.note.empty());
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, d.svg);
+  EXPECT_EQ(std::string(svg.attribute("width").value()), "480px");
+  // Office's accent1 and accent2 when the theme gives none; one legend key each
+  const auto sales = BarsOf(svg, "#4472c4"), costs = BarsOf(svg, "#ed7d31");
+  ASSERT_EQ(sales.size(), 3u);
+  ASSERT_EQ(costs.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    // the second series stands right of the first, sharing the baseline
+    EXPECT_LT(Num(sales[i], "x") + Num(sales[i], "width"), Num(costs[i], "x") + 0.01);
+    EXPECT_NEAR(Num(sales[i], "y") + Num(sales[i], "height"),
+                Num(costs[i], "y") + Num(costs[i], "height"), 0.02);
+  }
+  EXPECT_NEAR(Num(sales[0], "height") / Num(costs[0], "height"), 4.0, 0.02);
+  EXPECT_NEAR(Num(costs[2], "height") / Num(sales[1], "height"), 3.0, 0.02);
+  const std::string texts = Texts(svg);
+  for (const char* t : {"Q1 & Q2", "Sales", "Costs", "North", "West", "|0|", "|6|"})
+    EXPECT_NE(texts.find(t), std::string::npos) << t << " in " << texts;
+}
+
+TEST(Chart, StackedBarsRestOnEachOtherAndPercentBarsFillTheAxis) {
+  const std::string series =
+      Series("A", kCats, {"1", "3", "2"}) + Series("B", kCats, {"3", "1", "6"});
+  {
+    pugi::xml_document doc;
+    const pugi::xml_node svg =
+        ParseSvg(doc, ChartSvg(Chart(Bars("stacked", series)), {}, 400, 300).svg);
+    const auto a = BarsOf(svg, "#4472c4"), b = BarsOf(svg, "#ed7d31");
+    ASSERT_EQ(a.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_NEAR(Num(a[i], "x"), Num(b[i], "x"), 0.01);
+      EXPECT_NEAR(Num(b[i], "y") + Num(b[i], "height"), Num(a[i], "y"), 0.02);
+    }
+    // 4, 4 and 8 high: the third column is twice the others
+    EXPECT_NEAR(
+        (Num(a[2], "height") + Num(b[2], "height")) / (Num(a[0], "height") + Num(b[0], "height")),
+        2, 0.02);
+  }
+  {
+    pugi::xml_document doc;
+    const pugi::xml_node svg =
+        ParseSvg(doc, ChartSvg(Chart(Bars("percentStacked", series)), {}, 400, 300).svg);
+    const auto a = BarsOf(svg, "#4472c4"), b = BarsOf(svg, "#ed7d31");
+    ASSERT_EQ(a.size(), 3u);
+    const double full = Num(a[0], "height") + Num(b[0], "height");
+    for (int i = 1; i < 3; ++i) EXPECT_NEAR(Num(a[i], "height") + Num(b[i], "height"), full, 0.03);
+    EXPECT_NE(Texts(svg).find("100%"), std::string::npos);
+  }
+}
+
+TEST(Chart, ALineOnTheSecondaryAxisIsScaledToIt) {
+  const std::string plot = "<c:barChart><c:barDir val=\"col\"/>" +
+                           Series("Units", kCats, {"1", "2", "3"}) +
+                           "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:barChart><c:lineChart>" +
+                           Series("Revenue", kCats, {"100", "200", "300"},
+                                  "<c:marker><c:symbol val=\"none\"/></c:marker>") +
+                           "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:lineChart>"
+                           "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId "
+                           "val=\"2\"/><c:axPos val=\"l\"/></c:valAx>"
+                           "<c:catAx><c:axId val=\"3\"/><c:delete val=\"1\"/></c:catAx>"
+                           "<c:valAx><c:axId val=\"4\"/><c:axPos val=\"r\"/></c:valAx>";
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, ChartSvg(Chart(plot), {}, 480, 300).svg);
+  const auto bars = BarsOf(svg, "#4472c4");
+  ASSERT_EQ(bars.size(), 3u);
+  std::vector<double> line;
+  for (pugi::xml_node p : All(svg, "path"))
+    if (std::string_view(p.attribute("stroke").value()) == "#ed7d31")
+      line = PathNumbers(p.attribute("d").value());
+  ASSERT_EQ(line.size(), 6u);
+  // 300 of 400 on the right stands as high as 3 of 4 on the left
+  for (int i = 0; i < 3; ++i) EXPECT_NEAR(line[2 * i + 1], Num(bars[i], "y"), 0.05);
+  EXPECT_NE(Texts(svg).find("|400|"), std::string::npos);
+}
+
+TEST(Chart, PieSectorsSweepTheirShareClockwiseFromTwelve) {
+  const std::string plot = "<c:pieChart><c:varyColors val=\"1\"/>" +
+                           Series("Share", {"a", "b", "c"}, {"1", "1", "2"},
+                                  "<c:dLbls><c:showPercent val=\"1\"/></c:dLbls>") +
+                           "<c:firstSliceAng val=\"0\"/></c:pieChart>";
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, ChartSvg(Chart(plot), {}, 400, 400).svg);
+  std::vector<std::vector<double>> sectors;
+  for (pugi::xml_node p : All(svg, "path"))
+    sectors.push_back(PathNumbers(p.attribute("d").value()));
+  ASSERT_EQ(sectors.size(), 3u);
+  // M x0,y0 A r,r 0 large 1 x1,y1 L cx,cy: the angle each sector sweeps
+  auto angle = [](const std::vector<double>& s, double x, double y) {
+    const double cx = s[9], cy = s[10];
+    return std::fmod(std::atan2(x - cx, cy - y) * 180 / std::numbers::pi + 360, 360);
+  };
+  EXPECT_NEAR(angle(sectors[0], sectors[0][0], sectors[0][1]), 0, 0.5);
+  EXPECT_NEAR(angle(sectors[0], sectors[0][7], sectors[0][8]), 90, 0.5);
+  EXPECT_NEAR(angle(sectors[1], sectors[1][7], sectors[1][8]), 180, 0.5);
+  const double back = angle(sectors[2], sectors[2][7], sectors[2][8]);
+  EXPECT_TRUE(back < 0.5 || back > 359.5) << back;
+  const std::string texts = Texts(svg);
+  EXPECT_NE(texts.find("25%"), std::string::npos);
+  EXPECT_NE(texts.find("50%"), std::string::npos);
+  // the legend names the points
+  EXPECT_NE(texts.find("|a|"), std::string::npos);
+}
+
+TEST(Chart, KindsNotDrawnGiveAPlaceholderWithTheTitle) {
+  const Drawing radar =
+      ChartSvg(Chart("<c:radarChart>" + Series("S", kCats, {"1", "2", "3"}) + "</c:radarChart>",
+                     "Skills &lt;2024&gt;"),
+               {}, 300, 200);
+  EXPECT_EQ(radar.title, "Skills <2024>");
+  EXPECT_NE(radar.note.find("radarChart"), std::string::npos);
+  pugi::xml_document doc;
+  EXPECT_NE(Texts(ParseSvg(doc, radar.svg)).find("Skills <2024>"), std::string::npos);
+
+  for (const char* broken : {"", "<c:chartSpace", "<x/>", "\xff\xfe<"}) {
+    const Drawing d = ChartSvg(broken, {}, 300, 200);
+    EXPECT_FALSE(d.note.empty()) << broken;
+    pugi::xml_document again;
+    ParseSvg(again, d.svg);
+  }
+}
+
+TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
+  // NaN, infinities, huge counts and indexes, thousands of series
+  std::string series;
+  for (int i = 0; i < 3000; ++i)
+    series +=
+        Series("s\x01&lt;" + std::to_string(i), {"x"}, {i % 3 ? "NaN" : "1e308", "inf", "-1e308"});
+  std::string plot = Bars("stacked", series);
+  plot.insert(plot.find("<c:ser>"),
+              "<c:ser><c:val><c:numCache><c:ptCount val=\"1e12\"/><c:pt "
+              "idx=\"4294967296\"><c:v>1</c:v></c:pt>"
+              "<c:pt idx=\"-5\"><c:v>1</c:v></c:pt></c:numCache></c:val></c:ser>");
+  const Drawing d = ChartSvg(
+      Chart(plot + "<c:pieChart>" + series.substr(0, 20000) + "</c:pieChart>"), {}, 1e9, NAN);
+  EXPECT_LT(d.svg.size(), 4u << 20);
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, d.svg);
+  EXPECT_EQ(std::string(svg.attribute("width").value()), "4096px");
+  EXPECT_EQ(std::string(svg.attribute("height").value()), "1px");
+}
+
+// A sample of the corpus's charts: every one is drawn, none is a placeholder.
+TEST(Chart, CorpusChartsAreDrawn) {
+  int charts = 0;
+  for (const char* name : {"docx4j_chart.docx", "aspose_Combo_chart.docx",
+                           "aspose_Reporting_engine_template_-_Pie_chart.docx",
+                           "aspose_Reporting_engine_template_-_Scatter_chart.docx"}) {
+    std::ifstream in(std::string(QP_CORPUS_DIR) + "/docx/" + name, std::ios::binary);
+    if (!in) GTEST_SKIP() << "corpus not found";
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    word::ZipArchive zip(bytes.str());
+    for (const std::string& part : zip.Names()) {
+      if (part.rfind("word/charts/chart", 0) != 0 || part.find("/_rels") != std::string::npos)
+        continue;
+      const Drawing d = ChartSvg(zip.Read(part), {}, 480, 288);
+      EXPECT_TRUE(d.note.empty()) << name << ": " << d.note;
+      pugi::xml_document doc;
+      EXPECT_GT(All(ParseSvg(doc, d.svg), "text").size(), 3u) << name;
+      ++charts;
+    }
+  }
+  EXPECT_EQ(charts, 4);
+}
+
+}  // namespace
+}  // namespace qp::draw

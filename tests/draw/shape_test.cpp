@@ -1,0 +1,189 @@
+// Shapes drawn from DrawingML and VML: placement under rotation, flips and
+// group scaling, colours through the theme, text, and hostile drawings.
+#include <gtest/gtest.h>
+
+#include "draw/shape.h"
+#include "svg_check.h"
+
+namespace qp::draw {
+namespace {
+
+using testing::All;
+using testing::Num;
+using testing::ParseSvg;
+using testing::PathNumbers;
+using testing::Texts;
+using testing::ToPicture;
+
+constexpr const char* kNs =
+    " xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\""
+    " xmlns:wpg=\"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup\""
+    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+    " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+
+// A shape of w x h px at (x, y) in EMU, with extra spPr and body.
+std::string Wsp(double x, double y, double w, double h, const std::string& geometry,
+                const std::string& spPr, const std::string& body = "<wps:bodyPr/>",
+                const std::string& xfrmAttrs = "", const char* ns = "") {
+  auto emu = [](double px) { return std::to_string(static_cast<long long>(px * 9525)); };
+  return std::string("<wps:wsp") + ns + "><wps:spPr><a:xfrm" + xfrmAttrs + "><a:off x=\"" + emu(x) +
+         "\" y=\"" + emu(y) + "\"/><a:ext cx=\"" + emu(w) + "\" cy=\"" + emu(h) + "\"/></a:xfrm>" +
+         geometry + spPr + "</wps:spPr>" + body + "</wps:wsp>";
+}
+
+std::string Preset(const std::string& name) {
+  return "<a:prstGeom prst=\"" + name + "\"><a:avLst/></a:prstGeom>";
+}
+
+TEST(Shape, ARotatedMirroredArrowPointsWhereWordShowsIt) {
+  // a right arrow mirrored (points left), then turned 90 degrees clockwise: up
+  const Drawing d = ShapeSvg(
+      Wsp(0, 0, 200, 100, Preset("rightArrow"),
+          "<a:solidFill><a:schemeClr val=\"accent1\"><a:lumMod "
+          "val=\"75000\"/></a:schemeClr></a:solidFill>"
+          "<a:ln w=\"19050\"><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill></a:ln>",
+          "<wps:bodyPr/>", " rot=\"5400000\" flipH=\"1\"", kNs),
+      {}, 200, 100);
+  EXPECT_EQ(d.unknownGeometries, 0);
+  pugi::xml_document doc;
+  const auto paths = All(ParseSvg(doc, d.svg), "path");
+  ASSERT_EQ(paths.size(), 1u);
+  // accent1 darkened by a quarter, as Office's "darker 25%"
+  EXPECT_STREQ(paths[0].attribute("fill").value(), "#2f5597");
+  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#ff0000");
+  EXPECT_DOUBLE_EQ(Num(paths[0], "stroke-width"), 2);
+  const std::vector<double> pts = PathNumbers(paths[0].attribute("d").value());
+  ASSERT_EQ(pts.size(), 14u);
+  // the tip is the point farthest along the arrow: after the turn, the topmost
+  double tipX = 0, tipY = 1e9;
+  for (std::size_t i = 0; i < pts.size(); i += 2) {
+    const auto [x, y] = ToPicture(paths[0]).Apply(pts[i], pts[i + 1]);
+    if (y < tipY) tipX = x, tipY = y;
+  }
+  EXPECT_NEAR(tipX, 100, 0.05);
+  EXPECT_NEAR(tipY, -50, 0.05);
+}
+
+TEST(Shape, AGroupMapsItsChildSpaceButTextKeepsItsSize) {
+  // the child space is twice the group's size: children appear at half scale
+  const std::string text =
+      "<wps:txbx><w:txbxContent><w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:rPr><w:sz "
+      "w:val=\"24\"/>"
+      "<w:color w:val=\"00FF00\"/></w:rPr><w:t>Hi &amp; "
+      "bye</w:t></w:r></w:p></w:txbxContent></wps:txbx>"
+      "<wps:bodyPr anchor=\"ctr\"/>";
+  const std::string group =
+      std::string("<wpg:wgp") + kNs +
+      "><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"1905000\" cy=\"952500\"/>"
+      "<a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"3810000\" cy=\"1905000\"/></a:xfrm></wpg:grpSpPr>" +
+      Wsp(200, 100, 200, 100, Preset("rect"),
+          "<a:solidFill><a:srgbClr val=\"FFFF00\"/></a:solidFill>", text) +
+      Wsp(0, 0, 50, 50, Preset("ellipse"), "<a:noFill/>") + "</wpg:wgp>";
+  const Drawing d = ShapeSvg(group, {}, 200, 100);
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, d.svg);
+  const auto paths = All(svg, "path");
+  ASSERT_EQ(paths.size(), 2u);
+  const std::vector<double> rect = PathNumbers(paths[0].attribute("d").value());
+  const auto [x0, y0] = ToPicture(paths[0]).Apply(rect[0], rect[1]);
+  const auto [x1, y1] = ToPicture(paths[0]).Apply(rect[4], rect[5]);
+  EXPECT_NEAR(x0, 100, 0.05);
+  EXPECT_NEAR(y0, 50, 0.05);
+  EXPECT_NEAR(x1, 200, 0.05);
+  EXPECT_NEAR(y1, 100, 0.05);
+  // no fill said and no style: the ellipse is outline only and invisible
+  EXPECT_STREQ(paths[1].attribute("fill").value(), "none");
+
+  const auto texts = All(svg, "text");
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_STREQ(texts[0].child_value(), "Hi & bye");
+  EXPECT_STREQ(texts[0].attribute("fill").value(), "#00ff00");
+  EXPECT_STREQ(texts[0].attribute("text-anchor").value(), "middle");
+  // 12 pt is 16 px in the picture, whatever the group's scale
+  const testing::Affine m = ToPicture(texts[0]);
+  EXPECT_NEAR(Num(texts[0], "font-size") * m.a, 16, 0.01);
+  const auto [tx, ty] = m.Apply(Num(texts[0], "x"), Num(texts[0], "y"));
+  EXPECT_NEAR(tx, 150, 0.05);  // centred in the child's box
+  EXPECT_GT(ty, 50);
+  EXPECT_LT(ty, 100);
+}
+
+TEST(Shape, CustomPathsArcAndUnknownPresetsAreCounted) {
+  const std::string custom =
+      "<a:custGeom><a:pathLst><a:path w=\"100\" h=\"100\"><a:moveTo><a:pt x=\"0\" "
+      "y=\"50\"/></a:moveTo>"
+      "<a:arcTo wR=\"50\" hR=\"50\" stAng=\"10800000\" "
+      "swAng=\"10800000\"/><a:close/></a:path></a:pathLst></a:custGeom>";
+  const std::string group =
+      std::string("<wpg:wgp") + kNs + "><wpg:grpSpPr/>" +
+      Wsp(0, 0, 100, 100, custom, "<a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill>") +
+      Wsp(0, 0, 100, 100, Preset("ribbon2"), "") + Wsp(0, 0, 100, 100, Preset("star5"), "") +
+      "</wpg:wgp>";
+  const Drawing d = ShapeSvg(group, {}, 100, 100);
+  EXPECT_EQ(d.unknownGeometries, 1);
+  pugi::xml_document doc;
+  const auto paths = All(ParseSvg(doc, d.svg), "path");
+  ASSERT_EQ(paths.size(), 3u);
+  // half a turn from nine o'clock over the top ends at three o'clock
+  const std::vector<double> arc = PathNumbers(paths[0].attribute("d").value());
+  ASSERT_GE(arc.size(), 9u);
+  EXPECT_NEAR(arc[7], 100, 0.01);
+  EXPECT_NEAR(arc[8], 50, 0.01);
+  EXPECT_EQ(PathNumbers(paths[2].attribute("d").value()).size(), 20u);  // five points, five notches
+}
+
+TEST(Shape, VmlTextBoxShowsItsJapaneseTextInAFontThatHasIt) {
+  const std::string vml =
+      "<v:shape xmlns:v=\"urn:schemas-microsoft-com:vml\" "
+      "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\""
+      " type=\"#_x0000_t202\" "
+      "style=\"position:absolute;margin-left:20pt;width:150pt;height:75pt;v-text-anchor:middle\""
+      " fillcolor=\"yellow\" strokecolor=\"#00f\" "
+      "strokeweight=\"1.5pt\"><v:textbox><w:txbxContent><w:p><w:r>"
+      "<w:t>日本語のテキスト</w:t></w:r></w:p></w:txbxContent></v:textbox></v:shape>";
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, ShapeSvg(vml, {}, 200, 100).svg);
+  const auto paths = All(svg, "path");
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_STREQ(paths[0].attribute("fill").value(), "#ffff00");
+  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#0000ff");
+  // the shape fills the picture: its far corner is the picture's
+  const std::vector<double> pts = PathNumbers(paths[0].attribute("d").value());
+  const auto [x, y] = ToPicture(paths[0]).Apply(pts[4], pts[5]);
+  EXPECT_NEAR(x, 200, 0.05);
+  EXPECT_NEAR(y, 100, 0.05);
+  const auto texts = All(svg, "text");
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_STREQ(texts[0].child_value(), "日本語のテキスト");
+  EXPECT_NE(std::string(texts[0].attribute("font-family").value()).find("IPAPGothic"),
+            std::string::npos);
+}
+
+TEST(Shape, HostileDrawingsStayBoundedAndWellFormed) {
+  // nesting far deeper than any document, and more shapes than are drawn
+  std::string deep = std::string("<wpg:wgp") + kNs + ">";
+  for (int i = 0; i < 20000; ++i) deep += "<wpg:grpSp><wpg:grpSpPr/>";
+  deep += Wsp(0, 0, 10, 10, Preset("rect"), "");
+  for (int i = 0; i < 20000; ++i) deep += "</wpg:grpSp>";
+  deep += "</wpg:wgp>";
+  std::string many = std::string("<wpg:wgp") + kNs + ">";
+  for (int i = 0; i < 4000; ++i)
+    many += Wsp(i, i, 1e9, NAN, Preset("star32"), "", "<wps:bodyPr/>", " rot=\"1e300\"");
+  many += "</wpg:wgp>";
+  for (const std::string& xml : {deep, many,
+                                 std::string("<v:group xmlns:v=\"urn:schemas-microsoft-com:vml\""
+                                             " coordsize=\"0,0\" style=\"width:-5pt\"><v:shape "
+                                             "path=\"m,l,,c1e308,x\"/></v:group>")}) {
+    const Drawing d = ShapeSvg(xml, {}, 300, 200);
+    EXPECT_LT(d.svg.size(), 8u << 20);
+    pugi::xml_document doc;
+    ParseSvg(doc, d.svg);
+  }
+  EXPECT_FALSE(ShapeSvg(many, {}, 300, 200).note.empty());
+  const Drawing broken = ShapeSvg("<wps:wsp><unclosed>", {}, 300, 200);
+  EXPECT_TRUE(broken.svg.empty());
+  EXPECT_FALSE(broken.note.empty());
+}
+
+}  // namespace
+}  // namespace qp::draw
