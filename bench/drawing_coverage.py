@@ -77,8 +77,10 @@ def target_kind(z, rels, rid):
 
 
 def strip_fallbacks(xml):
-    """The body as the engine reads it: mc:Fallback is not shown when there is a Choice."""
-    return re.sub(r"<mc:Fallback>.*?</mc:Fallback>", "", xml, flags=re.S)
+    """The body as a reader sees it: mc:Fallback is not shown when there is a Choice."""
+    xml = re.sub(r"<mc:Fallback>.*?</mc:Fallback>", "", xml, flags=re.S)
+    # Deleted and moved-away text is not shown.
+    return re.sub(r"<w:(moveFrom|del)\b[^>]*>.*?</w:\1>", "", xml, flags=re.S)
 
 
 def count_objects(z, xml, rels):
@@ -111,8 +113,8 @@ def count_objects(z, xml, rels):
         p = pict.group(0)
         for rid in re.findall(r'<v:imagedata [^>]*r:id="([^"]+)"', p):
             objects["VML picture " + target_kind(z, rels, rid)] += 1
-        if "<v:imagedata" not in p:
-            other_type = re.search(r'<v:shape [^>]*(type="#_x0000_t(?!202"|1")\d+"|path=)', p)
+        if "<v:imagedata" not in p and "<a:blip " not in p:
+            other_type = re.search(r'<v:shape [^>]*(type="#_x0000_t(?!202"|1")\d+"|path="[^"])', p)
             if "<v:textbox" in p and (re.search(r"<v:rect\b", p) or
                                       (re.search(r"<v:shape\b", p) and not other_type)):
                 objects["VML text box (text)"] += 1

@@ -75,6 +75,14 @@ std::string EmfToSvg(std::string_view bytes, PixelSize size) {
   return svg;
 }
 
+bool EmfHasEmfPlus(std::string_view bytes) {
+  auto test = Emf2Svg().Find<decltype(emf2svg_is_emfplus)>("emf2svg_is_emfplus");
+  if (!test || bytes.size() > kMaxMetafileBytes) return false;
+  std::string input(bytes);
+  bool plus = false;
+  return test(input.data(), input.size(), &plus) && plus;
+}
+
 std::string WmfToPng(std::string_view bytes, PixelSize size) {
   if (bytes.size() > kMaxMetafileBytes) return {};
   const SharedLibrary& library = Wmf();

@@ -28,6 +28,10 @@ MetafileKind SniffMetafile(std::string_view bytes);
 // refuses the file.
 std::string EmfToSvg(std::string_view bytes, PixelSize size);
 
+// True when the EMF holds EMF+ records (in comment records, which a GDI
+// player skips).
+bool EmfHasEmfPlus(std::string_view bytes);
+
 // The WMF drawn at `size`, as PNG; "" when libwmf is missing or refuses it.
 std::string WmfToPng(std::string_view bytes, PixelSize size);
 

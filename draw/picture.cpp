@@ -56,14 +56,18 @@ bool Unpack(std::string_view in, Picture& p) {
   return true;
 }
 
-// From a drawing's SVG to the picture, in the child.
-Picture FromDrawing(const Drawing& d, PixelSize size) {
+// From a drawing's SVG to the picture, in the child. A blank shape is a
+// clear picture, as the document shows it; a blank metafile is one whose
+// drawing this player cannot read (`blankIsEmpty`).
+Picture FromDrawing(const Drawing& d, PixelSize size, bool blankIsEmpty = false) {
   Picture p;
   p.title = d.title;
   p.note = d.note;
   p.unknownGeometries = d.unknownGeometries;
   if (!d.svg.empty()) {
-    p.png = SvgToPng(d.svg, size, &p.emptyDrawing);
+    bool blank = false;
+    p.png = SvgToPng(d.svg, size, &blank);
+    p.emptyDrawing = blank && blankIsEmpty;
     if (p.png.empty() && p.note.empty()) p.note = "the drawing could not be rasterised";
   } else if (p.note.empty()) {
     p.note = "nothing was drawn";
@@ -83,10 +87,7 @@ Picture Isolate(const std::function<Picture(PixelSize)>& draw, double widthPx, d
     p = Picture();
     p.note = "the drawing " + (run.ok ? std::string("failed") : run.why);
   }
-  if (p.emptyDrawing) {
-    p.png.clear();
-    if (p.note.empty()) p.note = "the drawing is empty here (its records are not drawn)";
-  }
+  if (p.emptyDrawing) p.png.clear();
   if (p.png.empty()) {
     std::string text(caption);
     if (!p.title.empty()) text += ": " + p.title;
@@ -119,7 +120,11 @@ Picture DrawMetafile(std::string_view bytes, double widthPx, double heightPx) {
           Drawing d;
           d.svg = EmfToSvg(bytes, size);
           if (d.svg.empty()) d.note = "the EMF picture could not be read";
-          p = FromDrawing(d, size);
+          p = FromDrawing(d, size, true);
+          if (p.emptyDrawing) {
+            p.note = EmfHasEmfPlus(bytes) ? "an EMF+ picture, whose records are not drawn"
+                                          : "the EMF picture draws nothing";
+          }
         } else if (kind == MetafileKind::Wmf) {
           p.png = WmfToPng(bytes, size);
           if (p.png.empty()) p.note = "the WMF picture could not be read";

@@ -52,7 +52,7 @@ bool IsVmlTextOrRule(const pugi::xml_node& shape) {
   if (!shape.select_node(".//*[local-name()='textbox']")) return false;
   if (local == "rect") return true;
   std::string_view type = Attr(shape, "type").value();
-  return local == "shape" && !shape.attribute("path") &&
+  return local == "shape" && std::string_view(shape.attribute("path").value()).empty() &&
          (type.empty() || type == "#_x0000_t202" || type == "#_x0000_t1");
 }
 
