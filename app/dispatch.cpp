@@ -121,6 +121,8 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
     trap.Step(11);
     desktop.UnloadGuideWindow();
     desktop.SetWaitCursor(false);
+    // What the page lacks, told once the guide is gone.
+    ui.ShowNotes();
   } catch (...) {
     trap.Fail();
   }

@@ -1,15 +1,13 @@
 #include "app/display.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
-#include "text/shared_library.h"
+#include "sys/child_process.h"
+#include "sys/shared_library.h"
 
 namespace qp::app {
 
@@ -65,8 +63,7 @@ void StartDesktopProgram(char** argv) {
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   const fs::path program = (self.parent_path() / QP_DESKTOP_PROGRAM).lexically_normal();
-  if (!ec) ::execv(program.c_str(), argv);
-  const std::string why = ec ? ec.message() : std::strerror(errno);
+  const std::string why = ec ? ec.message() : std::strerror(sys::ReplaceProcess(program, argv));
   std::fprintf(stderr,
                "quillpage: cannot start the desktop program %s (%s); messages follow here.\n",
                program.c_str(), why.c_str());

@@ -12,7 +12,8 @@ namespace qp::app {
 // on with messages on standard error instead of the toolkit aborting it.
 bool HasDisplay();
 
-// Replaces this process with the desktop program, with the same arguments.
+// Replaces this process with the desktop program, with the same arguments
+// and the environment every child program gets.
 // Returns only when that program could not be started, after saying why on
 // standard error.
 void StartDesktopProgram(char** argv);

@@ -1,19 +1,13 @@
-// The failure report's text for a given moment; FailureReportText (app/shell.h)
-// uses the current local time.
+// How the shell shows the failure report (text/failure_report.h holds its
+// text).
 #pragma once
 
-#include <ctime>
-
-#include "text/failure.h"
+#include "text/failure_report.h"
 
 namespace qp::app {
 
 inline constexpr char16_t kReportCaption[] = u"Quillpage";
-constexpr int kStyleStopOk = 16;  // stop icon, OK button only
-
-Text FailureReportText(const Failure& failure, const std::tm& when);
-
-// "YYYY年MM月DD日 HH時MM分SS秒".
-Text ReportDate(const std::tm& when);
+constexpr int kStyleStopOk = 16;         // stop icon, OK button only
+constexpr int kStyleInformationOk = 64;  // information icon, OK button only
 
 }  // namespace qp::app

@@ -16,6 +16,12 @@ int MessageStyle(int iconKind, int buttons, int defaultButton) {
   return static_cast<int>(style);
 }
 
+Text NotesMessage(const std::vector<Text>& notes) {
+  Text text = u"ページの作成について、次のお知らせがあります。    |";
+  for (const Text& note : notes) text += u"|" + note;
+  return text;
+}
+
 int Srv_Dsp_Msg(Desktop& desktop, TextView text, int iconKind, int buttons, int defaultButton) {
   Trap trap("Mod_Sub -> Srv_Dsp_Msg");
   try {

@@ -2,6 +2,8 @@
 // Srv_Dsp_Msg itself is declared in app/shell.h.
 #pragma once
 
+#include <vector>
+
 #include "text/ustring.h"
 
 namespace qp::app {
@@ -13,5 +15,8 @@ inline constexpr char16_t kMessageCaption[] = u"「Quillpage」 for Word";
 // button's value (0, 0, 256, 512, 768). Raises 5 for an icon kind or default
 // button outside 0 to 4, and 6 when the sum leaves a signed 16-bit number.
 int MessageStyle(int iconKind, int buttons, int defaultButton);
+
+// The one message that lists the notes of a run ("|" between the lines).
+Text NotesMessage(const std::vector<Text>& notes);
 
 }  // namespace qp::app

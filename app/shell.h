@@ -23,8 +23,6 @@ void Generate_Dispose(gen::RunState& run, Desktop& desktop);
 // The failure report: shows it, quits the Word engine when it was obtained,
 // and ends the process at once with kExitFailure.
 [[noreturn]] void Srv_Dsp_Err(const Failure& failure, gen::RunState& run, Desktop& desktop);
-// The report's text, exactly as shown (exposed for tests).
-Text FailureReportText(const Failure& failure);
 
 // "Mod_Sub -> Srv_Dsp_Msg".
 int Srv_Dsp_Msg(Desktop& desktop, TextView text, int iconKind, int buttons, int defaultButton);

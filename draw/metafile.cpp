@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "text/shared_library.h"
+#include "sys/shared_library.h"
 
 namespace qp::draw {
 

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "text/shared_library.h"
+#include "sys/shared_library.h"
 
 namespace qp::draw {
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <system_error>
 
@@ -194,6 +195,22 @@ std::string TemporaryNameBeside(const fs::path& path) {
 }
 
 }  // namespace
+
+void RemoveStaleTemporaries(const fs::path& path) {
+  const std::string temporary = fs::path(TemporaryNameBeside(path)).filename().string();
+  const std::string_view start(temporary.data(), temporary.size() - 6);  // without "XXXXXX"
+  std::error_code ec;
+  for (fs::directory_iterator it(path.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != temporary.size() || !name.starts_with(start)) continue;
+    const bool filled = std::all_of(name.end() - 6, name.end(),
+                                    [](unsigned char c) { return std::isalnum(c) != 0; });
+    std::error_code typeError;
+    if (filled && it->is_regular_file(typeError) && !it->is_symlink(typeError)) {
+      fs::remove(it->path(), typeError);  // one that cannot go is left; the page is written anyway
+    }
+  }
+}
 
 void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
   std::string pattern = TemporaryNameBeside(path);

@@ -65,6 +65,12 @@ std::string ReadWholeFile(const fs::path& path);
 // that `path` holds either its old content or the whole new one.
 void ReplaceFileContent(const fs::path& path, std::string_view bytes);
 
+// Removes what an earlier run killed between writing and renaming left
+// beside `path`: files named as ReplaceFileContent names its temporary files
+// for `path` (".NAME.XXXXXX", the X filled in). The run lock makes sure no
+// other run is writing them. Failures are ignored.
+void RemoveStaleTemporaries(const fs::path& path);
+
 // Raises the run's error number for a file-system error.
 [[noreturn]] void RaiseFileError(const std::error_code& ec, const fs::path& path);
 

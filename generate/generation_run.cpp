@@ -34,6 +34,7 @@ void Generate_Page(RunState& run) {
       run.WordApp->SetVisible(false);
       run.WordApp->SetScreenUpdating(false);
       const Text reason = Gen_Htm_Pag(run);
+      for (const Text& note : run.WordApp->TakeNotes()) run.Ui->Note(note);
       if (!reason.empty()) run.Ui->Srv_Dsp_Msg(PageErrorMessage(reason), 4, 0, 0);
     }
     trap.Step(4);

@@ -13,6 +13,7 @@ void WritePage(const Text& path, const Text& page) {
   // text is lost.
   Bytes bytes = TextToCp932(page);
   bytes += "\r\n";
+  RemoveStaleTemporaries(ToPath(path));
   ReplaceFileContent(ToPath(path), bytes);
 }
 

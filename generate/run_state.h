@@ -31,6 +31,10 @@ class UserInterface {
   // Lets pending window messages run once (the guide window repaints).
   virtual void LetMessagesRun() = 0;
   virtual void SetWaitCursor(bool wait) = 0;
+  // Something the engine tells about the page (a picture left out, a
+  // drawing put in as a placeholder). The shell shows the run's notes
+  // together in one message at the end of the run.
+  virtual void Note(TextView note) = 0;
 };
 
 // How the run reaches the Word engine; tests put their own in its place.

@@ -40,6 +40,5 @@ void WidenKatakana(Text& page);
 
 // head.cpp
 void AssemblePage(RevisionState& st);
-Text EscapeAttributeValue(TextView value);
 
 }  // namespace qp::revise

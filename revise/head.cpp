@@ -1,6 +1,7 @@
 // The last driver step: the page put together from head, rules and body, and
 // the head completed from the page's own templates.
 #include "revise/driver_steps.h"
+#include "text/html_attribute.h"
 
 namespace qp::revise {
 
@@ -32,32 +33,6 @@ void PutTitle(Text& page, TextView title) {
 }
 
 }  // namespace
-
-// Document properties go into the head as they are typed; a quote or "<" in
-// them would end the attribute or open a tag.
-Text EscapeAttributeValue(TextView value) {
-  Text out;
-  out.reserve(value.size());
-  for (char16_t c : value) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case u'"':
-        out += u"&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 void AssemblePage(RevisionState& st) {
   const PageInfoRecord& info = st.PageInfo;

@@ -48,6 +48,24 @@ bool IsOneWayInGlibc(char16_t c) {
   }
 }
 
+// Windows' table reads the lone bytes 0x80, 0xA0 and 0xFD to 0xFF as
+// U+0080, U+F8F0 and U+F8F1 to U+F8F3 and writes those characters back as the
+// same bytes; glibc's CP932 knows none of the five either way.
+char16_t LoneByteCharacter(unsigned char b) {
+  if (b == 0x80) return 0x0080;
+  if (b == 0xA0) return 0xF8F0;
+  if (b >= 0xFD) return static_cast<char16_t>(0xF8F1 + (b - 0xFD));
+  return static_cast<char16_t>(kReplacement);
+}
+
+// The lone byte for `c`, or 0 when `c` is not one of the five.
+char LoneByteOf(char16_t c) {
+  if (c == 0x0080) return '\x80';
+  if (c == 0xF8F0) return '\xA0';
+  if (c >= 0xF8F1 && c <= 0xF8F3) return static_cast<char>(0xFD + (c - 0xF8F1));
+  return 0;
+}
+
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {
@@ -94,6 +112,42 @@ void EncodeRun(iconv_t cd, const char32_t* points, std::size_t count, Bytes& out
     inLeft -= sizeof(char32_t);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
+}
+
+// Decodes `b` with `cd` (to kCodePoints); a byte it cannot decode becomes
+// undecodable(byte), and the next byte starts afresh.
+template <typename Undecodable>
+Text Decode(iconv_t cd, std::string_view b, Undecodable undecodable) {
+  Text out;
+  out.reserve(b.size());
+  char* in = const_cast<char*>(b.data());
+  std::size_t inLeft = b.size();
+  char32_t buf[4096];
+  while (inLeft > 0) {
+    char* o = reinterpret_cast<char*>(buf);
+    std::size_t oLeft = sizeof buf;
+    const std::size_t r = iconv(cd, &in, &inLeft, &o, &oLeft);
+    const auto got = static_cast<std::size_t>(reinterpret_cast<char32_t*>(o) - buf);
+    // mostly the BMP; narrowed as a block, not one push_back at a time
+    char16_t units[std::size(buf)];
+    bool bmp = true;
+    for (std::size_t k = 0; k < got; ++k) {
+      units[k] = static_cast<char16_t>(buf[k]);
+      bmp &= buf[k] < 0x10000;
+    }
+    if (bmp) {
+      out.append(units, got);
+    } else {
+      for (std::size_t k = 0; k < got; ++k) AppendUtf16(out, buf[k]);
+    }
+    if (r != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    out.push_back(undecodable(static_cast<unsigned char>(*in)));
+    ++in;
+    --inLeft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  return out;
 }
 
 }  // namespace
@@ -202,6 +256,11 @@ Bytes TextToCp932(TextView t) {
       AppendReference(out, c);
       continue;
     }
+    if (const char lone = LoneByteOf(c)) {
+      flush();
+      out.push_back(lone);
+      continue;
+    }
     run[n++] = c;
     if (n == std::size(run)) flush();
   }
@@ -211,38 +270,15 @@ Bytes TextToCp932(TextView t) {
 
 Text Cp932ToText(std::string_view b) {
   Iconv cd(kCodePoints, "CP932");
-  Text out;
-  out.reserve(b.size());
-  char* in = const_cast<char*>(b.data());
-  std::size_t inLeft = b.size();
-  char32_t buf[4096];
-  while (inLeft > 0) {
-    char* o = reinterpret_cast<char*>(buf);
-    std::size_t oLeft = sizeof buf;
-    const std::size_t r = iconv(cd.get(), &in, &inLeft, &o, &oLeft);
-    const auto got = static_cast<std::size_t>(reinterpret_cast<char32_t*>(o) - buf);
-    // code page 932 decodes into the BMP; narrowed as a block, not one
-    // push_back at a time
-    char16_t units[std::size(buf)];
-    bool bmp = true;
-    for (std::size_t k = 0; k < got; ++k) {
-      units[k] = static_cast<char16_t>(buf[k]);
-      bmp &= buf[k] < 0x10000;
-    }
-    if (bmp) {
-      out.append(units, got);
-    } else {
-      for (std::size_t k = 0; k < got; ++k) AppendUtf16(out, buf[k]);
-    }
-    if (r != static_cast<std::size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    // an undecodable byte: replace it and go on with the next one
-    out.push_back(static_cast<char16_t>(kReplacement));
-    ++in;
-    --inLeft;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-  }
-  return out;
+  return Decode(cd.get(), b, LoneByteCharacter);
+}
+
+std::optional<Text> DecodeCharset(std::string_view bytes, const std::string& charset) {
+  const iconv_t cd = iconv_open(kCodePoints, charset.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  Text text = Decode(cd, bytes, [](unsigned char) { return static_cast<char16_t>(kReplacement); });
+  iconv_close(cd);
+  return text;
 }
 
 std::filesystem::path ToPath(TextView text) {

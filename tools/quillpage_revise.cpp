@@ -1,21 +1,20 @@
 // quillpage-revise: revises an HTML page that Word saved into the finished
 // page, as the generation run does after Word's export.
 #include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "revise/passes.h"
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/failure_report.h"
+#include "text/file_bytes.h"
 #include "text/line_ends.h"
 #include "text/number.h"
+#include "text/page_charset.h"
 
 namespace {
 
@@ -27,8 +26,9 @@ constexpr const char* kUsage =
     "usage: quillpage-revise [options] INPUT OUTPUT\n"
     "\n"
     "Revises an HTML page that Word saved (Save as Web Page) into a clean\n"
-    "HTML 4.01 Transitional page. INPUT is read as Shift-JIS (code page 932)\n"
-    "unless it begins with a UTF-8 byte-order mark or --input-utf8 is given.\n"
+    "HTML 4.01 Transitional page. INPUT is read in the encoding it declares:\n"
+    "UTF-8 after a UTF-8 byte-order mark, else the charset of its Content-Type\n"
+    "meta element; Shift-JIS (code page 932) when it declares none.\n"
     "OUTPUT is written in Shift-JIS (characters without a Shift-JIS form as\n"
     "&#N; references) followed by CR LF, or in UTF-8 with a byte-order mark\n"
     "with --utf8. \"-\" stands for standard input or output. Lone LF line ends\n"
@@ -43,7 +43,7 @@ constexpr const char* kUsage =
     "  --no-layout-grid    drop Word's layout-grid line pitch\n"
     "  --text-width PT     width of the text in points (default 0)\n"
     "  --utf8              write UTF-8 and declare charset=utf-8\n"
-    "  --input-utf8        read INPUT as UTF-8\n"
+    "  --input-utf8        read INPUT as UTF-8, whatever it declares\n"
     "  --external-css      link the external style sheet qp.css\n"
     "  --no-indent         do not indent the markup\n"
     "  --no-font-size      keep class font sizes in points\n"
@@ -135,25 +135,8 @@ std::optional<Options> ParseArgs(int argc, char** argv, bool& help) {
 }
 
 std::optional<Bytes> ReadAll(const std::string& name) {
-  std::ostringstream data;
-  if (name == "-") {
-    data << std::cin.rdbuf();
-    return data.str();
-  }
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return std::nullopt;
-  // read in large blocks into a buffer of the file's size (when it has one),
-  // not through a string stream that copies the page twice more
-  Bytes bytes;
   std::error_code ec;
-  const std::uintmax_t size = fs::file_size(name, ec);
-  if (!ec) bytes.reserve(static_cast<std::size_t>(size));
-  char block[1 << 16];
-  while (in.read(block, sizeof block) || in.gcount() > 0) {
-    bytes.append(block, static_cast<std::size_t>(in.gcount()));
-  }
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  return qp::ReadFileBytes(name == "-" ? fs::path("/dev/stdin") : fs::path(name), ec);
 }
 
 bool WriteAll(const std::string& name, const Bytes& bytes) {
@@ -170,9 +153,10 @@ bool WriteAll(const std::string& name, const Bytes& bytes) {
 
 Text Decode(const Bytes& bytes, bool utf8) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (std::string_view(bytes).starts_with(kBom))
-    return qp::Utf8ToText(std::string_view(bytes).substr(3));
-  return utf8 ? qp::Utf8ToText(bytes) : qp::Cp932ToText(bytes);
+  if (!utf8) return qp::DecodeDeclared(bytes);
+  std::string_view text = bytes;
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  return qp::Utf8ToText(text);
 }
 
 // The page as the program writes it: Shift-JIS and a closing CR LF; UTF-8
@@ -205,18 +189,7 @@ class DumpSteps : public qp::revise::StepObserver {
 };
 
 void PrintFailure(const qp::Failure& f) {
-  const std::time_t now = std::time(nullptr);
-  char when[64] = "";
-  std::strftime(when, sizeof when, "%Y年%m月%d日 %H時%M分%S秒", std::localtime(&now));
-  std::string line = f.location();
-  if (f.step() > 0) line += " Line=" + std::to_string(f.step());
-  std::cerr << "次の障害が発生しましたので処理を中断しました。    \n"
-            << "この障害が続けて発生する場合はお手数ですがこの内容を開発元にご連絡願います。    \n"
-            << "\n"
-            << "  （障害情報）\n"
-            << "     日時 ： " << when << "\n"
-            << "     場所 ： " << line << "\n"
-            << "     内容 ： Code=" << f.code() << "\n";
+  std::cerr << qp::TextToUtf8(qp::Replace(qp::FailureReportText(f), u"\r\n", u"\n"));
   if (!f.description().empty()) std::cerr << qp::TextToUtf8(f.description()) << "\n";
 }
 

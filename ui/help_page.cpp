@@ -2,22 +2,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QUrl>
 
+#include "sys/child_process.h"
 #include "text/failure.h"
 #include "ui/qt_text.h"
 
 namespace qp::ui {
-
-namespace {
-
-bool IsUtf8Locale(const QString& name) {
-  const QString lower = name.toLower();
-  return lower.contains(QStringLiteral("utf-8")) || lower.contains(QStringLiteral("utf8"));
-}
-
-}  // namespace
 
 QString HelpPagePath(const Text& programFolder) {
   const QDir folder(ToQString(programFolder));
@@ -30,30 +21,11 @@ QString HelpPagePath(const Text& programFolder) {
   return page.canonicalFilePath();
 }
 
-QProcessEnvironment BrowserEnvironment(QProcessEnvironment base) {
-  // The locale in force is the first of these that is set.
-  QString effective;
-  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    effective = base.value(QString::fromLatin1(name));
-    if (!effective.isEmpty()) break;
-  }
-  if (!IsUtf8Locale(effective)) {
-    base.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-  }
-  return base;
-}
-
-void OpenInBrowser(const QString& page) {
-  QProcess process;
-  process.setProgram(QStringLiteral("xdg-open"));
-  process.setArguments({QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded)});
-  process.setProcessEnvironment(BrowserEnvironment(QProcessEnvironment::systemEnvironment()));
-  process.setStandardInputFile(QProcess::nullDevice());
-  process.setStandardOutputFile(QProcess::nullDevice());
-  process.setStandardErrorFile(QProcess::nullDevice());
-  if (!process.startDetached()) {
-    Raise(err::kCannotCreateObject, u"xdg-open");
-  }
+int OpenInBrowser(const QString& page) {
+  const QByteArray url = QUrl::fromLocalFile(page).toEncoded(QUrl::FullyEncoded);
+  const sys::ChildEnd end = sys::HandOver({"xdg-open", url.toStdString()}, sys::kHandOverWatch);
+  if (end.how == sys::ChildEnd::How::NotStarted) Raise(err::kCannotCreateObject, u"xdg-open");
+  return end.how == sys::ChildEnd::How::Running ? 0 : end.status;
 }
 
 }  // namespace qp::ui

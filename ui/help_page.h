@@ -2,7 +2,6 @@
 // shown in the user's default browser through xdg-open.
 #pragma once
 
-#include <QProcessEnvironment>
 #include <QString>
 
 #include "text/ustring.h"
@@ -13,12 +12,10 @@ namespace qp::ui {
 // and in the build tree. Raises err::kFileNotFound when it is not there.
 QString HelpPagePath(const Text& programFolder);
 
-// The environment for the browser: the user's, with a UTF-8 locale so that a
-// page path with Japanese characters reaches it intact.
-QProcessEnvironment BrowserEnvironment(QProcessEnvironment base);
-
-// Starts xdg-open on `page` and returns at once; the browser lives on by
-// itself. Raises err::kCannotCreateObject when xdg-open cannot be started.
-void OpenInBrowser(const QString& page);
+// Hands `page` to xdg-open, which lives on by itself, and returns its exit
+// status when it ends within a brief watch (0 when it is still at work then:
+// it has handed the page on). Raises err::kCannotCreateObject when xdg-open
+// cannot be started.
+int OpenInBrowser(const QString& page);
 
 }  // namespace qp::ui

@@ -58,7 +58,7 @@ void BodyWriter::Image(const Text& file, long width, long height, bool floating,
   }
   img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
   if (floating) img += u" align=left hspace=12";
-  if (!alt.empty()) img += u" alt=\"" + EscapeAttribute(alt) + u"\"";
+  if (!alt.empty()) img += u" alt=\"" + EscapeAttributeValue(alt) + u"\"";
   img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
   Append(pieces, open, close, img, true);
 }

@@ -178,7 +178,8 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
     } else if (local == "bookmarkStart") {
       std::string name = Attr(node, "name").value();
       if (!name.empty() && name != "_GoBack") {
-        pieces.push_back({{}, u"<a name=\"" + EscapeAttribute(U(name)) + u"\"></a>", {}, false});
+        pieces.push_back(
+            {{}, u"<a name=\"" + EscapeAttributeValue(U(name)) + u"\"></a>", {}, false});
       }
     } else if (local == "smartTag" || local == "customXml" || local == "ins" || local == "moveTo" ||
                local == "fldSimple" || local == "dir" || local == "bdo") {

@@ -19,9 +19,10 @@ namespace qp::word {
 // afterwards from it.
 struct ExportState {
   ExportState(DocxContent& content, Text fileStem)
-      : doc(content), stem(std::move(fileStem)), pictures(content.package) {}
+      : doc(content), stem(std::move(fileStem)), pictures(content.package, notes) {}
   DocxContent& doc;
-  Text stem;  // the file name of the page without extension
+  Text stem;    // the file name of the page without extension
+  Notes notes;  // what the user is told besides the page
   PictureStore pictures;
   ListCounters counters;
   std::set<std::string> usedStyles;  // style ids the body names

@@ -1,17 +1,13 @@
 #include "generate/word/doc_convert.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 #include <vector>
 
 #include "generate/word/word_app.h"
+#include "sys/child_process.h"
 #include "text/failure.h"
 #include "text/file_bytes.h"
 
@@ -40,42 +36,6 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
-
-// Runs the converter in its own process group; false when it did not end
-// within the limit (the group is then killed).
-bool RunWithin(const std::vector<std::string>& args, const std::filesystem::path& home,
-               std::chrono::seconds limit) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = ::fork();
-  if (pid < 0) return false;
-  if (pid == 0) {
-    ::setpgid(0, 0);
-    int null = ::open("/dev/null", O_RDWR);
-    if (null >= 0) {
-      ::dup2(null, 0);
-      ::dup2(null, 1);
-      ::dup2(null, 2);
-    }
-    ::setenv("HOME", home.c_str(), 1);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  for (;;) {
-    int status = 0;
-    pid_t done = ::waitpid(pid, &status, WNOHANG);
-    if (done == pid) return true;
-    if (done < 0) return false;
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(-pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-}
 
 }  // namespace
 
@@ -111,12 +71,11 @@ std::string FileUrl(const std::filesystem::path& path) {
   return url;
 }
 
-std::string ConvertDocToDocx(const std::string& docBytes, std::chrono::seconds timeLimit) {
+std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
+                             std::chrono::seconds timeLimit) {
   std::filesystem::path soffice = FindConverter();
   if (soffice.empty()) {
-    std::fprintf(stderr,
-                 "quillpage: .doc files need LibreOffice; install the package "
-                 "libreoffice-writer-nogui\n");
+    notes.Add(u".doc files need LibreOffice; install the package libreoffice-writer-nogui");
     Raise(err::kConverterMissing, T("LibreOffice is not installed."));
   }
   TempFolder temp;
@@ -136,7 +95,12 @@ std::string ConvertDocToDocx(const std::string& docBytes, std::chrono::seconds t
       "--convert-to",   "docx",
       "--outdir",       outDir.string(),
       input.string()};
-  if (!RunWithin(args, temp.path(), timeLimit)) {
+  // Its own process group, so that a converter out of time is killed with
+  // every helper it started.
+  const sys::ChildEnd end = sys::RunWithin(
+      {args, sys::ChildEnvironment({"HOME=" + temp.path().string()}), sys::ChildSetup::Group::Own},
+      timeLimit);
+  if (end.how == sys::ChildEnd::How::Running) {
     Raise(err::kConverterFailed, T("LibreOffice did not convert the document in time."));
   }
   // soffice exits 0 even when it made nothing: the output decides.

@@ -7,16 +7,17 @@
 #include <filesystem>
 #include <string>
 
+#include "generate/word/notes.h"
+
 namespace qp::word {
 
 // The soffice program on PATH, or empty when LibreOffice is not installed.
 std::filesystem::path FindConverter();
 
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
-// one line on standard error naming the package to install) when there is
-// no LibreOffice, kConverterFailed when it ran and made nothing or ran out
-// of time.
-std::string ConvertDocToDocx(const std::string& docBytes,
+// a note naming the package to install) when there is no LibreOffice,
+// kConverterFailed when it ran and made nothing or ran out of time.
+std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
                              std::chrono::seconds timeLimit = std::chrono::seconds(120));
 
 // A file URL with every byte outside the unreserved set percent-encoded.

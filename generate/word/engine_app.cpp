@@ -27,7 +27,7 @@ class EngineApplication : public Application {
   }
   Document& Open(const std::filesystem::path& fileName, bool) override {
     CheckRunning();
-    auto doc = std::make_unique<EngineDocument>(LoadDocumentBytes(fileName));
+    auto doc = std::make_unique<EngineDocument>(LoadDocumentBytes(fileName, notes_));
     active_ = doc.get();
     documents_.push_back(std::move(doc));
     return *active_;
@@ -39,6 +39,12 @@ class EngineApplication : public Application {
     }
     return *active_;
   }
+  std::vector<Text> TakeNotes() override {
+    for (const auto& doc : documents_) {
+      for (Text& note : doc->notes().Take()) notes_.Add(std::move(note));
+    }
+    return notes_.Take();
+  }
 
  private:
   void CheckRunning() const {
@@ -48,6 +54,7 @@ class EngineApplication : public Application {
   std::unique_ptr<RunLock> lock_;
   std::vector<std::unique_ptr<EngineDocument>> documents_;
   EngineDocument* active_ = nullptr;
+  Notes notes_;
 };
 
 // Another run's engine, seen from this process: it cannot be driven from

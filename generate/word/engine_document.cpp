@@ -36,7 +36,7 @@ bool IsEncryptedPackage(std::string_view b) {
   return b.find(pattern) != std::string_view::npos;
 }
 
-std::string LoadDocumentBytes(const std::filesystem::path& path) {
+std::string LoadDocumentBytes(const std::filesystem::path& path, Notes& notes) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     Raise(qp::err::kFileNotFound, T("The document does not exist."));
@@ -55,9 +55,9 @@ std::string LoadDocumentBytes(const std::filesystem::path& path) {
       if (IsEncryptedPackage(bytes)) {
         Raise(word::err::kEncrypted, T("The document is protected by a password."));
       }
-      return ConvertDocToDocx(bytes);
+      return ConvertDocToDocx(bytes, notes);
     case FileKind::Rtf:
-      return ConvertDocToDocx(bytes);
+      return ConvertDocToDocx(bytes, notes);
     case FileKind::Other:
       break;
   }
@@ -86,7 +86,7 @@ Font& EngineDocument::StyleFont(TextView styleName) {
 void EngineDocument::SaveAs(const std::filesystem::path& fileName, int fileFormat) {
   CheckOpen();
   if (fileFormat != kFormatHtml) Raise(qp::err::kInvalidArgument, T("Only Word HTML is written."));
-  ExportHtml(content_, fonts_, webOptions_, fileName);
+  ExportHtml(content_, fonts_, webOptions_, fileName, notes_);
 }
 
 Text EngineDocument::BuiltinDocumentProperty(TextView name) {

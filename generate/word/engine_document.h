@@ -7,6 +7,7 @@
 #include <string>
 
 #include "generate/word/docx_content.h"
+#include "generate/word/notes.h"
 #include "generate/word/style_fonts.h"
 #include "generate/word/word_app.h"
 
@@ -20,9 +21,10 @@ FileKind SniffFile(std::string_view bytes);
 bool IsEncryptedPackage(std::string_view oleBytes);
 
 // Reads the file at `path` and gives the .docx bytes to open: a zip as it
-// is, a .doc (or RTF) through LibreOffice. Raises kFileOpenFailed,
-// kEncrypted, kConverterMissing, kConverterFailed, qp::err::kFileNotFound.
-std::string LoadDocumentBytes(const std::filesystem::path& path);
+// is, a .doc (or RTF) through LibreOffice, whose advice goes to `notes`.
+// Raises kFileOpenFailed, kEncrypted, kConverterMissing, kConverterFailed,
+// qp::err::kFileNotFound.
+std::string LoadDocumentBytes(const std::filesystem::path& path, Notes& notes);
 
 class EngineDocument : public Document {
  public:
@@ -38,6 +40,8 @@ class EngineDocument : public Document {
 
   bool closed() const { return closed_; }
   bool saved() const { return saved_; }
+  // What the exports so far have to tell the user.
+  Notes& notes() { return notes_; }
 
  private:
   void CheckOpen() const;
@@ -45,6 +49,7 @@ class EngineDocument : public Document {
   DocxContent content_;
   StyleFonts fonts_;
   WebOptions webOptions_;
+  Notes notes_;
   bool saved_ = true;
   bool closed_ = false;
 };

@@ -16,14 +16,15 @@ RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& s
   BodyWriter body(state);
   Text bodyText = body.Write();
   Text html = WriteHead(state, fonts, charset) + bodyText;
-  return {std::move(html), state.pictures.Files()};
+  return {std::move(html), state.pictures.Files(), state.notes.Take()};
 }
 
 void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& options,
-                const std::filesystem::path& fileName) {
+                const std::filesystem::path& fileName, Notes& notes) {
   bool shiftJis = options.Encoding == 932;
   Text stem = FromPath(fileName.stem());
   RenderedPage page = RenderHtml(doc, fonts, stem, shiftJis ? u"shift_jis" : u"utf-8");
+  for (Text& note : page.notes) notes.Add(std::move(note));
   Bytes bytes = shiftJis ? TextToCp932(page.html) : TextToUtf8(page.html);
   {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);

@@ -15,6 +15,7 @@ namespace qp::word {
 struct RenderedPage {
   Text html;  // with CR LF line ends
   std::vector<PictureFile> pictures;
+  std::vector<Text> notes;  // what the page lacks or holds in another form
 };
 
 // The page for a file named `stem` + ".htm" (pictures referenced as
@@ -25,7 +26,8 @@ RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& s
 // Writes `fileName` and its folder STEM.files. Encoding 932 writes
 // Shift-JIS (characters without a form there as "&#N;"); 65001 and every
 // other value write UTF-8. Raises kSaveFailed when a file cannot be written.
+// The export's notes are added to `notes`.
 void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& options,
-                const std::filesystem::path& fileName);
+                const std::filesystem::path& fileName, Notes& notes);
 
 }  // namespace qp::word

@@ -16,46 +16,14 @@ Text EscapeText(TextView text) {
       out += u" </span>";
       continue;
     }
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      case 0x00A0:
-        out += u"&nbsp;";
-        break;
-      default:
-        if (c >= 0x20 || c == u'\t') out += c;
+    if (const char16_t* reference = MarkupReference(c)) {
+      out += reference;
+    } else if (c == 0x00A0) {
+      out += u"&nbsp;";
+    } else if (c >= 0x20 || c == u'\t') {
+      out += c;
     }
     ++i;
-  }
-  return out;
-}
-
-Text EscapeAttribute(TextView text) {
-  Text out;
-  for (char16_t c : text) {
-    switch (c) {
-      case u'&':
-        out += u"&amp;";
-        break;
-      case u'"':
-        out += u"&quot;";
-        break;
-      case u'<':
-        out += u"&lt;";
-        break;
-      case u'>':
-        out += u"&gt;";
-        break;
-      default:
-        if (c >= 0x20) out += c;
-    }
   }
   return out;
 }

@@ -2,6 +2,7 @@
 // values, the lines of the body folded at blanks.
 #pragma once
 
+#include "text/html_attribute.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -9,8 +10,6 @@ namespace qp::word {
 // Text content: "&", "<", ">" escaped; a no-break space as "&nbsp;"; runs
 // of blanks as Word's space-run spans; control characters dropped.
 Text EscapeText(TextView text);
-// A double-quoted attribute value's content.
-Text EscapeAttribute(TextView text);
 // An href as Word writes it: "&" as "&amp;", blanks and quotes encoded.
 Text EscapeHref(TextView url);
 

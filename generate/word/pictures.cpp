@@ -4,6 +4,7 @@
 
 #include "draw/metafile.h"
 #include "generate/word/word_app.h"
+#include "text/codec.h"
 #include "text/failure.h"
 
 namespace qp::word {
@@ -83,9 +84,9 @@ Text PictureStore::NewFile(std::string bytes, const char* ext) {
 }
 
 // Every line about a picture that did not come out as in the document goes
-// through here.
-void PictureStore::Tell(const std::string& line) const {
-  std::fprintf(stderr, "quillpage: %s\n", line.c_str());
+// through here, to the notes the run shows the user.
+void PictureStore::Tell(const std::string& line) {
+  notes_.Add(Utf8ToText(line));
 }
 
 }  // namespace qp::word

@@ -11,6 +11,7 @@
 
 #include "draw/picture.h"
 #include "generate/word/docx_package.h"
+#include "generate/word/notes.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -27,10 +28,10 @@ struct PictureFile {
 
 class PictureStore {
  public:
-  explicit PictureStore(DocxPackage& package) : package_(package) {}
+  PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
   // The file name for the picture in `partName`, shown at width x height
   // px, or "" when it cannot go on the page (a missing part, an unknown
-  // format); Tell names what was left out. An EMF or WMF picture is drawn
+  // format); a note names what was left out. An EMF or WMF picture is drawn
   // at that size, or stands in as a placeholder picture.
   Text Add(const std::string& partName, long width, long height);
   // The file name for a drawn chart or shape; `what` names the object in
@@ -40,9 +41,10 @@ class PictureStore {
 
  private:
   DocxPackage& package_;
+  Notes& notes_;
   std::map<std::string, Text> byPart_;
   Text NewFile(std::string bytes, const char* ext);
-  void Tell(const std::string& line) const;
+  void Tell(const std::string& line);
 
   std::vector<PictureFile> files_;
 };

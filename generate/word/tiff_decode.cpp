@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "generate/word/rgba_image.h"
-#include "text/shared_library.h"
+#include "sys/shared_library.h"
 
 namespace qp::word {
 

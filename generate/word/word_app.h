@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "revise/state.h"
 #include "text/ustring.h"
@@ -78,6 +79,11 @@ class Application : public revise::NormalStyleSizeSource {
   virtual Document& ActiveDocument() = 0;
 
   float NormalStyleFontSize() override { return ActiveDocument().StyleFont(u"標準").Size; }
+
+  // What opening and saving have to tell the user (a picture left out, a
+  // converter missing), leaving none behind. Not part of Word's model: the
+  // run asks after each export, and the failure report before it shows.
+  virtual std::vector<Text> TakeNotes() { return {}; }
 };
 
 // Attaches to the engine of another run of the program in progress (one that

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/dispatch.h"
+#include "app/run_interface.h"
 #include "app/shell.h"
 #include "app/start_up.h"
 #include "fake_desktop.h"
@@ -157,6 +158,25 @@ TEST_F(DisposeFixture, AnAcceptedDocumentRunsTheGenerationAndEndsWithoutAPage) {
   EXPECT_EQ(desktop.events[desktop.events.size() - 2], "guide unloaded");
   EXPECT_EQ(desktop.events.back(), "arrow");
   EXPECT_EQ(run.Ui, nullptr);  // the run's interface lives only as long as the run
+}
+
+TEST(RunNotes, ShownTogetherInOneMessageAtTheEndOfTheRun) {
+  gen::RunState run;
+  RecordingDesktop desktop;
+  {
+    RunInterface ui(run, desktop);
+    run.Ui->Note(u"picture word/media/image2.emf left out");
+    run.Ui->Note(u"chart drawn as a placeholder");
+    EXPECT_TRUE(desktop.messages.empty()) << "nothing while the run goes on";
+    ui.ShowNotes();
+    ui.ShowNotes();  // told once
+  }
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            u"ページの作成について、次のお知らせがあります。    \r\n\r\n"
+            u"picture word/media/image2.emf left out\r\nchart drawn as a placeholder");
+  EXPECT_EQ(desktop.messages[0].style, 64);
+  EXPECT_EQ(desktop.messages[0].caption, u"「Quillpage」 for Word");
 }
 
 }  // namespace

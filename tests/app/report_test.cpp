@@ -16,11 +16,13 @@ namespace {
 using testing::CountingWordApp;
 using testing::RecordingDesktop;
 
-// Tells standard error when it is quit, so that a death test sees it.
+// Tells standard error when it is quit, so that a death test sees it, and
+// holds a note that explains the failure.
 class AnnouncingWordApp : public CountingWordApp {
  public:
   AnnouncingWordApp() : CountingWordApp(&quits_) {}
   void Quit() override { std::fputs("engine quit\n", stderr); }
+  std::vector<Text> TakeNotes() override { return {u".doc files need LibreOffice"}; }
 
  private:
   int quits_ = 0;
@@ -68,7 +70,9 @@ TEST(FailureReportDeathTest, ShowsTheReportQuitsTheEngineAndEndsWithStatus2) {
     ConsoleDesktop desktop;
     Srv_Dsp_Err(Failure("Mod_HtmlRev -> Gen_Htm_Pag", 7, 53, {}), run, desktop);
   };
+  // The engine's note first, then the report.
   EXPECT_EXIT(report(), ::testing::ExitedWithCode(2),
+              "お知らせがあります。    \n\n.doc files need LibreOffice\n(.|\n)*"
               "Quillpage\n.*\n     場所 ： Mod_HtmlRev -> Gen_Htm_Pag Line=7\n"
               "     内容 ： Code=53\n(.|\n)*engine quit");
 }

@@ -15,6 +15,7 @@ namespace qp::gen {
 namespace {
 
 using testing::FakeApplication;
+using testing::FakeEngine;
 using testing::FakeUi;
 using testing::FakeWordScript;
 using testing::Names;
@@ -110,6 +111,19 @@ class PageAssembly : public ::testing::Test {
  private:
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
+
+TEST_F(PageAssembly, TheEnginesNotesReachTheUserInterfaceOnce) {
+  FakeEngine engine(script);
+  engine.attachError = 0;
+  run.Engine = &engine;
+  run.Opt.Prevw = 0;
+  script.notes = {u"picture word/media/image2.emf left out", u"chart drawn as a placeholder"};
+  Generate_Page(run);
+  EXPECT_EQ(ui.notes, (std::vector<Text>{u"picture word/media/image2.emf left out",
+                                         u"chart drawn as a placeholder"}));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(Page().empty());
+}
 
 TEST_F(PageAssembly, ExportsUnderFixedOptionsAndPutsTheDocumentBack) {
   script.properties = {{u"Title", u"題名"}, {u"Comments", u"説明"}, {u"KeyWords", u"鍵"}};

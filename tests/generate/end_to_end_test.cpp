@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 #include <filesystem>
@@ -230,6 +231,32 @@ TEST_F(EndToEnd, PreviewWithoutADisplayTellsTheOpenersCode) {
   EXPECT_NE(out.messages.find("ページの表示に失敗しました。(Code=3)"), std::string::npos)
       << out.messages;
   EXPECT_TRUE(fs::exists(user.desktop() / "pictures.htm"));
+}
+
+TEST_F(EndToEnd, TheRunDoesNotWaitForABrowserThatStays) {
+  User user;
+  user.Options(0, 1);
+  // Stands for an xdg-open that started the browser afresh and waits for it:
+  // it notes when it began and never ends by itself.
+  const fs::path began = user.home() / "began";
+  WriteBytes(user.home() / "bin" / "xdg-open", "#!/bin/sh\necho $$ > '" + began.string() +
+                                                   ".tmp'\nmv '" + began.string() + ".tmp' '" +
+                                                   began.string() + "'\nexec sleep 600\n");
+  fs::permissions(user.home() / "bin" / "xdg-open", fs::perms::owner_all);
+  const Outcome out = user.Run(user.Document("pictures.docx"), user.home() / "bin");
+  const auto ended = fs::file_time_type::clock::now();
+
+  EXPECT_EQ(out.status, 0);
+  EXPECT_EQ(out.messages, "");
+  ASSERT_TRUE(fs::exists(began)) << "the page was handed to the browser";
+  const pid_t browser = static_cast<pid_t>(std::stol(ReadBytes(began)));
+  EXPECT_EQ(::kill(browser, 0), 0) << "the browser is left running";
+  ::kill(browser, SIGKILL);
+  // From the hand-over to the end of the run: a brief watch, never the
+  // browser's life (the watch is 1.5 s; the run used to wait 5).
+  const auto length = ended - fs::last_write_time(began);
+  std::printf("run after the hand-over: %.2f s\n", std::chrono::duration<double>(length).count());
+  EXPECT_LT(length, std::chrono::seconds(4));
 }
 
 }  // namespace

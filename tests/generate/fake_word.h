@@ -30,6 +30,7 @@ struct FakeWordScript {
   word::PageSetup setup{595.3f, 85.05f, 85.05f, 0};
   word::Font normal{u"Century", u"ＭＳ 明朝", 10.5f};
   word::WebOptions ownOptions{false, false, true, true, false, 65001};
+  std::vector<Text> notes;  // what the engine has to tell, taken by the run
 
   // What happened
   std::filesystem::path openedPath;
@@ -113,6 +114,7 @@ class FakeApplication : public word::Application {
     return *doc_;
   }
   float NormalStyleFontSize() override { return script_.normal.Size; }
+  std::vector<Text> TakeNotes() override { return std::exchange(script_.notes, {}); }
 
  private:
   FakeWordScript& script_;
@@ -160,6 +162,8 @@ class FakeUi : public UserInterface {
   }
   void LetMessagesRun() override { ++messageTurns; }
   void SetWaitCursor(bool wait) override { cursor.push_back(wait); }
+  void Note(TextView note) override { notes.emplace_back(note); }
+  std::vector<Text> notes;
 };
 
 }  // namespace qp::gen::testing

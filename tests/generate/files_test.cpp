@@ -125,9 +125,16 @@ TEST(PageBytes, ReplacingLeavesNoTemporaryFileAndKeepsOthers) {
   const auto page = tmp.path() / "p.htm";
   WriteBytes(page, "old page");
   WriteBytes(tmp.path() / "q.htm", "other");
+  // What a run killed before its rename leaves goes; look-alikes stay.
+  for (const char* name : {".p.htm.Ab12Z9", ".p.htm.abc", ".p.htm.Ab12Z9x", ".q.htm.Ab12Z9",
+                           "p.htm.Ab12Z9", ".p.htm.Ab-2Z9"}) {
+    WriteBytes(tmp.path() / name, "left");
+  }
+  std::filesystem::create_directory(tmp.path() / ".p.htm.Folder");
   WritePage(FromPath(page), u"new");
   EXPECT_EQ(ReadBytes(page), "new\r\n");
-  EXPECT_EQ(Names(tmp.path()), (V{"p.htm", "q.htm"}));
+  EXPECT_EQ(Names(tmp.path()), (V{".p.htm.Ab-2Z9", ".p.htm.Ab12Z9x", ".p.htm.Folder/", ".p.htm.abc",
+                                  ".q.htm.Ab12Z9", "p.htm", "p.htm.Ab12Z9", "q.htm"}));
   struct stat st {};
   ASSERT_EQ(::stat(page.c_str(), &st), 0);
   EXPECT_NE(st.st_mode & 0044, 0u) << "the page is readable by others as any new file";

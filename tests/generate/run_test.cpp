@@ -1,7 +1,6 @@
 // Reaching the Word engine, the run without one, and showing the page
 // through a stand-in xdg-open.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
 
 #include <string>
@@ -178,17 +177,6 @@ TEST(DspFTsPag, MissingPageIsCodeTwoWithoutStartingAnything) {
   ASSERT_EQ(p.ui.messages.size(), 1u);
   EXPECT_EQ(p.ui.messages[0].text, u"ページの表示に失敗しました。(Code=2)    ");
   EXPECT_FALSE(std::filesystem::exists(p.record));
-}
-
-TEST(DspFTsPag, AnOpenerThatStaysIsLeftRunning) {
-  ShownPage p;
-  // Stands for an xdg-open that waits for its browser.
-  FakeOpener opener(p.tmp.path() / "bin", "echo $$ > '" + p.record.string() + "'\nexec sleep 60\n");
-  Dsp_FTs_Pag(p.run);
-  EXPECT_TRUE(p.ui.messages.empty());
-  const pid_t pid = static_cast<pid_t>(std::stol(ReadBytes(p.record)));
-  EXPECT_EQ(::kill(pid, 0), 0) << "still running";
-  ::kill(pid, SIGKILL);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "driver_fixture.h"
 #include "revise/driver_steps.h"
 #include "revise/passes.h"
+#include "tests/corpus.h"
 #include "text/failure.h"
 #include "text/number.h"
 #include "text/walk.h"
@@ -96,7 +97,7 @@ void RewriteSectionsDirect(RevisionState& st) {
 }
 
 TEST(Corpus, EveryPageRevisesOrFailsWithAReport) {
-  if (CorpusPages().empty()) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
+  QP_NEED_CORPUS("wordhtml");
   std::map<std::string, int> outcomes;
   for (const auto& path : CorpusPages()) {
     Text page = LoadPage(path);
@@ -117,7 +118,7 @@ TEST(Corpus, EveryPageRevisesOrFailsWithAReport) {
 }
 
 TEST(Corpus, FastStepsMatchTheirDirectForms) {
-  if (CorpusPages().empty()) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
+  QP_NEED_CORPUS("wordhtml");
   int compared = 0;
   for (PageInfoRecord info : {DefaultInfo(), PageInfoRecord{}}) {
     info.Centering = compared == 0 ? 0 : 1;

@@ -5,6 +5,7 @@
 
 #include "direct_forms.h"
 #include "fixtures.h"
+#include "tests/corpus.h"
 
 namespace qp::revise {
 namespace {
@@ -93,7 +94,7 @@ const Pass kSlowChain = [](Text& page, Text& sheet) {
 
 TEST(Differential, RealPages) {
   const auto pages = testing::CorpusPages();
-  if (pages.empty()) GTEST_SKIP() << "no corpus at " << QP_CORPUS_DIR;
+  QP_NEED_CORPUS("wordhtml");
   for (const auto& path : pages) {
     const std::string name = path.filename().string();
     Text source = testing::ReadPage(path);

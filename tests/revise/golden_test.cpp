@@ -1,6 +1,6 @@
 // Whole pages through the revision, compared byte for byte: real pages Word
-// saved (by length and hash, listed in golden.tsv, so no corpus text lives in
-// the project) and a small page written here in full.
+// saved, each page's expected output known by its length and hash (listed in
+// golden.tsv, so no corpus text lives in the project).
 //
 // Regenerate after a reviewed change:
 //   QP_REGENERATE_GOLDEN=1 build/tests/revise/revise_tests --gtest_filter='Golden.*'
@@ -14,6 +14,7 @@
 
 #include "driver_fixture.h"
 #include "revise/passes.h"
+#include "tests/corpus.h"
 
 namespace qp::revise {
 namespace {
@@ -79,7 +80,7 @@ std::string Revise(const GoldenCase& c) {
 }
 
 TEST(Golden, CorpusPagesReviseToTheReviewedBytes) {
-  if (!fs::exists(fs::path(QP_CORPUS_DIR) / "wordhtml")) GTEST_SKIP() << "no corpus";
+  QP_NEED_CORPUS("wordhtml");
   const bool regenerate = std::getenv("QP_REGENERATE_GOLDEN") != nullptr;
   const fs::path outDir = fs::path(QP_BINARY_DIR) / "golden";
   std::string manifest = "# page\toptions\tbytes\tfnv1a64 of the output\n";

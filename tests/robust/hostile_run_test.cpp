@@ -3,6 +3,7 @@
 // desktop and the program's own folder, and leaves the document as it was.
 #include <gtest/gtest.h>
 
+#include "tests/corpus.h"
 #include "tests/robust/hostile_documents.h"
 #include "tests/robust/robust_support.h"
 
@@ -49,6 +50,7 @@ TEST(RobustHostile, RealBrokenFilesEndInTheReport) {
   // password-protected package and one whose document part is cut short.
   std::vector<Case> cases;
   for (const char* name : {"poi_bug53475-password-is-pass.docx", "tika_testWORD_truncated.docx"}) {
+    QP_NEED_CORPUS("docx/" + std::string(name));
     cases.push_back({name, ReadFile(fs::path(QP_CORPUS_DIR) / "docx" / name)});
     ASSERT_FALSE(cases.back().bytes.empty()) << name;
   }

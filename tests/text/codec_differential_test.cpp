@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "codec_direct.h"
+#include "tests/corpus.h"
 
 namespace qp {
 namespace {
@@ -58,7 +59,7 @@ TEST(Cp932Differential, RandomMixtures) {
 TEST(Cp932Differential, CorpusPages) {
   namespace fs = std::filesystem;
   const fs::path corpus = fs::path(QP_CORPUS_DIR) / "wordhtml";
-  if (!fs::exists(corpus)) GTEST_SKIP() << "no corpus at " << corpus;
+  QP_NEED_CORPUS("wordhtml");
   int pages = 0;
   for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
     const auto ext = entry.path().extension();

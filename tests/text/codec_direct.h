@@ -1,12 +1,15 @@
 // Code page 932 conversion the direct way: glibc converting UTF-16 as it
-// stands, each character without a form found where iconv stops. Slow on
-// pages with many references; kept to check the converters against it.
+// stands, each character without a form found where iconv stops, and
+// Windows' five lone bytes, which glibc lacks, taken from their table
+// directly. Slow on pages with many references; kept to check the
+// converters against it.
 #pragma once
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <string>
+#include <utility>
 
 #include "text/codec.h"
 
@@ -15,6 +18,10 @@ namespace qp::direct {
 inline void AppendReference(Bytes& out, char32_t cp) {
   out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
 }
+
+// Windows' lone bytes and their characters.
+constexpr std::pair<unsigned char, char16_t> kLoneBytes[] = {
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}};
 
 inline Bytes TextToCp932(TextView t) {
   iconv_t cd = iconv_open("CP932", "UTF-16LE");
@@ -25,7 +32,11 @@ inline Bytes TextToCp932(TextView t) {
     const bool oneWay = !end && (t[i] == 0x00A2 || t[i] == 0x00A3 || t[i] == 0x00A5 ||
                                  t[i] == 0x00AC || t[i] == 0x2014 || t[i] == 0x2016 ||
                                  t[i] == 0x203E || t[i] == 0x2212 || t[i] == 0x301C);
-    if (!end && !oneWay) continue;
+    char lone = 0;
+    for (const auto& [byte, c] : kLoneBytes) {
+      if (!end && t[i] == c) lone = static_cast<char>(byte);
+    }
+    if (!end && !oneWay && lone == 0) continue;
     char* in = reinterpret_cast<char*>(const_cast<char16_t*>(t.data() + runStart));
     std::size_t inLeft = (i - runStart) * 2;
     while (inLeft > 0) {
@@ -48,7 +59,11 @@ inline Bytes TextToCp932(TextView t) {
       inLeft -= used * 2;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    if (!end) AppendReference(out, t[i]);
+    if (lone != 0) {
+      out += lone;
+    } else if (!end) {
+      AppendReference(out, t[i]);
+    }
     runStart = i + 1;
   }
   iconv_close(cd);
@@ -68,7 +83,11 @@ inline Text Cp932ToText(std::string_view b) {
     out.append(buf, static_cast<std::size_t>(reinterpret_cast<char16_t*>(o) - buf));
     if (r != static_cast<std::size_t>(-1)) break;
     if (errno == E2BIG) continue;
-    out.push_back(u'\uFFFD');
+    char16_t c = u'\uFFFD';
+    for (const auto& [byte, character] : kLoneBytes) {
+      if (static_cast<unsigned char>(*in) == byte) c = character;
+    }
+    out.push_back(c);
     ++in;
     --inLeft;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);

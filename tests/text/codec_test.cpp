@@ -24,7 +24,16 @@ TEST(Cp932Test, CharactersGlibcMapsOneWayAreReferencesAsWindowsWrites) {
   EXPECT_EQ(Cp932ToText("\\~"), u"\\~");
 }
 
-TEST(Cp932Test, UndecodableBytesBecomeReplacementCharacters) {
+TEST(Cp932Test, WindowsLoneBytesRoundTripAndOtherUndecodableBytesAreReplaced) {
+  // 0x80, 0xA0 and 0xFD-0xFF stand alone, even where a trail byte could follow.
+  const std::string lone =
+      "\x80"
+      "a\xA0\xFD\xFE\xFF\x82\xA0\x80";
+  EXPECT_EQ(Cp932ToText(lone),
+            u"\u0080"
+            u"a\uF8F0\uF8F1\uF8F2\uF8F3あ\u0080");
+  EXPECT_EQ(TextToCp932(Cp932ToText(lone)), lone);
+  EXPECT_EQ(TextToCp932(u"\uF8F4\u0081"), "&#63732;&#129;");  // their neighbours have no form
   EXPECT_EQ(Cp932ToText("a\x81"), u"a\uFFFD");
 }
 

@@ -8,6 +8,7 @@
 
 #include "generate/word/doc_convert.h"
 #include "generate/word/engine_document.h"
+#include "tests/corpus.h"
 #include "text/failure.h"
 
 namespace qp::test {
@@ -25,8 +26,8 @@ std::set<std::string> BadFiles() {
 
 void ExportFolder(const std::string& folder) {
   fs::path dir = fs::path(QP_CORPUS_DIR) / folder;
-  if (!fs::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
-  if (folder == "doc" && word::FindConverter().empty()) GTEST_SKIP() << "no LibreOffice";
+  QP_NEED_CORPUS(folder);
+  if (folder == "doc") QP_NEED(word::FindConverter().empty() ? "no LibreOffice" : "");
   std::set<std::string> bad = BadFiles();
   fs::path out = fs::temp_directory_path() / ("qp-word-corpus-" + folder);
   fs::create_directories(out);
@@ -35,7 +36,8 @@ void ExportFolder(const std::string& folder) {
     std::string name = folder + "/" + e.path().filename().string();
     bool expectBad = bad.count(name) > 0;
     try {
-      word::EngineDocument doc(word::LoadDocumentBytes(e.path()));
+      word::Notes notes;
+      word::EngineDocument doc(word::LoadDocumentBytes(e.path(), notes));
       word::Font& normal = doc.StyleFont(u"標準");
       normal.Name = normal.NameFarEast;
       doc.SaveAs(out / "page.htm", word::kFormatHtml);

@@ -1,5 +1,6 @@
 // Documents made here, each with one feature, exported and compared with
-// the HTML Word writes for it (tests/word/data/export_examples.txt).
+// the reviewed markup in tests/word/data/export_examples.txt: the engine's
+// own earlier output, read and accepted by a person, not Word's.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,7 +16,7 @@ namespace {
 
 // QP_UPDATE_EXAMPLES=1 rewrites the expected parts from the engine's output;
 // review the diff like code.
-TEST(WordExport, ExamplesMatchWordsMarkup) {
+TEST(WordExport, ExamplesMatchTheReviewedMarkup) {
   const std::string path = QP_TEST_DATA_DIR "/export_examples.txt";
   std::vector<Example> examples = ReadExamples(path);
   ASSERT_GE(examples.size(), 10u);
@@ -101,6 +102,9 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   EXPECT_NE(html.find("height=50 src=\"doc.files/image001.png\""), std::string::npos);
   EXPECT_NE(html.find("src=\"doc.files/image002.gif\""), std::string::npos);
   EXPECT_EQ(html.find("image003"), std::string::npos);
+  // What was left out is told once per part, not on standard error.
+  ASSERT_EQ(page.notes.size(), 2u);
+  EXPECT_EQ(page.notes[0], u"picture word/media/c.emf left out (not a PNG, JPEG or GIF picture)");
 }
 
 TEST(WordExport, SecondExportIsTheSameAsTheFirst) {

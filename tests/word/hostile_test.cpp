@@ -136,7 +136,8 @@ TEST(WordHostile, FileKindsAreTakenFromTheBytes) {
   };
   auto code = [](const std::filesystem::path& p) {
     try {
-      word::LoadDocumentBytes(p);
+      word::Notes notes;
+      word::LoadDocumentBytes(p, notes);
       return 0;
     } catch (const RuntimeError& e) {
       return static_cast<int>(e.code());

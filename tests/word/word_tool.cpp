@@ -19,12 +19,16 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command == "export" && argc >= 4) {
-      qp::word::EngineDocument doc(qp::word::LoadDocumentBytes(argv[2]));
+      qp::word::Notes notes;
+      qp::word::EngineDocument doc(qp::word::LoadDocumentBytes(argv[2], notes));
       doc.GetWebOptions().Encoding = argc > 4 ? std::atoi(argv[4]) : 932;
       // As the run does: the Normal style's Western font becomes its East Asian one.
       qp::word::Font& normal = doc.StyleFont(u"標準");
       normal.Name = normal.NameFarEast;
       doc.SaveAs(argv[3], qp::word::kFormatHtml);
+      for (const qp::Text& note : doc.notes().List()) {
+        std::fprintf(stderr, "word_tool: %s\n", qp::TextToUtf8(note).c_str());
+      }
       return 0;
     }
   } catch (const qp::RuntimeError& e) {

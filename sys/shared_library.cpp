@@ -1,4 +1,4 @@
-#include "text/shared_library.h"
+#include "sys/shared_library.h"
 
 #include <dlfcn.h>
 
