@@ -165,7 +165,7 @@ def main():
         if len(imgs) < expected:
             misses.append(f"{name}: {len(imgs)} of {expected} pictures")
         for line in run.stderr.splitlines():
-            m = re.match(r"quillpage: (.*?) (left out|shown as a placeholder) \((.*)\)$", line)
+            m = re.match(r"(?:quillpage|word_tool): (.*?) (left out|shown as a placeholder) \((.*)\)$", line)
             if not m:
                 continue
             (misses if m.group(2) == "left out" else placeholders).append(f"{name}: {m.group(1)}: {m.group(3)}")
