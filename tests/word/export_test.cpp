@@ -104,7 +104,8 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   EXPECT_EQ(html.find("image003"), std::string::npos);
   // What was left out is told once per part, not on standard error.
   ASSERT_EQ(page.notes.size(), 2u);
-  EXPECT_EQ(page.notes[0], u"picture word/media/c.emf left out (not a PNG, JPEG or GIF picture)");
+  EXPECT_EQ(page.notes[0],
+            u"picture word/media/c.emf left out (not a picture format a page can show)");
 }
 
 TEST(WordExport, SecondExportIsTheSameAsTheFirst) {
