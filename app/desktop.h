@@ -21,6 +21,9 @@ class Desktop {
   virtual void UnloadGuideWindow() = 0;
   virtual void LetMessagesRun() = 0;
   virtual void SetWaitCursor(bool wait) = 0;
+  // The page at `pagePath` was written and is not opened (Prevw off): a
+  // desktop with a notification service says so; others stay silent.
+  virtual void AnnouncePage(TextView pagePath) { static_cast<void>(pagePath); }
 };
 
 }  // namespace qp::app

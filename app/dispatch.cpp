@@ -130,6 +130,7 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   const Text page = run.OutputFolder + run.PageName + u".htm";
   const FileStamp after = StampOf(page);
   const bool written = after.exists && (page != expectedPage || after != before);
+  if (written && run.Opt.Prevw != 1) desktop.AnnouncePage(page);
   return written ? kExitDone : kExitRefused;
 }
 

@@ -11,7 +11,7 @@ namespace qp::app {
 int RunInformationOption(int argc, char** argv) {
   if (argc != 2) return -1;
   const std::string_view option = argv[1];
-  if (option == "--help") {
+  if (option == "--help" || option == "-h") {
     std::fputs(HelpText().c_str(), stdout);
   } else if (option == "--version") {
     std::printf("quillpage %s\n", VersionText().c_str());

@@ -10,7 +10,7 @@
 
 namespace qp::app {
 
-// --help or --version as the only argument: prints it and answers 0;
+// --help (or -h) or --version as the only argument: prints it and answers 0;
 // otherwise answers -1 and prints nothing.
 int RunInformationOption(int argc, char** argv);
 

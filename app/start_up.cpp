@@ -47,10 +47,13 @@ bool PrepareSettingsFile(TextView folder, bool mayCreateFolder) {
 
 Text CommandLineText(int argc, char** argv) {
   Text line;
+  // Two arguments of which only the second holds a space would otherwise
+  // read as one path with spaces in it.
+  const bool several = argc > 2;
   for (int i = 1; i < argc; ++i) {
     const Text argument = Utf8ToText(argv[i]);
     if (i > 1) line += u' ';
-    if (argument.empty() || argument.find(u' ') != Text::npos) {
+    if (several || argument.empty() || argument.find(u' ') != Text::npos) {
       line += u'"' + argument + u'"';
     } else {
       line += argument;
@@ -64,6 +67,15 @@ bool ArgumentHasQuote(int argc, char** argv) {
     if (std::strchr(argv[i], '"') != nullptr) return true;
   }
   return false;
+}
+
+int DisposeArguments(gen::RunState& run, Desktop& desktop, int argc, char** argv) {
+  run.CommandLine = CommandLineText(argc, argv);
+  if (ArgumentHasQuote(argc, argv)) {
+    Srv_Dsp_Msg(desktop, kQuoteInPathMessage, 3, 0, 0);
+    return kExitRefused;
+  }
+  return DisposeDocument(run, desktop);
 }
 
 int Main(gen::RunState& run, Desktop& desktop, int argc, char** argv) {
@@ -97,11 +109,7 @@ int Main(gen::RunState& run, Desktop& desktop, int argc, char** argv) {
       desktop.RunSettingsWindow(run);
       return kExitDone;
     }
-    if (ArgumentHasQuote(argc, argv)) {
-      Srv_Dsp_Msg(desktop, kQuoteInPathMessage, 3, 0, 0);
-      return kExitRefused;
-    }
-    return DisposeDocument(run, desktop);
+    return DisposeArguments(run, desktop, argc, argv);
   } catch (...) {
     trap.Fail();
   }

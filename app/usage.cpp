@@ -45,7 +45,7 @@ Text SettingsUsageText(const gen::RunState& run) {
 
 std::string HelpText() {
   return "使い方: quillpage [ワード文書]\n"
-         "       quillpage --help | --version\n"
+         "       quillpage -h | --help | --version\n"
          "\n"
          "ワード文書（.doc または .docx）を１つ受け取り、HTML 4.01 Transitional のページに\n"
          "変換して、デスクトップに「文書名.htm」として作成します。画像はデスクトップの\n"

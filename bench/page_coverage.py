@@ -100,7 +100,7 @@ def main():
     ap.add_argument("--match", default="", help="only documents whose name contains this")
     a = ap.parse_args()
     os.makedirs(a.cache, exist_ok=True)
-    program = os.path.join(a.build, "ui", "quillpage")
+    program = os.path.join(a.build, "bin", "quillpage")
     names = [n for n in corpus_run.usable_documents(a.corpus, a.only) if a.match in n]
 
     with concurrent.futures.ThreadPoolExecutor(a.jobs) as pool:

@@ -80,9 +80,15 @@ void RewriteSections(RevisionState& st) {
   st.PageText = std::move(out);
 }
 
+// The body tag is found written with attributes or bare: an English page
+// loses " lang=EN-US" in the pre-clean and its style to the office-property
+// removal, so it reaches this step as "<body>".
 void CentreBody(RevisionState& st) {
   Text& page = st.PageText;
-  const Pos body = InStr(page, u"<body ");
+  const Pos withAttributes = InStr(page, u"<body ");
+  const Pos bare = InStr(page, u"<body>");
+  const Pos body =
+      withAttributes == 0 || (bare != 0 && bare < withAttributes) ? bare : withAttributes;
   if (body == 0) Raise(err::kInvalidArgument);
   const Pos end = InStr(body, page, u">");
   if (end == 0) Raise(err::kInvalidArgument);

@@ -9,8 +9,10 @@
 
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
+#include "ui/page_notice.h"
 #include "ui/product_picture.h"
 #include "ui/qt_message_box.h"
+#include "ui/qt_text.h"
 #include "ui/settings_window.h"
 
 namespace qp::ui {
@@ -25,7 +27,11 @@ class QtDesktop final : public app::Desktop {
     // uses) keep the point of the pages' CSS.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("quillpage"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillpage"));
+    // No display name: the window systems' platform code appends it to every
+    // title that does not end with it (" — Quillpage"), and the captions are
+    // the design's. The launcher's name ties the windows to its icon on
+    // Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillpage"));
     // The windows decide themselves when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProductIcon());
@@ -79,6 +85,10 @@ class QtDesktop final : public app::Desktop {
   void LetMessagesRun() override {
     QCoreApplication::processEvents();
     if (guide_) guide_->ThrowPendingFailure();
+  }
+
+  void AnnouncePage(TextView pagePath) override {
+    NotifyPageWritten(QDBusConnection::sessionBus(), ToQString(pagePath));
   }
 
   void SetWaitCursor(bool wait) override {

@@ -1,11 +1,18 @@
 #include "ui/settings_window.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
+#include <QUrl>
 
+#include "app/dropped_files.h"
 #include "app/shell.h"
 #include "ui/caption_frame.h"
 #include "ui/design_font.h"
@@ -119,6 +126,8 @@ void Frm_RefWd::BuildControls() {
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     move(screen->availableGeometry().center() - client.center());
   }
+
+  setAcceptDrops(true);
 
   BuildBanner();
   MakeLine(this, "FSh_Line2", 840, Qt::white);
@@ -256,6 +265,46 @@ void Frm_RefWd::FBt_PHelp_Click() {
   }
 }
 
+void Frm_RefWd::Form_OLEDragDrop(const std::vector<std::string>& paths) {
+  Trap trap("Frm_RefWd -> Form_OLEDragDrop");
+  try {
+    trap.Step(1);
+    // The run takes what the window shows; nothing is saved until it closes.
+    gen::Options shown = run_.Opt;
+    ReadControls(shown);
+    trap.Step(2);
+    converting_ = true;
+    app::DisposeDroppedFiles(run_, shown, desktop_, paths);
+    converting_ = false;
+  } catch (...) {
+    app::Srv_Dsp_Err(LocatedFailure(trap), run_, desktop_);
+  }
+}
+
+void Frm_RefWd::dragEnterEvent(QDragEnterEvent* event) {
+  // Anything may be dropped: what is not one Word document gets the
+  // launcher's refusal. One run at a time.
+  if (!converting_) event->acceptProposedAction();
+}
+
+void Frm_RefWd::dragMoveEvent(QDragMoveEvent* event) {
+  if (!converting_) event->acceptProposedAction();
+}
+
+void Frm_RefWd::dropEvent(QDropEvent* event) {
+  if (converting_) return;
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    paths.push_back(url.isLocalFile() ? QFile::encodeName(url.toLocalFile()).toStdString()
+                                      : std::string());
+  }
+  // Text or anything else without a file in it.
+  if (paths.empty()) paths.emplace_back();
+  event->acceptProposedAction();
+  // The source of the drag waits for the drop to end: the run comes after.
+  QTimer::singleShot(0, this, [this, paths] { Form_OLEDragDrop(paths); });
+}
+
 void Frm_RefWd::closeEvent(QCloseEvent* event) {
   // Closing is never refused; the options are saved once however the
   // window was closed.
@@ -266,23 +315,24 @@ void Frm_RefWd::closeEvent(QCloseEvent* event) {
   emit Unloaded();
 }
 
-void Frm_RefWd::Form_Unload() {
-  gen::Options& opt = run_.Opt;
+void Frm_RefWd::ReadControls(gen::Options& opt) const {
   auto valueOf = [](const OptionCheckBox* box) { return static_cast<std::uint8_t>(box->Value()); };
+  IgnoreFailures([&] { opt.SetCt = valueOf(FCk_SetCt_); });
+  IgnoreFailures([&] { opt.SetPW = valueOf(FCk_SetPW_); });
+  IgnoreFailures([&] { opt.LGrid = valueOf(FCk_LGrid_); });
+  IgnoreFailures([&] { opt.Prevw = valueOf(FCk_Prevw_); });
+  IgnoreFailures([&] { opt.AddSS = valueOf(FCk_AddSS_); });
+  IgnoreFailures([&] {
+    if (FOp_Chrset_[0]->isChecked()) opt.Encod = 0;
+  });
+  IgnoreFailures([&] {
+    if (FOp_Chrset_[1]->isChecked()) opt.Encod = 1;
+  });
+}
+
+void Frm_RefWd::Form_Unload() {
   try {
-    // Every step goes on whatever the one before it did.
-    IgnoreFailures([&] { opt.SetCt = valueOf(FCk_SetCt_); });
-    IgnoreFailures([&] { opt.SetPW = valueOf(FCk_SetPW_); });
-    IgnoreFailures([&] { opt.LGrid = valueOf(FCk_LGrid_); });
-    IgnoreFailures([&] { opt.Prevw = valueOf(FCk_Prevw_); });
-    IgnoreFailures([&] { opt.AddSS = valueOf(FCk_AddSS_); });
-    // With neither button selected Encod keeps its value.
-    IgnoreFailures([&] {
-      if (FOp_Chrset_[0]->isChecked()) opt.Encod = 0;
-    });
-    IgnoreFailures([&] {
-      if (FOp_Chrset_[1]->isChecked()) opt.Encod = 1;
-    });
+    ReadControls(run_.Opt);
     IgnoreFailures([&] { app::Sav_Opt_Fil(run_); });
   } catch (const Failure& failure) {
     // Only a procedure that has already decided on the report throws these.

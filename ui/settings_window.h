@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QRadioButton>
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "app/desktop.h"
 #include "generate/run_state.h"
@@ -43,6 +45,10 @@ class Frm_RefWd : public QWidget {
 
   void FBt_Close_Click();
   void FBt_PHelp_Click();
+  // Files dropped on the window: converted as a drop on the launcher would
+  // convert them, with the options the window shows; the window stays open.
+  // Each entry is a local path, or empty for an item that is no local file.
+  void Form_OLEDragDrop(const std::vector<std::string>& paths);
 
  signals:
   // Form_Unload has run; the window is gone for the user.
@@ -50,6 +56,9 @@ class Frm_RefWd : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildControls();
@@ -58,10 +67,14 @@ class Frm_RefWd : public QWidget {
   QWidget* BuildOptionFrame(QWidget* panel);
   void Form_Load();
   void Form_Unload();
+  // The controls' values into `opt`, each step going on whatever the one
+  // before it did; with neither option button selected Encod keeps its value.
+  void ReadControls(gen::Options& opt) const;
 
   gen::RunState& run_;
   app::Desktop& desktop_;
   bool unloaded_ = false;
+  bool converting_ = false;  // a dropped document's run is going on
 
   QWidget* FPc_Quillpg_ = nullptr;
   QLabel* FLb_Version_ = nullptr;

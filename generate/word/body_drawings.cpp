@@ -82,7 +82,7 @@ std::string DiagramDrawingPart(DocxPackage& package, const Relationships& rels,
 
 }  // namespace
 
-bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height, bool floating,
+bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height, char side,
                              const Text& alt, const Text& open, const Text& close,
                              std::vector<InlinePiece>& pieces) {
   pugi::xml_node data = Child(Child(frame, "graphic"), "graphicData");
@@ -116,7 +116,7 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
     return false;
   }
   Text text = alt.empty() ? U(drawn.title) : alt;
-  Image(state_.pictures.AddDrawn(drawn, what), width, height, floating, text, open, close, pieces);
+  Image(state_.pictures.AddDrawn(drawn, what), width, height, side, text, open, close, pieces);
   return true;
 }
 
@@ -132,7 +132,7 @@ bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Te
   for (const pugi::xml_node& shape : shapes) {
     Text style = U(shape.attribute("style").value());
     long width = VmlLengthPx(style, u"width"), height = VmlLengthPx(style, u"height");
-    bool floating = style.find(u"position:absolute") != Text::npos;
+    char side = VmlSide(style);
     draw::Picture drawn = draw::DrawShape(FragmentXml(shape), state_.doc.palette,
                                           static_cast<double>(width), static_cast<double>(height));
     Text alt = U(shape.attribute("alt").value());

@@ -40,16 +40,49 @@ long VmlLengthPx(TextView style, TextView property) {
   return px > 0 && px < 100000 ? static_cast<long>(std::lround(px)) : 0;
 }
 
-void BodyWriter::Picture(const std::string& relId, long width, long height, bool floating,
-                         const Text& alt, const Text& open, const Text& close,
+// The side a floating picture or box sits on: 'r' when it is aligned on
+// the right, when text wraps only on its left, or when its centre lies right
+// of the middle of the text column; 'l' otherwise; 0 for one in the line.
+char BodyWriter::DrawingSide(const pugi::xml_node& frame) const {
+  if (LocalName(frame) != "anchor") return 0;
+  pugi::xml_node positionH = Child(frame, "positionH");
+  std::string_view align = Child(positionH, "align").text().get();
+  if (!align.empty()) return align == "right" ? 'r' : 'l';
+  for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
+    if (std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left") return 'r';
+  }
+  pugi::xml_node offset = Child(positionH, "posOffset");
+  if (!offset) return 'l';
+  const PageSetup& page = state_.doc.sections.front().page;
+  double column = page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter;
+  double left = ParseDoubleC(offset.text().get(), nullptr) / 12700.0;  // EMU to points
+  if (std::string_view(Attr(positionH, "relativeFrom").value()) == "page") left -= page.LeftMargin;
+  double centre = left + static_cast<double>(AttrLong(Child(frame, "extent"), "cx")) / 25400.0;
+  return centre > column / 2 ? 'r' : 'l';
+}
+
+char BodyWriter::VmlSide(TextView style) const {
+  if (style.find(u"position:absolute") == TextView::npos) return 0;
+  if (style.find(u"mso-position-horizontal:right") != TextView::npos) return 'r';
+  if (style.find(u"mso-position-horizontal:") != TextView::npos) return 'l';
+  const PageSetup& page = state_.doc.sections.front().page;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * 96 / 72;
+  double centre =
+      static_cast<double>(VmlLengthPx(style, u"margin-left") + VmlLengthPx(style, u"left") +
+                          VmlLengthPx(style, u"width") / 2);
+  return centre > column / 2 ? 'r' : 'l';
+}
+
+void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width, long height,
+                         char side, const Text& alt, const Text& open, const Text& close,
                          std::vector<InlinePiece>& pieces) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
-  Text file = state_.pictures.Add(rel->second.target, width, height);
-  Image(file, width, height, floating, alt, open, close, pieces);
+  Text file = state_.pictures.Add(rel->second.target, width, height, crop);
+  Image(file, width, height, side, alt, open, close, pieces);
 }
 
-void BodyWriter::Image(const Text& file, long width, long height, bool floating, const Text& alt,
+void BodyWriter::Image(const Text& file, long width, long height, char side, const Text& alt,
                        const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
   if (file.empty()) return;
   Text img = u"<img";
@@ -57,7 +90,7 @@ void BodyWriter::Image(const Text& file, long width, long height, bool floating,
     img += u" width=" + T(std::to_string(width)) + u" height=" + T(std::to_string(height));
   }
   img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
-  if (floating) img += u" align=left hspace=12";
+  if (side) img += side == 'r' ? u" align=right hspace=12" : u" align=left hspace=12";
   if (!alt.empty()) img += u" alt=\"" + EscapeAttributeValue(alt) + u"\"";
   img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
   Append(pieces, open, close, img, true);
@@ -66,14 +99,14 @@ void BodyWriter::Image(const Text& file, long width, long height, bool floating,
 void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
                          std::vector<InlinePiece>& pieces) {
   for (pugi::xml_node frame : drawing.children()) {
-    bool floating = LocalName(frame) == "anchor";
-    if (!floating && LocalName(frame) != "inline") continue;
+    if (LocalName(frame) != "anchor" && LocalName(frame) != "inline") continue;
+    char side = DrawingSide(frame);
     pugi::xml_node extent = Child(frame, "extent");
     pugi::xml_node docPr = Child(frame, "docPr");
     Text alt = U(Attr(docPr, "descr").value());
     if (alt.empty()) alt = U(Attr(docPr, "title").value());
-    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")),
-                    floating, alt, open, close, pieces)) {
+    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")), side,
+                    alt, open, close, pieces)) {
       continue;
     }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
@@ -90,13 +123,35 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
         width = EmuToPx(AttrLong(ext, "cx"));
         height = EmuToPx(AttrLong(ext, "cy"));
       }
-      Picture(Attr(b.node(), "embed").value(), width, height, floating, alt, open, close, pieces);
+      pugi::xml_node srcRect = Child(b.node().parent(), "srcRect");
+      Crop crop{AttrLong(srcRect, "l"), AttrLong(srcRect, "t"), AttrLong(srcRect, "r"),
+                AttrLong(srcRect, "b")};
+      Picture(Attr(b.node(), "embed").value(), crop, width, height, side, alt, open, close, pieces);
     }
-    for (pugi::xpath_node box : frame.select_nodes(".//*[local-name()='txbxContent']")) {
-      TextBox(box.node());
+    pugi::xpath_node_set boxes = frame.select_nodes(".//*[local-name()='txbxContent']");
+    for (pugi::xpath_node box : boxes) {
+      long width = EmuToPx(AttrLong(Child(frame, "extent"), "cx"));
+      if (boxes.size() > 1) width = 0;  // boxes of a group: the group's width is not theirs
+      TextBox(box.node(), width, side);
     }
   }
 }
+
+namespace {
+
+// v:imagedata's cropleft, croptop, ...: a fraction, or "Nf" in 65536ths.
+Crop VmlCrop(const pugi::xml_node& imagedata) {
+  auto share = [&](const char* name) {
+    std::string v = imagedata.attribute(name).value();
+    if (v.empty()) return 0L;
+    double f = ParseDoubleC(v.c_str(), nullptr);
+    if (v.back() == 'f') f /= 65536.0;
+    return f > 0 && f < 1 ? std::lround(f * 100000.0) : 0L;
+  };
+  return {share("cropleft"), share("croptop"), share("cropright"), share("cropbottom")};
+}
+
+}  // namespace
 
 void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
                      std::vector<InlinePiece>& pieces) {
@@ -106,26 +161,13 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
     Text style = U(shape.attribute("style").value());
     std::string relId = Attr(d.node(), "id").value();
     if (relId.empty()) relId = Attr(d.node(), "pict").value();
-    bool floating = style.find(u"position:absolute") != Text::npos;
-    Picture(relId, VmlLengthPx(style, u"width"), VmlLengthPx(style, u"height"), floating,
-            U(Attr(d.node(), "title").value()), open, close, pieces);
+    Picture(relId, VmlCrop(d.node()), VmlLengthPx(style, u"width"), VmlLengthPx(style, u"height"),
+            VmlSide(style), U(Attr(d.node(), "title").value()), open, close, pieces);
   }
   for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
-    TextBox(box.node());
+    pugi::xml_node shape = box.node().parent().parent();  // w:txbxContent in v:textbox
+    TextBox(box.node(), 0, VmlSide(U(shape.attribute("style").value())));
   }
-}
-
-void BodyWriter::TextBox(const pugi::xml_node& content) {
-  // A text box cannot sit inside a paragraph in HTML: its paragraphs follow
-  // the one that anchors it, in a one-cell table as Word writes for
-  // browsers without VML.
-  Text inner;
-  Blocks(content, inner);
-  if (inner.empty()) return;
-  pendingBlocks_.push_back(
-      u"<table cellpadding=0 cellspacing=0 width=\"100%\">\r\n <tr>\r\n"
-      u"  <td>\r\n  <div>\r\n" +
-      inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n");
 }
 
 Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink) {

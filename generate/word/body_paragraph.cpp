@@ -1,6 +1,8 @@
 // Paragraphs and runs.
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
+#include "generate/word/math_text.h"
+#include "generate/word/symbol_fonts.h"
 #include "generate/word/xml_part.h"
 
 namespace qp::word {
@@ -72,7 +74,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   std::vector<InlinePiece> pieces;
   ListLabel(pPr, style, declarations, pieces);
 
-  std::vector<Text> savedPending;
+  std::vector<PendingBlock> savedPending;
   savedPending.swap(pendingBlocks_);
   Inlines(p, pieces);
   // A hyperlink field that began in this paragraph closes with it.
@@ -96,8 +98,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   html += JoinPieces(pieces);
   if (!visible) html += u"<o:p>&nbsp;</o:p>";
   html += u"</" + tag + u">\r\n\r\n";
-  out += html;
-  for (const Text& block : pendingBlocks_) out += block;
+  PlaceBoxes(html, out);
   pendingBlocks_.swap(savedPending);
 }
 
@@ -136,6 +137,9 @@ void BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
 
   RunFonts fonts;
   ApplyRunFonts(level->rPr, state_.doc.themeFonts, fonts);
+  SymbolFont symbol = SymbolFontOf(fonts.ascii);
+  label = SymbolText(*label, symbol);
+  if (IsMappedSymbolFont(symbol)) fonts.ascii.clear();
   Declarations labelStyle;
   RunLook look;
   RunDeclarations(level->rPr, labelStyle, look);
@@ -187,11 +191,8 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
     } else if (local == "sdt") {
       Inlines(Child(node, "sdtContent"), pieces);
     } else if (local == "oMathPara" || local == "oMath") {
-      Text math;
-      for (pugi::xpath_node t : node.select_nodes(".//*[local-name()='t']")) {
-        math += U(t.node().text().get());
-      }
-      if (!math.empty()) Append(pieces, {}, {}, EscapeText(math), true);
+      Text math = MathHtml(node);
+      if (!math.empty()) Append(pieces, {}, {}, math, true);
     } else if (local == "AlternateContent") {
       pugi::xml_node choice = Child(node, "Choice");
       Inlines(choice ? choice : Child(node, "Fallback"), pieces);
@@ -204,6 +205,9 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   RunLook look;
   RunFonts fonts;
   ApplyRunFonts(rPr, state_.doc.themeFonts, fonts);
+  if (IsMappedSymbolFont(RunSymbolFont(rPr))) {
+    fonts.ascii.clear();  // its text is written as the characters the symbols show
+  }
   bool eastAsian = HasEastAsian(sample);
   if (eastAsian && !fonts.eastAsia.empty()) {
     declarations.Set("font-family", FontValue(fonts.eastAsia));
@@ -252,6 +256,7 @@ void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiec
   std::string type = Attr(fldChar, "fldCharType").value();
   if (type == "begin") {
     fields_.push_back(Field());
+    fields_.back().checkBox = CheckBoxState(Child(Child(fldChar, "ffData"), "checkBox"));
   } else if (type == "separate" && !fields_.empty()) {
     Field& f = fields_.back();
     f.inResult = true;
@@ -280,6 +285,7 @@ void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiec
     }
   } else if (type == "end" && !fields_.empty()) {
     if (fields_.back().anchorOpen) pieces.push_back({{}, u"</a>", {}, false});
+    CheckBox(fields_.back(), pieces);
     fields_.pop_back();
   }
 }
@@ -288,6 +294,7 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
   pugi::xml_node rPr = Child(r, "rPr");
   Text open, close;
   RunFormat(rPr, RunSample(r), open, close);
+  SymbolFont symbol = RunSymbolFont(rPr);
   for (pugi::xml_node c : r.children()) {
     std::string_view local = LocalName(c);
     if (local == "fldChar") {
@@ -302,7 +309,7 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
     }
     if (InFieldCode()) continue;
     if (local == "t") {
-      Append(pieces, open, close, EscapeText(U(c.text().get())), true);
+      Append(pieces, open, close, EscapeText(SymbolText(U(c.text().get()), symbol)), true);
     } else if (local == "tab" || local == "ptab") {
       Append(pieces, open, close,
              u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>",
@@ -320,7 +327,10 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
     } else if (local == "sym") {
       Text ch = SymbolChar(c);
       Text font = U(Attr(c, "font").value());
-      if (!ch.empty()) {
+      SymbolFont known = SymbolFontOf(font);
+      if (!ch.empty() && IsMappedSymbolFont(known)) {
+        Append(pieces, open, close, EscapeText(SymbolText(ch, known)), true);
+      } else if (!ch.empty()) {
         Append(pieces, open + u"<span style='font-family:" + FontValue(font) + u"'>",
                u"</span>" + close, EscapeText(ch), true);
       }

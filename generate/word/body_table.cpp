@@ -1,5 +1,8 @@
-// Tables: Word's attributes, borders resolved per cell, merged cells as
-// colspan and rowspan, nested tables through the cell's blocks.
+// Tables: Word's attributes, borders resolved per cell, the table style's
+// conditional formatting (header row, banded rows, first column), merged
+// cells as colspan and rowspan, nested tables through the cell's blocks.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -43,11 +46,13 @@ bool HasOwnCell(const Row& row) {
   return false;
 }
 
+// Rows deleted as a tracked change are left out, like the text they held.
 std::vector<Row> Layout(const pugi::xml_node& tbl) {
   std::vector<pugi::xml_node> trs;
   CollectChildren(tbl, "tr", trs);
   std::vector<Row> rows;
   for (pugi::xml_node tr : trs) {
+    if (Child(Child(tr, "trPr"), "del")) continue;
     Row row{tr, {}};
     int grid = static_cast<int>(AttrLong(Child(Child(tr, "trPr"), "gridBefore"), "val", 0));
     std::vector<pugi::xml_node> tcs;
@@ -96,124 +101,251 @@ Text BorderValue(const pugi::xml_node& b) {
   return style + u" " + colour + u" " + Pt(width);
 }
 
-// The table's own borders, or those of its style (and the style's parents).
-pugi::xml_node TableBorders(const pugi::xml_node& tblPr, const StyleSheet& sheet) {
-  pugi::xml_node own = Child(tblPr, "tblBorders");
-  if (own) return own;
-  std::string styleId = ChildVal(tblPr, "tblStyle");
-  std::vector<const StyleDef*> chain = sheet.Chain(styleId);
+// The first of the table's own properties and its style chain's (nearest
+// first) that has the child `local` under tblPr.
+pugi::xml_node TableProperty(const pugi::xml_node& tblPr, const std::vector<const StyleDef*>& chain,
+                             std::string_view local) {
+  if (pugi::xml_node own = Child(tblPr, local)) return own;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    pugi::xml_node b = Child(Child((*it)->node, "tblPr"), "tblBorders");
-    if (b) return b;
+    if (pugi::xml_node p = Child(Child((*it)->node, "tblPr"), local)) return p;
   }
   return {};
+}
+
+// Which parts of the table style the table shows (w:tblLook), as the
+// attributes of Word 2010 or the bit mask of Word 2007.
+struct Look {
+  bool firstRow = false, lastRow = false, firstCol = false, lastCol = false;
+  bool hBand = true, vBand = true;
+};
+
+Look ReadLook(const pugi::xml_node& tblLook) {
+  long mask = std::strtol(Attr(tblLook, "val").value(), nullptr, 16);
+  auto flag = [&](std::string_view name, long bit) {
+    pugi::xml_attribute a = Attr(tblLook, name);
+    if (!a) return (mask & bit) != 0;
+    std::string_view v = a.value();
+    return v == "1" || v == "true" || v == "on";
+  };
+  Look look;
+  look.firstRow = flag("firstRow", 0x20);
+  look.lastRow = flag("lastRow", 0x40);
+  look.firstCol = flag("firstColumn", 0x80);
+  look.lastCol = flag("lastColumn", 0x100);
+  look.hBand = !flag("noHBand", 0x200);
+  look.vBand = !flag("noVBand", 0x400);
+  return look;
+}
+
+}  // namespace
+
+// What every cell of one table is written from.
+struct TableFrame {
+  pugi::xml_node tblPr, borders, cellMar;
+  std::vector<const StyleDef*> chain;  // the table style, farthest ancestor first
+  std::vector<long> grid;
+  std::vector<Row> rows;
+  Look look;
+  long rowBand = 1, colBand = 1;
+};
+
+namespace {
+
+Text TableTag(const TableFrame& t, const StyleDef* style) {
+  bool anyBorder = false;
+  for (pugi::xml_node b : t.borders.children()) anyBorder = anyBorder || BorderValue(b) != u"none";
+  Text html = u"<table class=" + (style ? style->className : Text(u"MsoNormalTable"));
+  html += anyBorder ? u" border=1" : u" border=0";
+  html += u" cellspacing=0 cellpadding=0";
+  pugi::xml_node tblW = Child(t.tblPr, "tblW");
+  if (std::string_view(Attr(tblW, "type").value()) == "dxa" && AttrLong(tblW, "w") > 0) {
+    html += u" width=" + T(std::to_string(AttrLong(tblW, "w") / 15));
+  }
+  std::string jc = ChildVal(t.tblPr, "jc");
+  if (jc == "center") html += u" align=center";
+  if (jc == "right" || jc == "end") html += u" align=right";
+  html += u"\r\n style='border-collapse:collapse;border:none";
+  if (pugi::xml_node ind = Child(t.tblPr, "tblInd")) {
+    if (AttrLong(ind, "w") != 0) html += u";margin-left:" + TwipsPt(AttrLong(ind, "w"));
+  }
+  return html + u"'>\r\n";
+}
+
+// The parts of the table style that apply to a cell, lowest priority first:
+// the whole table, the bands, the first and last column, the first and
+// last row, the corner cells. Each part holds tcPr and rPr.
+std::vector<pugi::xml_node> StyleLayers(const TableFrame& t, std::size_t r, const Cell& cell) {
+  std::size_t columns = t.grid.size();
+  bool firstRow = t.look.firstRow && r == 0;
+  bool lastRow = t.look.lastRow && r + static_cast<std::size_t>(cell.rowspan) >= t.rows.size();
+  bool firstCol = t.look.firstCol && cell.gridStart == 0;
+  bool lastCol = t.look.lastCol && static_cast<std::size_t>(cell.gridStart + cell.span) >= columns;
+  std::vector<std::string> kinds = {"wholeTable"};
+  if (t.look.vBand && !firstCol && !lastCol) {
+    long column = cell.gridStart - (t.look.firstCol ? 1 : 0);
+    kinds.push_back(column / t.colBand % 2 == 0 ? "band1Vert" : "band2Vert");
+  }
+  if (t.look.hBand && !firstRow && !lastRow) {
+    long row = static_cast<long>(r) - (t.look.firstRow ? 1 : 0);
+    kinds.push_back(row / t.rowBand % 2 == 0 ? "band1Horz" : "band2Horz");
+  }
+  if (firstCol) kinds.push_back("firstCol");
+  if (lastCol) kinds.push_back("lastCol");
+  if (firstRow) kinds.push_back("firstRow");
+  if (lastRow) kinds.push_back("lastRow");
+  if (firstRow && firstCol) kinds.push_back("nwCell");
+  if (firstRow && lastCol) kinds.push_back("neCell");
+  if (lastRow && firstCol) kinds.push_back("swCell");
+  if (lastRow && lastCol) kinds.push_back("seCell");
+
+  std::vector<pugi::xml_node> layers;
+  for (const std::string& kind : kinds) {
+    for (const StyleDef* s : t.chain) {
+      if (kind == "wholeTable") layers.push_back(s->node);
+      for (pugi::xml_node part : s->node.children()) {
+        if (LocalName(part) == "tblStylePr" && kind == Attr(part, "type").value()) {
+          layers.push_back(part);
+        }
+      }
+    }
+  }
+  return layers;
+}
+
+// Fill and text look from the style's layers, then the cell's own fill.
+// The text look goes on the cell, where the paragraphs inherit it unless
+// their own styles say otherwise.
+void CellLook(const std::vector<pugi::xml_node>& layers, const pugi::xml_node& tcPr,
+              Declarations& style) {
+  Text fill;
+  for (pugi::xml_node layer : layers) {
+    Text f = U(Attr(Child(Child(layer, "tcPr"), "shd"), "fill").value());
+    if (f.size() == 6) fill = u"#" + f;
+    pugi::xml_node rPr = Child(layer, "rPr");
+    if (int b = Toggle(rPr, "b"); b >= 0) style.Set("font-weight", b ? u"bold" : u"normal");
+    if (int i = Toggle(rPr, "i"); i >= 0) style.Set("font-style", i ? u"italic" : u"normal");
+    std::string color = ChildVal(rPr, "color");
+    if (color.size() == 6) style.Set("color", u"#" + U(color));
+  }
+  Text own = U(Attr(Child(tcPr, "shd"), "fill").value());
+  if (own.size() == 6) fill = u"#" + own;
+  if (!fill.empty()) style.Set("background", fill);
+}
+
+void CellBorders(const TableFrame& t, std::size_t r, const Cell& cell,
+                 const std::vector<pugi::xml_node>& layers, const pugi::xml_node& tcPr,
+                 Declarations& style) {
+  pugi::xml_node own = Child(tcPr, "tcBorders");
+  bool firstRow = r == 0, lastRow = r + static_cast<std::size_t>(cell.rowspan) >= t.rows.size();
+  bool firstCol = cell.gridStart == 0;
+  bool lastCol = static_cast<std::size_t>(cell.gridStart + cell.span) >= t.grid.size();
+  auto side = [&](std::string_view name, std::string_view alt, std::string_view inner, bool outer) {
+    pugi::xml_node b = Child(own, name);
+    if (!b) b = Child(own, alt);
+    for (auto it = layers.rbegin(); !b && it != layers.rend(); ++it) {
+      pugi::xml_node styled = Child(Child(*it, "tcPr"), "tcBorders");
+      b = Child(styled, name);
+      if (!b && !outer) b = Child(styled, inner);
+    }
+    if (!b) b = Child(t.borders, outer ? name : inner);
+    if (!b && outer) b = Child(t.borders, alt);
+    return b ? BorderValue(b) : Text(u"none");
+  };
+  Text top = side("top", "top", "insideH", firstRow);
+  Text left = side("left", "start", "insideV", firstCol);
+  Text bottom = side("bottom", "bottom", "insideH", lastRow);
+  Text right = side("right", "end", "insideV", lastCol);
+  if (top == left && left == bottom && bottom == right) {
+    style.Set("border", top);
+  } else {
+    style.Set("border-top", top);
+    style.Set("border-left", left);
+    style.Set("border-bottom", bottom);
+    style.Set("border-right", right);
+  }
+}
+
+// The cell's margins as Word writes them: the cell's own, else the
+// table's (or its style's), else Word's default of 5.4pt left and right.
+Text CellPadding(const TableFrame& t, const pugi::xml_node& tcPr) {
+  pugi::xml_node own = Child(tcPr, "tcMar");
+  auto margin = [&](std::string_view side, std::string_view alt, long fallback) {
+    for (pugi::xml_node mar : {own, t.cellMar}) {
+      pugi::xml_node m = Child(mar, side);
+      if (!m) m = Child(mar, alt);
+      if (m) return AttrLong(m, "w", fallback);
+    }
+    return fallback;
+  };
+  return TwipsPt(margin("top", "top", 0)) + u" " + TwipsPt(margin("right", "end", 108)) + u" " +
+         TwipsPt(margin("bottom", "bottom", 0)) + u" " + TwipsPt(margin("left", "start", 108));
 }
 
 }  // namespace
 
 void BodyWriter::Table(const pugi::xml_node& tbl, Text& out) {
-  pugi::xml_node tblPr = Child(tbl, "tblPr");
+  TableFrame t;
+  t.rows = Layout(tbl);
+  if (t.rows.empty()) return;  // every row deleted, or none at all
+  t.tblPr = Child(tbl, "tblPr");
   const StyleSheet& sheet = state_.doc.styleSheet;
-  pugi::xml_node borders = TableBorders(tblPr, sheet);
-  bool anyBorder = false;
-  for (pugi::xml_node b : borders.children()) anyBorder = anyBorder || BorderValue(b) != u"none";
-
-  std::vector<long> grid;
+  std::string styleId = ChildVal(t.tblPr, "tblStyle");
+  const StyleDef* style = sheet.Find(styleId);
+  if (style && style->type == 't') t.chain = sheet.Chain(styleId);
+  t.borders = TableProperty(t.tblPr, t.chain, "tblBorders");
+  t.cellMar = TableProperty(t.tblPr, t.chain, "tblCellMar");
+  t.look = ReadLook(Child(t.tblPr, "tblLook"));
+  t.rowBand =
+      std::max(1L, AttrLong(TableProperty(t.tblPr, t.chain, "tblStyleRowBandSize"), "val", 1));
+  t.colBand =
+      std::max(1L, AttrLong(TableProperty(t.tblPr, t.chain, "tblStyleColBandSize"), "val", 1));
   for (pugi::xml_node col : Child(tbl, "tblGrid").children()) {
-    if (LocalName(col) == "gridCol") grid.push_back(AttrLong(col, "w", 0));
+    if (LocalName(col) == "gridCol") t.grid.push_back(AttrLong(col, "w", 0));
   }
-  std::vector<Row> rows = Layout(tbl);
 
-  const StyleDef* tableStyle = sheet.Find(ChildVal(tblPr, "tblStyle"));
-  Text html = u"<table class=" + (tableStyle ? tableStyle->className : Text(u"MsoNormalTable"));
-  html += anyBorder ? u" border=1" : u" border=0";
-  html += u" cellspacing=0 cellpadding=0";
-  pugi::xml_node tblW = Child(tblPr, "tblW");
-  if (std::string_view(Attr(tblW, "type").value()) == "dxa" && AttrLong(tblW, "w") > 0) {
-    html += u" width=" + T(std::to_string(AttrLong(tblW, "w") / 15));
-  }
-  std::string jc = ChildVal(tblPr, "jc");
-  if (jc == "center") html += u" align=center";
-  if (jc == "right" || jc == "end") html += u" align=right";
-  html += u"\r\n style='border-collapse:collapse;border:none";
-  if (pugi::xml_node ind = Child(tblPr, "tblInd")) {
-    if (AttrLong(ind, "w") != 0) html += u";margin-left:" + TwipsPt(AttrLong(ind, "w"));
-  }
-  html += u"'>\r\n";
-
-  pugi::xml_node cellMar = Child(tblPr, "tblCellMar");
-  auto margin = [&](std::string_view side, std::string_view alt, long fallback) {
-    pugi::xml_node m = Child(cellMar, side);
-    if (!m) m = Child(cellMar, alt);
-    return m ? AttrLong(m, "w", fallback) : fallback;
-  };
-  Text padding =
-      u"padding:" + TwipsPt(margin("top", "top", 0)) + u" " + TwipsPt(margin("right", "end", 108)) +
-      u" " + TwipsPt(margin("bottom", "bottom", 0)) + u" " + TwipsPt(margin("left", "start", 108));
-
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    pugi::xml_node trPr = Child(rows[r].tr, "trPr");
+  Text html = TableTag(t, style);
+  for (std::size_t r = 0; r < t.rows.size(); ++r) {
     html += u" <tr";
-    if (pugi::xml_node h = Child(trPr, "trHeight")) {
+    if (pugi::xml_node h = Child(Child(t.rows[r].tr, "trPr"), "trHeight")) {
       html += u" style='height:" + TwipsPt(AttrLong(h, "val")) + u"'";
     }
     html += u">\r\n";
-    for (const Cell& cell : rows[r].cells) {
-      if (cell.continued) continue;
-      pugi::xml_node tcPr = Child(cell.tc, "tcPr");
-      long twips = 0;
-      pugi::xml_node tcW = Child(tcPr, "tcW");
-      if (std::string_view(Attr(tcW, "type").value()) == "dxa") twips = AttrLong(tcW, "w");
-      if (twips <= 0) {
-        for (int g = cell.gridStart; g < cell.gridStart + cell.span; ++g) {
-          if (g >= 0 && static_cast<std::size_t>(g) < grid.size()) twips += grid[g];
-        }
-      }
-      html += u"  <td";
-      if (twips > 0) html += u" width=" + T(std::to_string(twips / 15));
-      if (cell.span > 1) html += u" colspan=" + T(std::to_string(cell.span));
-      if (cell.rowspan > 1) html += u" rowspan=" + T(std::to_string(cell.rowspan));
-      std::string va = ChildVal(tcPr, "vAlign", "top");
-      html += u" valign=" + (va == "center" ? Text(u"middle") : U(va));
-      Declarations style;
-      if (twips > 0) style.Set("width", TwipsPt(twips));
-      pugi::xml_node own = Child(tcPr, "tcBorders");
-      bool firstRow = r == 0, lastRow = r + static_cast<std::size_t>(cell.rowspan) >= rows.size();
-      bool firstCol = cell.gridStart == 0;
-      bool lastCol = static_cast<std::size_t>(cell.gridStart + cell.span) >= grid.size();
-      auto side = [&](std::string_view name, std::string_view alt, std::string_view inner,
-                      bool outer) {
-        pugi::xml_node b = Child(own, name);
-        if (!b) b = Child(own, alt);
-        if (!b) b = Child(borders, outer ? name : inner);
-        if (!b && outer) b = Child(borders, alt);
-        return b ? BorderValue(b) : Text(u"none");
-      };
-      Text top = side("top", "top", "insideH", firstRow);
-      Text left = side("left", "start", "insideV", firstCol);
-      Text bottom = side("bottom", "bottom", "insideH", lastRow);
-      Text right = side("right", "end", "insideV", lastCol);
-      if (top == left && left == bottom && bottom == right) {
-        style.Set("border", top);
-      } else {
-        style.Set("border-top", top);
-        style.Set("border-left", left);
-        style.Set("border-bottom", bottom);
-        style.Set("border-right", right);
-      }
-      Text fill = U(Attr(Child(tcPr, "shd"), "fill").value());
-      if (fill.size() == 6) style.Set("background", u"#" + fill);
-      style.Set("padding", padding.substr(8));
-      html += u" style='" + style.Inline() + u"'>\r\n";
-      Text inner;
-      Blocks(cell.tc, inner);
-      if (inner.empty()) inner = u"<p class=MsoNormal><o:p>&nbsp;</o:p></p>\r\n";
-      html += inner + u"  </td>\r\n";
+    for (std::size_t c = 0; c < t.rows[r].cells.size(); ++c) {
+      if (!t.rows[r].cells[c].continued) TableCell(t, r, c, html);
     }
     html += u" </tr>\r\n";
   }
-  html += u"</table>\r\n\r\n";
-  out += html;
+  out += html + u"</table>\r\n\r\n";
+}
+
+void BodyWriter::TableCell(const TableFrame& t, std::size_t r, std::size_t index, Text& html) {
+  const Cell& cell = t.rows[r].cells[index];
+  pugi::xml_node tcPr = Child(cell.tc, "tcPr");
+  long twips = 0;
+  pugi::xml_node tcW = Child(tcPr, "tcW");
+  if (std::string_view(Attr(tcW, "type").value()) == "dxa") twips = AttrLong(tcW, "w");
+  if (twips <= 0) {
+    for (int g = cell.gridStart; g < cell.gridStart + cell.span; ++g) {
+      if (g >= 0 && static_cast<std::size_t>(g) < t.grid.size()) twips += t.grid[g];
+    }
+  }
+  html += u"  <td";
+  if (twips > 0) html += u" width=" + T(std::to_string(twips / 15));
+  if (cell.span > 1) html += u" colspan=" + T(std::to_string(cell.span));
+  if (cell.rowspan > 1) html += u" rowspan=" + T(std::to_string(cell.rowspan));
+  std::string va = ChildVal(tcPr, "vAlign", "top");
+  html += u" valign=" + (va == "center" ? Text(u"middle") : U(va));
+  Declarations style;
+  if (twips > 0) style.Set("width", TwipsPt(twips));
+  std::vector<pugi::xml_node> layers = StyleLayers(t, r, cell);
+  CellBorders(t, r, cell, layers, tcPr, style);
+  CellLook(layers, tcPr, style);
+  style.Set("padding", CellPadding(t, tcPr));
+  html += u" style='" + style.Inline() + u"'>\r\n";
+  Text inner;
+  Blocks(cell.tc, inner);
+  if (inner.empty()) inner = u"<p class=MsoNormal><o:p>&nbsp;</o:p></p>\r\n";
+  html += inner + u"  </td>\r\n";
 }
 
 }  // namespace qp::word

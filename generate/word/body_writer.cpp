@@ -31,8 +31,9 @@ Text BodyWriter::SectionOpen(std::size_t index) const {
 }
 
 Text BodyWriter::Write() {
-  Text out = u"<body lang=";
-  out += state_.doc.japanese ? u"JA" : u"EN-US";
+  // As Word writes it: the document's language and default tab stop; the
+  // link colours are those of the head's hyperlink rules.
+  Text out = u"<body lang=" + state_.doc.language;
   out += u" link=blue vlink=purple style='tab-interval:" + Pt(state_.doc.tabInterval);
   out += state_.doc.japanese ? u";text-justify-trim:punctuation'>\r\n\r\n" : u"'>\r\n\r\n";
   rels_ = &state_.doc.documentRels;

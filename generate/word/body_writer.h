@@ -15,6 +15,8 @@
 
 namespace qp::word {
 
+struct TableFrame;  // body_table.cpp
+
 // What one export collects while the body is written; the head is written
 // afterwards from it.
 struct ExportState {
@@ -48,6 +50,7 @@ class BodyWriter {
     Text instruction;
     bool inResult = false;
     bool anchorOpen = false;
+    int checkBox = -1;  // a form check box: 1 checked, 0 not; -1 another field
   };
   struct Note {
     std::string id;
@@ -73,30 +76,39 @@ class BodyWriter {
   bool InFieldCode() const;
   void FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces);
 
+  // Form check boxes (check_boxes.cpp).
+  static int CheckBoxState(const pugi::xml_node& checkBox);
+  void CheckBox(const Field& field, std::vector<InlinePiece>& pieces);
+
   // Pictures, text boxes, notes (body_objects.cpp).
   void Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
            std::vector<InlinePiece>& pieces);
-  void Picture(const std::string& relId, long width, long height, bool floating, const Text& alt,
-               const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
-  void Image(const Text& file, long width, long height, bool floating, const Text& alt,
+  void Picture(const std::string& relId, const Crop& crop, long width, long height, char side,
+               const Text& alt, const Text& open, const Text& close,
+               std::vector<InlinePiece>& pieces);
+  void Image(const Text& file, long width, long height, char side, const Text& alt,
              const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
-  void TextBox(const pugi::xml_node& content);
-
+  char DrawingSide(const pugi::xml_node& frame) const;
+  char VmlSide(TextView style) const;
   // Charts, shapes, groups, canvases and SmartArt drawn as one picture each
   // (body_drawings.cpp). True when the object went on the page as a
-  // picture; false leaves it to the picture and text-box code above.
-  bool DrawnObject(const pugi::xml_node& frame, long width, long height, bool floating,
-                   const Text& alt, const Text& open, const Text& close,
-                   std::vector<InlinePiece>& pieces);
-  bool DrawnVml(const pugi::xml_node& shape, const Text& open, const Text& close,
+  // picture; false leaves it to the picture and text-box code.
+  bool DrawnObject(const pugi::xml_node& frame, long width, long height, char side, const Text& alt,
+                   const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
+  bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
                 std::vector<InlinePiece>& pieces);
+  // Text boxes (text_boxes.cpp).
+  void TextBox(const pugi::xml_node& content, long widthPx, char side);
+  // The paragraph with its text boxes: floating ones before it, others after.
+  void PlaceBoxes(const Text& paragraph, Text& out);
   Text NoteReference(const std::string& id, bool endnote, bool backLink);
   Text Href(const pugi::xml_node& hyperlink) const;
 
   // Tables (body_table.cpp).
   void Table(const pugi::xml_node& tbl, Text& out);
+  void TableCell(const TableFrame& table, std::size_t row, std::size_t index, Text& html);
 
   // One level of block or inline containers (tables, content controls,
   // hyperlinks, text boxes) while it is written. The writer recurses per
@@ -119,9 +131,17 @@ class BodyWriter {
   const Relationships* rels_ = nullptr;  // of the part being written
   std::vector<Field> fields_;
   std::vector<Note> notes_;
-  std::vector<Text> pendingBlocks_;  // text boxes of the paragraph being written
+  struct PendingBlock {
+    Text html;
+    bool before = false;  // goes before the paragraph
+  };
+  std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
   int noteNumber_ = 0, endnoteNumber_ = 0;
 };
+
+// A DrawingML or VML shape whose outline is a rectangle: a text box whose
+// text stays text. Other shapes are drawn as pictures.
+bool IsRectangularBox(const pugi::xml_node& shape);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);

@@ -1,5 +1,6 @@
 #include "generate/word/docx_content.h"
 
+#include <cctype>
 #include <cstdlib>
 
 #include "generate/word/xml_part.h"
@@ -50,6 +51,17 @@ bool SchemeColour(const pugi::xml_node& slot, std::uint32_t& rgb) {
   return false;
 }
 
+// A language attribute of the Normal style's run properties, else of the
+// document defaults.
+std::string LanguageAttr(const StyleSheet& styles, std::string_view name) {
+  const StyleDef* normal = styles.DefaultParagraph();
+  for (pugi::xml_node rPr : {normal ? normal->rPr : pugi::xml_node(), styles.DefaultRunProps()}) {
+    pugi::xml_attribute a = Attr(Child(rPr, "lang"), name);
+    if (a && *a.value()) return a.value();
+  }
+  return {};
+}
+
 }  // namespace
 
 draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts) {
@@ -69,6 +81,29 @@ draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fon
   palette.latinFont = TextToUtf8(fonts.minorLatin);
   palette.eastAsianFont = TextToUtf8(fonts.minorEastAsia);
   return palette;
+}
+
+Text WordLanguage(std::string_view tag) {
+  // Languages whose home region is not their own code in capitals.
+  static constexpr std::string_view kHomes[] = {"JA-JP", "KO-KR", "CS-CZ", "DA-DK", "EL-GR",
+                                                "HE-IL", "SV-SE", "UK-UA", "ET-EE", "SL-SI",
+                                                "VI-VN", "HI-IN", "CA-ES", "NB-NO", "SQ-AL"};
+  std::string word;
+  for (char c : tag) {
+    // written unquoted into the body tag: letters, digits and "-" only
+    if (c == '_') c = '-';
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-') return u"EN-US";
+    word += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  if (word.empty()) return u"EN-US";
+  const std::size_t dash = word.find('-');
+  if (dash != std::string::npos && word.find('-', dash + 1) == std::string::npos) {
+    const std::string_view language = std::string_view(word).substr(0, dash);
+    bool home = language == std::string_view(word).substr(dash + 1);
+    for (std::string_view h : kHomes) home = home || h == word;
+    if (home) word.resize(dash);
+  }
+  return T(word);
 }
 
 SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
@@ -131,10 +166,10 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
 
   pugi::xml_node tab = Child(settings.document_element(), "defaultTabStop");
   if (tab) tabInterval = static_cast<double>(AttrLong(tab, "val", 840)) / 20.0;
-  pugi::xml_node lang = Child(styleSheet.DefaultRunProps(), "lang");
-  std::string val = Attr(lang, "val").value();
-  std::string eastAsia = Attr(lang, "eastAsia").value();
+  const std::string val = LanguageAttr(styleSheet, "val");
+  const std::string eastAsia = LanguageAttr(styleSheet, "eastAsia");
   japanese = val.rfind("ja", 0) == 0 || eastAsia.rfind("ja", 0) == 0;
+  language = japanese ? u"JA" : WordLanguage(val);
 }
 
 pugi::xml_node DocxContent::Body() const {

@@ -41,12 +41,18 @@ struct DocxContent {
   Text title, description, keywords, author;
   double tabInterval = 42.0;  // the document's default tab stop, points
   bool japanese = false;      // the document's language is Japanese
+  Text language = u"EN-US";   // the document's language in Word's form: "JA", "EN-US", "DE"
 
   pugi::xml_node Body() const;
 };
 
 // The colours of the theme's colour scheme and its minor fonts.
 draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts);
+
+// A language tag ("de-DE", "en-US") as Word writes it in a page: in capitals,
+// without the region when it is the language's home ("DE", "EN-US"); "EN-US"
+// for an empty or unusable tag.
+Text WordLanguage(std::string_view tag);
 
 // The sections' layouts from w:sectPr elements.
 SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr);

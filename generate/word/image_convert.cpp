@@ -64,12 +64,16 @@ bool DecodeBmp(std::string_view b, RgbaImage& out) {
 
 }  // namespace
 
+std::string EncodePng(const RgbaImage& image) {
+  return draw::EncodePng(image.width, image.height, image.pixels);
+}
+
 std::string ConvertToPng(std::string_view bytes, ImageKind kind) {
   RgbaImage image;
   bool ok = kind == ImageKind::Bmp    ? DecodeBmp(bytes, image)
             : kind == ImageKind::Tiff ? DecodeTiff(bytes, image)
                                       : false;
-  return ok ? draw::EncodePng(image.width, image.height, image.pixels) : std::string();
+  return ok ? EncodePng(image) : std::string();
 }
 
 }  // namespace qp::word

@@ -21,10 +21,14 @@ ImageKind SniffImage(std::string_view b) {
   return ImageKind::Other;
 }
 
-Text PictureStore::Add(const std::string& partName, long width, long height) {
-  // A metafile is drawn at the size it is shown, so each size is a picture.
-  std::string key = partName + '@' + std::to_string(width) + 'x' + std::to_string(height);
-  auto known = byPart_.find(key);
+Text PictureStore::Add(const std::string& partName, long width, long height, const Crop& crop) {
+  // A metafile is drawn at the size it is shown, so each size is a picture
+  // of its own; other pictures are one file per part and crop.
+  std::pair<std::string, Crop> key{partName, crop};
+  std::pair<std::string, Crop> sized{
+      partName + '@' + std::to_string(width) + 'x' + std::to_string(height), crop};
+  auto known = byPart_.find(sized);
+  if (known == byPart_.end()) known = byPart_.find(key);
   if (known != byPart_.end()) return known->second;
   Text name;
   std::string bytes;
@@ -57,10 +61,13 @@ Text PictureStore::Add(const std::string& partName, long width, long height) {
         draw::Picture drawn =
             draw::DrawMetafile(bytes, static_cast<double>(width), static_cast<double>(height));
         name = AddDrawn(drawn, "picture " + partName);
-        byPart_[key] = name;
+        byPart_[sized] = name;
         return name;
       }
       break;
+  }
+  if (ext && (crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0)) {
+    bytes = CropPicture(bytes, SniffImage(bytes), crop);  // BMP and TIFF are PNG by now
   }
   if (ext) {
     name = NewFile(std::move(bytes), ext);

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "draw/picture.h"
@@ -21,6 +23,15 @@ enum class ImageKind { Png, Jpeg, Gif, Bmp, Tiff, Other };
 // Recognises the picture by its first bytes, never by the part's name.
 ImageKind SniffImage(std::string_view bytes);
 
+// The share of each side a picture is cut by (a:srcRect), in thousandths
+// of a percent; negative values (a picture shown with a margin) are ignored.
+struct Crop {
+  long left = 0, top = 0, right = 0, bottom = 0;
+  bool operator<(const Crop& o) const {
+    return std::tie(left, top, right, bottom) < std::tie(o.left, o.top, o.right, o.bottom);
+  }
+};
+
 struct PictureFile {
   Text fileName;  // "image001.png"
   std::string bytes;
@@ -31,9 +42,10 @@ class PictureStore {
   PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
   // The file name for the picture in `partName`, shown at width x height
   // px, or "" when it cannot go on the page (a missing part, an unknown
-  // format); a note names what was left out. An EMF or WMF picture is drawn
-  // at that size, or stands in as a placeholder picture.
-  Text Add(const std::string& partName, long width, long height);
+  // format); a note names what was left out. A cropped picture gets a file
+  // of its own. An EMF or WMF picture is drawn at its size, or stands in as
+  // a placeholder picture.
+  Text Add(const std::string& partName, long width, long height, const Crop& crop = {});
   // The file name for a drawn chart or shape; `what` names the object in
   // the line that tells of a placeholder.
   Text AddDrawn(const draw::Picture& picture, const std::string& what);
@@ -42,7 +54,7 @@ class PictureStore {
  private:
   DocxPackage& package_;
   Notes& notes_;
-  std::map<std::string, Text> byPart_;
+  std::map<std::pair<std::string, Crop>, Text> byPart_;
   Text NewFile(std::string bytes, const char* ext);
   void Tell(const std::string& line);
 
@@ -51,5 +63,8 @@ class PictureStore {
 
 // PNG bytes for a BMP or TIFF picture; "" when it cannot be converted.
 std::string ConvertToPng(std::string_view bytes, ImageKind kind);
+// A PNG or JPEG picture cut to its crop, in its own format; other pictures,
+// and pictures that cannot be decoded, come back as they are.
+std::string CropPicture(const std::string& bytes, ImageKind kind, const Crop& crop);
 
 }  // namespace qp::word

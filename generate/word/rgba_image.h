@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -14,6 +15,9 @@ struct RgbaImage {
 };
 
 constexpr std::uint32_t kMaxSide = 20000;
+
+// PNG bytes of the image; "" when libpng refuses it.
+std::string EncodePng(const RgbaImage& image);
 
 // TIFF through libtiff, loaded only when a document holds a TIFF picture.
 // False when the picture cannot be decoded or libtiff is not installed.

@@ -26,8 +26,10 @@ TEST(CommandLine, RebuiltAsOneTextWithQuotesAroundSpaces) {
   EXPECT_EQ(Rebuilt({}), u"");
   EXPECT_EQ(Rebuilt({"/home/u/a.doc"}), u"/home/u/a.doc");
   EXPECT_EQ(Rebuilt({"/home/u/My Docs/a.doc"}), u"\"/home/u/My Docs/a.doc\"");
-  EXPECT_EQ(Rebuilt({"/tmp/a", "b.doc"}), u"/tmp/a b.doc");
-  EXPECT_EQ(Rebuilt({"/x y/a.doc", "/b.doc"}), u"\"/x y/a.doc\" /b.doc");
+  // Several arguments are all quoted, whichever of them hold spaces.
+  EXPECT_EQ(Rebuilt({"/tmp/a", "b.doc"}), u"\"/tmp/a\" \"b.doc\"");
+  EXPECT_EQ(Rebuilt({"/x y/a.doc", "/b.doc"}), u"\"/x y/a.doc\" \"/b.doc\"");
+  EXPECT_EQ(DocumentRefusal(Rebuilt({"/a.docx", "/x y/b.docx"})), kSeveralFilesMessage);
   EXPECT_EQ(Rebuilt({""}), u"\"\"");
   EXPECT_EQ(Rebuilt({"/home/u/文書.docx"}), u"/home/u/文書.docx");
 }

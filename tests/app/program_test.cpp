@@ -216,6 +216,10 @@ TEST_F(ProgramFixture, HelpAndVersionTouchNothing) {
   o = Quillpage({"--help"});
   EXPECT_EQ(o.status, 0);
   EXPECT_NE(o.out.find("終了コード"), std::string::npos);
+  const std::string help = o.out;
+  o = Quillpage({"-h"});
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.out, help);
   EXPECT_FALSE(fs::exists(home.path() / ".config"));
 }
 

@@ -13,6 +13,7 @@ and the HTML 4.01 DTDs (sgml-data)."""
 
 import argparse
 import codecs
+import hashlib
 import os
 import shutil
 import subprocess
@@ -49,25 +50,43 @@ def snapshot(root):
     return found
 
 
+_verdicts = {}
+
+
 def validate(page_path):
-    """Returns the validator's error lines (empty: valid)."""
+    """Returns the validator's error lines (empty: valid). A page whose text
+    was validated before, in either encoding, is not validated again."""
     data = open(page_path, "rb").read()
     if data.startswith(codecs.BOM_UTF8):
         text = data[3:].decode("utf-8", "replace")
     else:
         text = data.decode("cp932", "replace")
+    # the validator reads the text as UTF-8 whatever the page declares
+    key = hashlib.sha1(text.replace("charset=utf-8", "charset=shift_jis").encode()).digest()
+    if key in _verdicts:
+        return _verdicts[key]
     with tempfile.NamedTemporaryFile("w", suffix=".htm", encoding="utf-8", delete=False) as t:
         t.write(text)
     env = dict(os.environ, SP_CHARSET_FIXED="YES", SP_ENCODING="UTF-8")
     r = subprocess.run(["onsgmls", "-s", "-c", CATALOG, t.name], env=env,
                        capture_output=True, text=True, errors="replace")
     os.unlink(t.name)
-    return [l.replace(t.name, "page") for l in r.stderr.splitlines() if l.strip()]
+    _verdicts[key] = [l.replace(t.name, "page") for l in r.stderr.splitlines() if l.strip()]
+    return _verdicts[key]
 
 
-def run_one(program, corpus, name, encod, keep, inspect=None):
+DEFAULT_OPTIONS = dict(SetCt=0, SetPW=0, LGrid=1, Prevw=0, Encod=0, AddSS=0)
+
+
+def run_one(program, corpus, name, options, keep, inspect=None, source=None):
     """Runs one document; `inspect(desktop, page)`, when given, looks at the
-    written page before the home is removed and its answer is kept."""
+    written page before the home is removed and its answer is kept.
+    `options`: the Encod value, or a dict of options over DEFAULT_OPTIONS.
+    `source`: the file to run under the document's name (a .doc converted
+    beforehand), else the corpus file itself."""
+    if not isinstance(options, dict):
+        options = dict(Encod=options)
+    options = dict(DEFAULT_OPTIONS, **options)
     home = tempfile.mkdtemp(prefix="qp-corpus-")
     try:
         os.makedirs(os.path.join(home, ".config"))
@@ -76,13 +95,12 @@ def run_one(program, corpus, name, encod, keep, inspect=None):
         settings = os.path.join(home, ".config", "Vexor", "Quillpg_Word")
         os.makedirs(settings)
         with open(os.path.join(settings, "Control.ini"), "w") as f:
-            f.write("[SYSTEM]\r\nSetCt=0\r\nSetPW=0\r\nLGrid=1\r\nPrevw=0\r\nEncod=%d\r\nAddSS=0\r\n"
-                    % encod)
+            f.write("[SYSTEM]\r\n" + "".join("%s=%d\r\n" % kv for kv in options.items()))
         os.makedirs(os.path.join(home, "Desktop"))
         docs = os.path.join(home, "docs")
         os.makedirs(docs)
-        doc = os.path.join(docs, os.path.basename(name))
-        shutil.copyfile(os.path.join(corpus, name), doc)
+        doc = os.path.join(docs, os.path.basename(source or name))
+        shutil.copyfile(source or os.path.join(corpus, name), doc)
         before = snapshot(home)
         env = {k: v for k, v in os.environ.items()
                if k not in ("DISPLAY", "WAYLAND_DISPLAY") and not k.startswith("XDG_")}

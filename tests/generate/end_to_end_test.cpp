@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,9 +65,23 @@ class User {
   fs::path work() const { return settings() / "Wrk"; }
 
   void Options(int encod, int prevw) {
-    WriteBytes(settings() / "Control.ini",
-               "[SYSTEM]\r\nSetCt=0\r\nSetPW=0\r\nLGrid=1\r\nPrevw=" + std::to_string(prevw) +
-                   "\r\nEncod=" + std::to_string(encod) + "\r\nAddSS=0\r\n");
+    Options("Prevw=" + std::to_string(prevw) + " Encod=" + std::to_string(encod));
+  }
+  // The defaults with Prevw=0, changed by `changes` ("SetCt=1 Encod=1").
+  void Options(const std::string& changes) {
+    std::vector<std::pair<std::string, std::string>> values = {{"SetCt", "0"}, {"SetPW", "0"},
+                                                               {"LGrid", "1"}, {"Prevw", "0"},
+                                                               {"Encod", "0"}, {"AddSS", "0"}};
+    std::istringstream in(changes);
+    for (std::string change; in >> change;) {
+      const std::size_t eq = change.find('=');
+      for (auto& [key, value] : values) {
+        if (key == change.substr(0, eq)) value = change.substr(eq + 1);
+      }
+    }
+    std::string ini = "[SYSTEM]\r\n";
+    for (const auto& [key, value] : values) ini += key + "=" + value + "\r\n";
+    WriteBytes(settings() / "Control.ini", ini);
   }
   // The user's own copy of a project document.
   fs::path Document(const std::string& name) {
@@ -180,18 +195,28 @@ struct GoldenCase {
   const char* document;
   int encod;
   const char* golden;
+  const char* options = "";  // other changes to the defaults
 };
 
+// The options document is English, so its body tag has lost every attribute
+// by the time the centring wraps the body.
 TEST_F(EndToEnd, DocumentsBecomePagesByteForByte) {
   const GoldenCase cases[] = {
-      {"pictures.docx", 0, "pictures_sjis"},     {"pictures.docx", 1, "pictures_utf8"},
-      {"links.docx", 0, "links_sjis"},           {"links.docx", 1, "links_utf8"},
+      {"pictures.docx", 0, "pictures_sjis"},
+      {"pictures.docx", 1, "pictures_utf8"},
+      {"links.docx", 0, "links_sjis"},
+      {"links.docx", 1, "links_utf8"},
       {"report.old.docx", 0, "report_old_sjis"},
+      {"options.docx", 0, "options_centred", "SetCt=1"},
+      {"options.docx", 0, "options_width", "SetPW=1"},
+      {"options.docx", 0, "options_nogrid", "LGrid=0"},
+      {"options.docx", 1, "options_utf8"},
+      {"options.docx", 0, "options_css", "AddSS=1"},
   };
   for (const GoldenCase& c : cases) {
     SCOPED_TRACE(c.golden);
     User user;
-    user.Options(c.encod, 0);
+    user.Options("Encod=" + std::to_string(c.encod) + " " + c.options);
     const fs::path document = user.Document(c.document);
     const std::string before = ReadBytes(document);
     const Outcome out = user.Run(document);

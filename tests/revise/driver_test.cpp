@@ -71,7 +71,7 @@ TEST(Driver, FailuresCarryTheDriverLocationAndStep) {
   EXPECT_EQ(f.code(), err::kInvalidArgument);
   PageInfoRecord centred;
   centred.Centering = 1;
-  f = FailureOf("<html><head><style>⏎</style></head>⏎<body>⏎<p>x</p>⏎</body></html>", centred);
+  f = FailureOf("<html><head><style>⏎</style></head>⏎<body/>⏎<p>x</p>⏎</body></html>", centred);
   EXPECT_EQ(f.step(), 17);
   EXPECT_EQ(f.code(), err::kInvalidArgument);
 }

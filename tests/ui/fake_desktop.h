@@ -4,6 +4,7 @@
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/desktop.h"
 #include "text/codec.h"
@@ -16,15 +17,21 @@ class FakeDesktop : public app::Desktop {
     std::cerr << "[box " << style << "] " << TextToUtf8(caption) << ": " << TextToUtf8(text)
               << std::endl;
     ++boxes;
+    texts.push_back(TextToUtf8(text));
     return 1;
   }
   void RunSettingsWindow(gen::RunState&) override {}
-  void ShowGuideWindow() override {}
-  void UnloadGuideWindow() override {}
+  void ShowGuideWindow() override { ++guidesShown; }
+  void UnloadGuideWindow() override { ++guidesUnloaded; }
   void LetMessagesRun() override {}
   void SetWaitCursor(bool) override {}
+  void AnnouncePage(TextView pagePath) override { announced.push_back(TextToUtf8(pagePath)); }
 
   int boxes = 0;
+  std::vector<std::string> texts;
+  int guidesShown = 0;
+  int guidesUnloaded = 0;
+  std::vector<std::string> announced;
 };
 
 }  // namespace qp::ui::testing

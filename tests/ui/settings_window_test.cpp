@@ -2,8 +2,13 @@
 // back out, into Control.ini, however the window is closed.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -13,7 +18,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/dispatch.h"
 #include "app/shell.h"
+#include "app/word_engine.h"
 #include "tests/ui/fake_desktop.h"
 #include "text/codec.h"
 #include "ui/settings_window.h"
@@ -242,6 +249,114 @@ TEST_F(SettingsWindowTest, HelpButtonWithoutItsPageEndsInTheFailureReportUnsaved
       },
       ::testing::ExitedWithCode(app::kExitFailure), "Frm_RefWd -> FBt_PHelp_Click.*Code=53");
   EXPECT_EQ(ReadIni(), "[SYSTEM]\r\nSetCt=1\r\n");
+}
+
+// Files dropped on the open window: the launcher's refusals, or a run of its
+// own with the options the window shows; the window stays open, unsaved.
+class DropTest : public SettingsWindowTest {
+ protected:
+  void SetUp() override {
+    SettingsWindowTest::SetUp();
+    ASSERT_TRUE(home_.isValid());
+    ASSERT_TRUE(QDir(home_.path()).mkpath(QStringLiteral("Desktop")));
+    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DESKTOP_DIR"}) {
+      saved_.emplace_back(name, qgetenv(name));
+    }
+    qputenv("HOME", home_.path().toUtf8());
+    qunsetenv("XDG_CONFIG_HOME");
+    qunsetenv("XDG_DESKTOP_DIR");
+    run_.Engine = &engine_;
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value.isNull()) {
+        qunsetenv(name);
+      } else {
+        qputenv(name, value);
+      }
+    }
+  }
+  // Drags `data` over the window and drops it there, then lets the run that
+  // the drop queued happen.
+  static void Drop(QWidget& window, QMimeData& data) {
+    const QPoint at = window.rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    QCoreApplication::processEvents();
+  }
+  static void DropFiles(QWidget& window, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls.append(QUrl::fromLocalFile(file));
+    data.setUrls(urls);
+    Drop(window, data);
+  }
+  QString DesktopFile(const char* name) const {
+    return home_.path() + QStringLiteral("/Desktop/") + QString::fromUtf8(name);
+  }
+
+  QTemporaryDir home_;
+  app::ProcessWordEngine engine_;
+  std::vector<std::pair<const char*, QByteArray>> saved_;
+};
+
+TEST_F(DropTest, AnythingButOneWordDocumentGetsTheLaunchersRefusal) {
+  LoadOptions("");
+  Frm_RefWd window(run_, desktop_);
+  ShowAndWait(window);
+  const QString sample = QStringLiteral(QP_SOURCE_DIR "/data/sample.docx");
+
+  DropFiles(window, {QStringLiteral(QP_SOURCE_DIR "/data/help/index.html")});
+  DropFiles(window, {sample, sample});
+  QMimeData text;
+  text.setText(QStringLiteral("/tmp/a.docx"));
+  Drop(window, text);
+  QMimeData remote;
+  remote.setUrls({QUrl(QStringLiteral("https://example.com/a.docx"))});
+  Drop(window, remote);
+
+  const std::vector<std::string> expected = {
+      TextToUtf8(app::kNotWordMessage), TextToUtf8(app::kSeveralFilesMessage),
+      TextToUtf8(app::kNotWordMessage), TextToUtf8(app::kNotWordMessage)};
+  EXPECT_EQ(desktop_.texts, expected);
+  EXPECT_EQ(desktop_.guidesShown, 0);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(ReadIni(), "");
+}
+
+TEST_F(DropTest, AWordDocumentBecomesAPageWithTheShownOptionsAndTheWindowStays) {
+  LoadOptions("[SYSTEM]\r\nPrevw=1\r\n");
+  Frm_RefWd window(run_, desktop_);
+  ShowAndWait(window);
+  // Not opened afterwards and UTF-8: what the window shows, not the file.
+  QTest::mouseClick(Control<OptionCheckBox>(window, "FCk_Prevw"), Qt::LeftButton);
+  QTest::mouseClick(Control<QRadioButton>(window, "FOp_Chrset_1"), Qt::LeftButton);
+
+  const QString document = folder_.path() + QStringLiteral("/報告 書.docx");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QP_SOURCE_DIR "/data/sample.docx"), document));
+  DropFiles(window, {document});
+
+  EXPECT_EQ(desktop_.texts, std::vector<std::string>{});
+  EXPECT_EQ(desktop_.guidesShown, 1);
+  EXPECT_EQ(desktop_.guidesUnloaded, 1);
+  // Not opened, so announced.
+  EXPECT_EQ(desktop_.announced, std::vector<std::string>{DesktopFile("報告 書.htm").toStdString()});
+  QFile page(DesktopFile("報告 書.htm"));
+  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(page.readAll().startsWith("\xEF\xBB\xBF"));  // UTF-8 with its mark
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(ReadIni(), "[SYSTEM]\r\nPrevw=1\r\n");  // saved only when it closes
+  EXPECT_EQ(run_.Opt.Prevw, 1);
+
+  // A second drop is a run of its own, as the first was.
+  ASSERT_TRUE(page.remove());
+  DropFiles(window, {document});
+  EXPECT_TRUE(QFile::exists(DesktopFile("報告 書.htm")));
+  EXPECT_EQ(desktop_.guidesShown, 2);
 }
 
 // The report ends the process: these run in a child, which must die with the

@@ -108,6 +108,52 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
             u"picture word/media/c.emf left out (not a picture format a page can show)");
 }
 
+// The revision finds the body tag by its attributes: Word always writes the
+// language (the Normal style's over the defaults) and the default tab stop.
+TEST(WordExport, BodyTagCarriesLanguageAndTabStop) {
+  const auto body = [](const std::string& normalRPr, const std::string& defaults) {
+    DocxBuilder b;
+    b.Styles("<w:docDefaults><w:rPrDefault><w:rPr>" + defaults +
+             "</w:rPr></w:rPrDefault></w:docDefaults><w:style w:type=\"paragraph\" "
+             "w:default=\"1\" w:styleId=\"a\"><w:name w:val=\"Normal\"/><w:rPr>" +
+             normalRPr + "</w:rPr></w:style>");
+    b.Relate("settings", "settings.xml");
+    b.Part("word/settings.xml",
+           "<w:settings xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+           "<w:defaultTabStop w:val=\"708\"/></w:settings>");
+    std::string page = RenderUtf8(b.Body("<w:p/>"));
+    std::size_t at = page.find("<body");
+    return page.substr(at, page.find('>', at) - at + 1);
+  };
+  EXPECT_EQ(body("<w:lang w:val=\"de-DE\"/>", "<w:lang w:val=\"en-US\"/>"),
+            "<body lang=DE link=blue vlink=purple style='tab-interval:35.4pt'>");
+  EXPECT_EQ(body("", "<w:lang w:val=\"en-GB\"/>").substr(0, 17), "<body lang=EN-GB ");
+  EXPECT_EQ(body("", "<w:lang w:val=\"en-US\" w:eastAsia=\"ja-JP\"/>"),
+            "<body lang=JA link=blue vlink=purple "
+            "style='tab-interval:35.4pt;text-justify-trim:punctuation'>");
+  EXPECT_EQ(body("", "").substr(0, 17), "<body lang=EN-US ");
+  for (const auto& [tag, word] :
+       std::vector<std::pair<std::string, std::string>>{{"sv-SE", "SV"},
+                                                        {"de-AT", "DE-AT"},
+                                                        {"zh-CN", "ZH-CN"},
+                                                        {"fr", "FR"},
+                                                        {"x y>", "EN-US"},
+                                                        {"", "EN-US"}}) {
+    EXPECT_EQ(TextToUtf8(word::WordLanguage(tag)), word) << tag;
+  }
+}
+
+TEST(WordExport, EquationsNestedBeyondReasonKeepTheirText) {
+  std::string open, close;
+  for (int i = 0; i < 5000; ++i) {
+    open += "<m:d><m:e>";
+    close += "</m:e></m:d>";
+  }
+  std::string page = RenderUtf8(ExampleDocument(
+      "<w:p><m:oMath>" + open + "<m:r><m:t>deep</m:t></m:r>" + close + "</m:oMath></w:p>"));
+  EXPECT_NE(page.find("deep"), std::string::npos);
+}
+
 TEST(WordExport, SecondExportIsTheSameAsTheFirst) {
   word::DocxContent content(SampleDocument().Build());
   word::RenderedPage first = word::RenderHtml(content, {}, u"s", u"utf-8");

@@ -127,5 +127,20 @@ TEST(ConvertToPng, BrokenOrHugePicturesGiveNothing) {
   EXPECT_EQ(ConvertToPng(bmp, ImageKind::Bmp), "");
 }
 
+TEST(CropPicture, KeepsTheShownPartAndLeavesTheRestAlone) {
+  const std::string png = ConvertToPng(Bmp(kRedThenBlue, 2, 1), ImageKind::Bmp);
+  // The right half cut away (50 000 thousandths of a percent): red stays.
+  const Decoded left = DecodePng(CropPicture(png, ImageKind::Png, {0, 0, 50000, 0}));
+  EXPECT_EQ(left.width, 1u);
+  EXPECT_EQ(left.rgb, (std::vector<std::uint8_t>{255, 0, 0}));
+  // A crop that leaves nothing, one beyond the edges, a GIF and a broken
+  // picture all come back as they were.
+  EXPECT_EQ(CropPicture(png, ImageKind::Png, {60000, 0, 60000, 0}), png);
+  EXPECT_EQ(CropPicture(png, ImageKind::Png, {-5000, 0, 0, 0}), png);
+  EXPECT_EQ(CropPicture("GIF89a", ImageKind::Gif, {10000, 0, 0, 0}), "GIF89a");
+  const std::string broken = "\xff\xd8\xff\xe0 not a JPEG";
+  EXPECT_EQ(CropPicture(broken, ImageKind::Jpeg, {10000, 0, 0, 0}), broken);
+}
+
 }  // namespace
 }  // namespace qp::word

@@ -15,7 +15,18 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
       "w:eastAsia=\"ja-JP\"/></w:rPr></w:rPrDefault></w:docDefaults>"
       "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"a\"><w:name w:val=\"Normal\"/>"
       "</w:style><w:style w:type=\"paragraph\" w:styleId=\"1\"><w:name w:val=\"heading 1\"/>"
-      "<w:basedOn w:val=\"a\"/><w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr></w:style>");
+      "<w:basedOn w:val=\"a\"/><w:rPr><w:b/><w:sz w:val=\"28\"/></w:rPr></w:style>"
+      // A table style with a filled, bold header row, banded rows, a bold
+      // first column and narrow cell margins.
+      "<w:style w:type=\"table\" w:styleId=\"Banded\"><w:name w:val=\"Banded\"/><w:tblPr>"
+      "<w:tblStyleRowBandSize w:val=\"1\"/><w:tblBorders><w:top w:val=\"single\" w:sz=\"4\"/>"
+      "<w:bottom w:val=\"single\" w:sz=\"4\"/></w:tblBorders><w:tblCellMar><w:left "
+      "w:w=\"57\" w:type=\"dxa\"/><w:right w:w=\"57\" w:type=\"dxa\"/></w:tblCellMar>"
+      "</w:tblPr><w:tblStylePr w:type=\"firstRow\"><w:rPr><w:b/><w:color w:val=\"FFFFFF\"/>"
+      "</w:rPr><w:tcPr><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"4F81BD\"/></w:tcPr>"
+      "</w:tblStylePr><w:tblStylePr w:type=\"band1Horz\"><w:tcPr><w:shd w:val=\"clear\" "
+      "w:color=\"auto\" w:fill=\"DBE5F1\"/></w:tcPr></w:tblStylePr><w:tblStylePr "
+      "w:type=\"firstCol\"><w:rPr><w:b/></w:rPr></w:tblStylePr></w:style>");
   b.Numbering(
       "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
       "<w:numFmt w:val=\"decimalFullWidth\"/><w:lvlText w:val=\"%1．\"/>"
@@ -34,6 +45,13 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
   std::string body = bodyXml;
   for (std::size_t at = body.find("rIdLink"); at != std::string::npos; at = body.find("rIdLink")) {
     body.replace(at, 7, link);
+  }
+  if (body.find("rIdPic") != std::string::npos) {
+    b.Part("word/media/p.png", TinyPng());
+    std::string pic = b.Relate("image", "media/p.png");
+    for (std::size_t at = body.find("rIdPic"); at != std::string::npos; at = body.find("rIdPic")) {
+      body.replace(at, 6, pic);
+    }
   }
   return b.Body(body);
 }

@@ -59,8 +59,14 @@ def inline_picture(rid, number, cx, cy):
     )
 
 
-def write_docx(name, title, body, links=(), media=()):
-    """links: (rid, target); media: (rid, file name, bytes)."""
+A4_SECTION = ('<w:pgSz w:w="11906" w:h="16838"/>'
+              '<w:pgMar w:top="1985" w:right="1701" w:bottom="1701" w:left="1701" w:header="851" '
+              'w:footer="992" w:gutter="0"/>')
+
+
+def write_docx(name, title, body, links=(), media=(), section=A4_SECTION, language=""):
+    """links: (rid, target); media: (rid, file name, bytes); section: the
+    last section's properties; language: a w:lang element for the defaults."""
     rels = ['<Relationship Id="rIdStyles" Type="%sstyles" Target="styles.xml"/>' % REL_TYPE]
     for rid, target in links:
         rels.append('<Relationship Id="%s" Type="%shyperlink" Target="%s" TargetMode="External"/>'
@@ -100,18 +106,15 @@ def write_docx(name, title, body, links=(), media=()):
             '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
             '<w:styles xmlns:w="%s"><w:docDefaults><w:rPrDefault><w:rPr>'
             '<w:rFonts w:ascii="Century" w:eastAsia="ＭＳ 明朝" w:hAnsi="Century"/>'
-            '<w:sz w:val="21"/></w:rPr></w:rPrDefault></w:docDefaults>'
+            '<w:sz w:val="21"/>%s</w:rPr></w:rPrDefault></w:docDefaults>'
             '<w:style w:type="paragraph" w:default="1" w:styleId="a"><w:name w:val="Normal"/></w:style>'
             '<w:style w:type="paragraph" w:styleId="1"><w:name w:val="heading 1"/><w:basedOn w:val="a"/>'
             '<w:rPr><w:b/><w:sz w:val="28"/></w:rPr></w:style>'
-            "</w:styles>" % W,
+            "</w:styles>" % (W, language),
         "word/document.xml":
             '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
             '<w:document xmlns:w="%s" xmlns:r="%s" xmlns:wp="%s" xmlns:a="%s" xmlns:pic="%s"><w:body>'
-            "%s"
-            '<w:sectPr><w:pgSz w:w="11906" w:h="16838"/>'
-            '<w:pgMar w:top="1985" w:right="1701" w:bottom="1701" w:left="1701" w:header="851" w:footer="992" w:gutter="0"/>'
-            "</w:sectPr></w:body></w:document>" % (W, R, WP, A, PIC, body),
+            "%s<w:sectPr>%s</w:sectPr></w:body></w:document>" % (W, R, WP, A, PIC, body, section),
     }
     for _, file_name, data in media:
         parts["word/media/" + file_name] = data
@@ -165,6 +168,23 @@ def main():
         paragraph(run_text("本文中の ./ と .\\ と \"a.doc\" はそのまま書き換わる。")),
     ])
     write_docx("links.docx", "リンク", body, links=links)
+
+    # Two sections for the options: narrower margins than Word's default (the
+    # fixed width shows), a layout grid of 18 points in the first section only
+    # (the second keeps its pitch), in English (the body tag keeps no
+    # attribute through the revision).
+    grid = '<w:docGrid w:type="lines" w:linePitch="360"/>'
+    margins = ('<w:pgSz w:w="11906" w:h="16838"/><w:pgMar w:top="1440" w:right="1134" '
+               'w:bottom="1440" w:left="1134" w:header="720" w:footer="720" w:gutter="0"/>')
+    body = "".join([
+        paragraph(run_text("Options"), style="1"),
+        paragraph(run_text("The first section stands on a layout grid of 18 points.")),
+        '<w:p><w:pPr><w:sectPr>%s%s</w:sectPr></w:pPr>%s</w:p>'
+        % (margins, grid, run_text("Its last paragraph ends the section.")),
+        paragraph(run_text("The second section has no grid of its own.")),
+    ])
+    write_docx("options.docx", "Options", body, section=margins,
+               language='<w:lang w:val="en-US" w:eastAsia="en-US"/>')
 
 
 if __name__ == "__main__":

@@ -1,0 +1,175 @@
+// Text boxes (a DrawingML shape with wps:txbx, a VML shape with v:textbox)
+// whose outline is a rectangle: a one-cell table with the box's width,
+// border and fill. A floating box goes before the paragraph that anchors
+// it, on its side, so that the paragraph's text runs beside it as in Word;
+// a box in the line follows its paragraph.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "generate/word/body_writer.h"
+#include "generate/word/xml_part.h"
+
+namespace qp::word {
+
+namespace {
+
+Text Hex(long rgb) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%06lX", rgb & 0xFFFFFF);
+  return T(buf);
+}
+
+// A theme colour of the document (accent1, dk1, tx1 for dk1, ...) as RGB.
+long ThemeColor(const pugi::xml_document& theme, std::string name) {
+  if (name == "tx1") name = "dk1";
+  if (name == "bg1") name = "lt1";
+  if (name == "tx2") name = "dk2";
+  if (name == "bg2") name = "lt2";
+  pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "clrScheme");
+  pugi::xml_node entry = Child(scheme, name);
+  pugi::xml_node srgb = Child(entry, "srgbClr");
+  if (srgb) return std::strtol(Attr(srgb, "val").value(), nullptr, 16);
+  pugi::xml_node sys = Child(entry, "sysClr");
+  if (sys) return std::strtol(Attr(sys, "lastClr").value(), nullptr, 16);
+  return name == "lt1" ? 0xFFFFFF : 0;
+}
+
+// The colour a DrawingML fill or line names: srgbClr, schemeClr or a few
+// preset names, with lumMod and lumOff applied per channel. -1 for none.
+long DrawingColor(const pugi::xml_node& holder, const pugi::xml_document& theme) {
+  for (pugi::xml_node c : holder.children()) {
+    std::string_view kind = LocalName(c);
+    long rgb = -1;
+    if (kind == "srgbClr") rgb = std::strtol(Attr(c, "val").value(), nullptr, 16);
+    if (kind == "schemeClr") rgb = ThemeColor(theme, Attr(c, "val").value());
+    if (kind == "prstClr") rgb = std::string_view(Attr(c, "val").value()) == "white" ? 0xFFFFFF : 0;
+    if (kind == "sysClr") rgb = std::strtol(Attr(c, "lastClr").value(), nullptr, 16);
+    if (rgb < 0) continue;
+    double mod = static_cast<double>(AttrLong(Child(c, "lumMod"), "val", 100000)) / 100000.0;
+    double off = static_cast<double>(AttrLong(Child(c, "lumOff"), "val", 0)) / 100000.0;
+    long out = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+      double v = static_cast<double>((rgb >> shift) & 0xFF) * mod + 255.0 * off;
+      out |= std::clamp(std::lround(v), 0L, 255L) << shift;
+    }
+    return out;
+  }
+  return -1;
+}
+
+struct BoxLook {
+  Text border = u"none", fill;
+};
+
+// DrawingML: the shape's own fill and line, else those its style refers to.
+BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& theme) {
+  BoxLook look;
+  pugi::xml_node spPr = Child(wsp, "spPr"), style = Child(wsp, "style");
+  long fill = -1;
+  if (pugi::xml_node solid = Child(spPr, "solidFill")) {
+    fill = DrawingColor(solid, theme);
+  } else if (!Child(spPr, "noFill") && AttrLong(Child(style, "fillRef"), "idx", 0) > 0) {
+    fill = DrawingColor(Child(style, "fillRef"), theme);
+  }
+  if (fill >= 0) look.fill = Hex(fill);
+  pugi::xml_node ln = Child(spPr, "ln");
+  long line = -1;
+  if (pugi::xml_node solid = Child(ln, "solidFill")) {
+    line = DrawingColor(solid, theme);
+  } else if (!Child(ln, "noFill") && AttrLong(Child(style, "lnRef"), "idx", 0) > 0) {
+    line = DrawingColor(Child(style, "lnRef"), theme);
+  }
+  if (line >= 0) {
+    double width = static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0;
+    look.border = u"solid " + Hex(line) + u" " + Pt(width);
+  }
+  return look;
+}
+
+// VML: filled and stroked unless switched off, white fill and black line
+// by default.
+BoxLook VmlBoxLook(const pugi::xml_node& shape) {
+  auto off = [&](const char* name) {
+    std::string_view v = shape.attribute(name).value();
+    return v == "f" || v == "false";
+  };
+  auto color = [&](const char* name, const char* fallback) {
+    std::string v = shape.attribute(name).value();
+    if (v.empty()) v = fallback;
+    v = v.substr(0, v.find(' '));  // "#4f81bd [3204]"
+    return U(v);
+  };
+  BoxLook look;
+  if (!off("filled")) look.fill = color("fillcolor", "white");
+  if (!off("stroked")) {
+    Text weight = U(shape.attribute("strokeweight").value());
+    look.border = u"solid " + color("strokecolor", "black") + u" " +
+                  (weight.empty() ? Text(u".75pt") : weight);
+  }
+  return look;
+}
+
+Text BoxTable(const Text& inner, long widthPx, char side, const BoxLook& look) {
+  Text html = u"<table cellpadding=0 cellspacing=0";
+  if (side == 'l' || side == 'r') html += side == 'r' ? u" align=right" : u" align=left";
+  if (widthPx > 0) html += u" width=" + T(std::to_string(widthPx));
+  html += u">\r\n <tr>\r\n  <td style='border:" + look.border;
+  if (!look.fill.empty()) html += u";background:" + look.fill;
+  html += u";padding:3.6pt 7.2pt 3.6pt 7.2pt'>\r\n  <div>\r\n";
+  return html + inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n";
+}
+
+}  // namespace
+
+bool IsRectangularBox(const pugi::xml_node& shape) {
+  std::string_view local = LocalName(shape);
+  if (local == "wsp") {
+    pugi::xml_node geom = Child(Child(shape, "spPr"), "prstGeom");
+    return !geom || std::string_view(Attr(geom, "prst").value()) == "rect";
+  }
+  if (local == "rect") return true;
+  if (local == "shape") {
+    std::string_view type = shape.attribute("type").value();
+    return type.empty() || type == "#_x0000_t202";  // Word's text box shape type
+  }
+  return false;
+}
+
+void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, char side) {
+  Text inner;
+  Blocks(content, inner);
+  if (inner.empty()) return;
+  pugi::xml_node shape = content.parent();
+  while (shape && LocalName(shape) != "wsp" && LocalName(shape) != "shape" &&
+         LocalName(shape) != "rect") {
+    shape = shape.parent();
+  }
+  if (!IsRectangularBox(shape)) {
+    // Other outlines are drawn as pictures elsewhere; until then their text
+    // follows the paragraph, so that nothing is lost.
+    pendingBlocks_.push_back({BoxTable(inner, 0, 0, BoxLook()), false});
+    return;
+  }
+  BoxLook look =
+      LocalName(shape) == "wsp" ? DrawingBoxLook(shape, state_.doc.theme) : VmlBoxLook(shape);
+  if (LocalName(shape) != "wsp") {
+    Text style = U(shape.attribute("style").value());
+    widthPx = VmlLengthPx(style, u"width");
+  }
+  bool floating = side == 'l' || side == 'r';
+  pendingBlocks_.push_back({BoxTable(inner, widthPx, side, look), floating});
+}
+
+void BodyWriter::PlaceBoxes(const Text& paragraph, Text& out) {
+  for (const PendingBlock& b : pendingBlocks_) {
+    if (b.before) out += b.html;
+  }
+  out += paragraph;
+  for (const PendingBlock& b : pendingBlocks_) {
+    if (!b.before) out += b.html;
+  }
+}
+
+}  // namespace qp::word
