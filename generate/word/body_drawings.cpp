@@ -137,7 +137,7 @@ bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Te
                                           static_cast<double>(width), static_cast<double>(height));
     Text alt = U(shape.attribute("alt").value());
     std::string what = "drawing " + std::string(shape.attribute("id").value());
-    Image(state_.pictures.AddDrawn(drawn, what), width, height, floating, alt, open, close, pieces);
+    Image(state_.pictures.AddDrawn(drawn, what), width, height, side, alt, open, close, pieces);
   }
   return !shapes.empty();
 }
