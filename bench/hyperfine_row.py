@@ -43,6 +43,10 @@ def summary(path):
             mb = ", ".join(f"{int(m) / 1024:.1f}" if m.isdigit() else m for m in mems)
             print(f"{name[:44]:44} {t[ours] * 1000:14.1f} " + " ".join(ratios) + f"   {mb}")
         print(f"{'geometric mean':44} {'':14} " + " ".join(f"{math.exp(sum(v) / len(v)):12.1f}" for v in logs.values()))
+        drawn = [i for i, (name, _, _, _) in enumerate(rows) if name.startswith("drawing_")]
+        if drawn:
+            print(f"{'geometric mean, documents with drawings':44} {'':14} " + " ".join(
+                f"{math.exp(sum(v[i] for i in drawn) / len(drawn)):12.1f}" for v in logs.values()))
         if kind == "docx":
             bounds = []
             for name, _, mems, html in rows:

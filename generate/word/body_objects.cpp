@@ -78,7 +78,12 @@ void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width,
                          std::vector<InlinePiece>& pieces) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
-  Text file = state_.pictures.Add(rel->second.target, crop);
+  Text file = state_.pictures.Add(rel->second.target, width, height, crop);
+  Image(file, width, height, side, alt, open, close, pieces);
+}
+
+void BodyWriter::Image(const Text& file, long width, long height, char side, const Text& alt,
+                       const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
   if (file.empty()) return;
   Text img = u"<img";
   if (width > 0 && height > 0) {
@@ -97,7 +102,13 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
     if (LocalName(frame) != "anchor" && LocalName(frame) != "inline") continue;
     char side = DrawingSide(frame);
     pugi::xml_node extent = Child(frame, "extent");
-    Text alt = U(Attr(Child(frame, "docPr"), "descr").value());
+    pugi::xml_node docPr = Child(frame, "docPr");
+    Text alt = U(Attr(docPr, "descr").value());
+    if (alt.empty()) alt = U(Attr(docPr, "title").value());
+    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")), side,
+                    alt, open, close, pieces)) {
+      continue;
+    }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
     for (pugi::xpath_node b : blips) {
       long width = 0, height = 0;
@@ -144,6 +155,7 @@ Crop VmlCrop(const pugi::xml_node& imagedata) {
 
 void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
                      std::vector<InlinePiece>& pieces) {
+  if (DrawnVml(pict, open, close, pieces)) return;
   for (pugi::xpath_node d : pict.select_nodes(".//*[local-name()='imagedata']")) {
     pugi::xml_node shape = d.node().parent();
     Text style = U(shape.attribute("style").value());

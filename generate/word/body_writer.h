@@ -102,8 +102,17 @@ class BodyWriter {
   void Picture(const std::string& relId, const Crop& crop, long width, long height, char side,
                const Text& alt, const Text& open, const Text& close,
                std::vector<InlinePiece>& pieces);
+  void Image(const Text& file, long width, long height, char side, const Text& alt,
+             const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   char DrawingSide(const pugi::xml_node& frame) const;
   char VmlSide(TextView style) const;
+  // Charts, shapes, groups, canvases and SmartArt drawn as one picture each
+  // (body_drawings.cpp). True when the object went on the page as a
+  // picture; false leaves it to the picture and text-box code.
+  bool DrawnObject(const pugi::xml_node& frame, long width, long height, char side, const Text& alt,
+                   const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
+  bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
+                std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
   void TextBox(const pugi::xml_node& content, long widthPx, char side);
   // The paragraph with its text boxes: floating ones before it, others after.

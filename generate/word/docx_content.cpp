@@ -1,8 +1,10 @@
 #include "generate/word/docx_content.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "generate/word/xml_part.h"
+#include "text/codec.h"
 #include "text/failure.h"
 
 namespace qp::word {
@@ -30,6 +32,25 @@ void CollectSections(const pugi::xml_node& body, std::vector<SectionLayout>& out
   }
 }
 
+// A scheme colour: a:srgbClr val, or a:sysClr lastClr (the system colour
+// as Word last saw it).
+bool SchemeColour(const pugi::xml_node& slot, std::uint32_t& rgb) {
+  for (pugi::xml_node c : slot.children()) {
+    std::string_view local = LocalName(c);
+    std::string_view hex = local == "srgbClr"  ? Attr(c, "val").value()
+                           : local == "sysClr" ? Attr(c, "lastClr").value()
+                                               : "";
+    if (hex.size() != 6) continue;
+    char* end = nullptr;
+    unsigned long v = std::strtoul(std::string(hex).c_str(), &end, 16);
+    if (end && *end == 0) {
+      rgb = static_cast<std::uint32_t>(v);
+      return true;
+    }
+  }
+  return false;
+}
+
 // A language attribute of the Normal style's run properties, else of the
 // document defaults.
 std::string LanguageAttr(const StyleSheet& styles, std::string_view name) {
@@ -42,6 +63,25 @@ std::string LanguageAttr(const StyleSheet& styles, std::string_view name) {
 }
 
 }  // namespace
+
+draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts) {
+  draw::Palette palette;
+  pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "clrScheme");
+  std::vector<std::uint32_t> accents;
+  for (int i = 1; i <= 6; ++i) {
+    std::uint32_t rgb = 0;
+    if (!SchemeColour(Child(scheme, "accent" + std::to_string(i)), rgb)) break;
+    accents.push_back(rgb);
+  }
+  if (accents.size() == 6) palette.accents = accents;
+  SchemeColour(Child(scheme, "dk1"), palette.dark1);
+  SchemeColour(Child(scheme, "lt1"), palette.light1);
+  SchemeColour(Child(scheme, "dk2"), palette.dark2);
+  SchemeColour(Child(scheme, "lt2"), palette.light2);
+  palette.latinFont = TextToUtf8(fonts.minorLatin);
+  palette.eastAsianFont = TextToUtf8(fonts.minorEastAsia);
+  return palette;
+}
 
 Text WordLanguage(std::string_view tag) {
   // Languages whose home region is not their own code in capitals.
@@ -118,6 +158,7 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   pugi::xml_document fonts;
   package.LoadXml(target("fontTable"), fonts);
   fontTable.Load(fonts);
+  palette = ReadPalette(theme, themeFonts);
 
   title = CoreText(core, "title");
   description = CoreText(core, "description");

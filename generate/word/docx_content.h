@@ -9,6 +9,7 @@
 
 #include <pugixml.hpp>
 
+#include "draw/drawing.h"
 #include "generate/word/css.h"
 #include "generate/word/docx_package.h"
 #include "generate/word/numbering.h"
@@ -38,6 +39,7 @@ struct DocxContent {
   Numbering lists;
   ThemeFonts themeFonts;
   FontTable fontTable;
+  draw::Palette palette;                // the theme's colours and fonts, for drawn objects
   std::vector<SectionLayout> sections;  // in body order; at least one
   Text title, description, keywords, author;
   double tabInterval = 42.0;  // the document's default tab stop, points
@@ -46,6 +48,9 @@ struct DocxContent {
 
   pugi::xml_node Body() const;
 };
+
+// The colours of the theme's colour scheme and its minor fonts.
+draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts);
 
 // A language tag ("de-DE", "en-US") as Word writes it in a page: in capitals,
 // without the region when it is the language's home ("DE", "EN-US"); "EN-US"

@@ -1,10 +1,9 @@
 // BMP and TIFF pictures go on the page as PNG, as browsers show neither.
-#include <png.h>
-
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "draw/raster.h"
 #include "generate/word/pictures.h"
 #include "generate/word/rgba_image.h"
 
@@ -66,22 +65,7 @@ bool DecodeBmp(std::string_view b, RgbaImage& out) {
 }  // namespace
 
 std::string EncodePng(const RgbaImage& image) {
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = image.width;
-  png.height = image.height;
-  png.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) {
-    return {};
-  }
-  std::string out(size, '\0');
-  if (!png_image_write_to_memory(&png, out.data(), &size, 0, image.pixels.data(), 0, nullptr)) {
-    return {};
-  }
-  out.resize(size);
-  return out;
+  return draw::EncodePng(image.width, image.height, image.pixels);
 }
 
 std::string ConvertToPng(std::string_view bytes, ImageKind kind) {

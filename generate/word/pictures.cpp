@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "draw/metafile.h"
 #include "generate/word/word_app.h"
 #include "text/codec.h"
 #include "text/failure.h"
@@ -20,8 +21,14 @@ ImageKind SniffImage(std::string_view b) {
   return ImageKind::Other;
 }
 
-Text PictureStore::Add(const std::string& partName, const Crop& crop) {
-  auto known = byPart_.find({partName, crop});
+Text PictureStore::Add(const std::string& partName, long width, long height, const Crop& crop) {
+  // A metafile is drawn at the size it is shown, so each size is a picture
+  // of its own; other pictures are one file per part and crop.
+  std::pair<std::string, Crop> key{partName, crop};
+  std::pair<std::string, Crop> sized{
+      partName + '@' + std::to_string(width) + 'x' + std::to_string(height), crop};
+  auto known = byPart_.find(sized);
+  if (known == byPart_.end()) known = byPart_.find(key);
   if (known != byPart_.end()) return known->second;
   Text name;
   std::string bytes;
@@ -50,21 +57,43 @@ Text PictureStore::Add(const std::string& partName, const Crop& crop) {
       if (!bytes.empty()) ext = "png";
       break;
     case ImageKind::Other:
+      if (draw::SniffMetafile(bytes) != draw::MetafileKind::None) {
+        draw::Picture drawn =
+            draw::DrawMetafile(bytes, static_cast<double>(width), static_cast<double>(height));
+        name = AddDrawn(drawn, "picture " + partName);
+        byPart_[sized] = name;
+        return name;
+      }
       break;
   }
   if (ext && (crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0)) {
     bytes = CropPicture(bytes, SniffImage(bytes), crop);  // BMP and TIFF are PNG by now
   }
   if (ext) {
-    char file[32];
-    std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
-    name = T(file);
-    files_.push_back({name, std::move(bytes)});
+    name = NewFile(std::move(bytes), ext);
   } else {
-    notes_.Add(u"picture " + Utf8ToText(partName) + u" left out (not a PNG, JPEG or GIF picture)");
+    Tell("picture " + partName + " left out (not a picture format a page can show)");
   }
-  byPart_[{partName, crop}] = name;
+  byPart_[key] = name;
   return name;
+}
+
+Text PictureStore::AddDrawn(const draw::Picture& picture, const std::string& what) {
+  if (!picture.note.empty()) Tell(what + " shown as a placeholder (" + picture.note + ")");
+  return NewFile(picture.png, "png");
+}
+
+Text PictureStore::NewFile(std::string bytes, const char* ext) {
+  char file[32];
+  std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
+  files_.push_back({T(file), std::move(bytes)});
+  return files_.back().fileName;
+}
+
+// Every line about a picture that did not come out as in the document goes
+// through here, to the notes the run shows the user.
+void PictureStore::Tell(const std::string& line) {
+  notes_.Add(Utf8ToText(line));
 }
 
 }  // namespace qp::word

@@ -1,6 +1,7 @@
 // The pictures of one export: each media part the body shows gets one file
 // in the supporting-files folder, named image001.png, image002.jpg, ...
-// in the order the body first shows them.
+// in the order the body first shows them. Metafiles, charts and shapes
+// come drawn as PNG from the drawing library.
 #pragma once
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "draw/picture.h"
 #include "generate/word/docx_package.h"
 #include "generate/word/notes.h"
 #include "text/ustring.h"
@@ -38,16 +40,24 @@ struct PictureFile {
 class PictureStore {
  public:
   PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
-  // The file name for the picture in `partName`, or "" when it cannot go on
-  // the page (a missing part, a vector or unknown format); a note names what
-  // was left out. A cropped picture gets a file of its own.
-  Text Add(const std::string& partName, const Crop& crop = {});
+  // The file name for the picture in `partName`, shown at width x height
+  // px, or "" when it cannot go on the page (a missing part, an unknown
+  // format); a note names what was left out. A cropped picture gets a file
+  // of its own. An EMF or WMF picture is drawn at its size, or stands in as
+  // a placeholder picture.
+  Text Add(const std::string& partName, long width, long height, const Crop& crop = {});
+  // The file name for a drawn chart or shape; `what` names the object in
+  // the line that tells of a placeholder.
+  Text AddDrawn(const draw::Picture& picture, const std::string& what);
   const std::vector<PictureFile>& Files() const { return files_; }
 
  private:
   DocxPackage& package_;
   Notes& notes_;
   std::map<std::pair<std::string, Crop>, Text> byPart_;
+  Text NewFile(std::string bytes, const char* ext);
+  void Tell(const std::string& line);
+
   std::vector<PictureFile> files_;
 };
 

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <utility>
 
 #include "tests/word/word_test_support.h"
 #include "text/codec.h"
@@ -154,7 +157,8 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   EXPECT_EQ(html.find("image003"), std::string::npos);
   // What was left out is told once per part, not on standard error.
   ASSERT_EQ(page.notes.size(), 2u);
-  EXPECT_EQ(page.notes[0], u"picture word/media/c.emf left out (not a PNG, JPEG or GIF picture)");
+  EXPECT_EQ(page.notes[0],
+            u"picture word/media/c.emf left out (not a picture format a page can show)");
 }
 
 // The revision finds the body tag by its attributes: Word always writes the
@@ -210,5 +214,84 @@ TEST(WordExport, SecondExportIsTheSameAsTheFirst) {
   EXPECT_EQ(first.html, second.html);
 }
 
+// Width and height from a PNG's header, or {0, 0}.
+std::pair<unsigned, unsigned> PngSize(const std::string& png) {
+  if (png.size() < 24 || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return {0, 0};
+  auto be32 = [&](std::size_t at) {
+    unsigned v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(png[at + i]);
+    return v;
+  };
+  return {be32(16), be32(20)};
+}
+
+TEST(WordExport, ChartsAndShapesArePicturesOfTheirExtentAndRectangularTextBoxesStayText) {
+  DocxBuilder b = ExampleDocument("");
+  b.Part("word/charts/chart1.xml",
+         "<c:chartSpace xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><c:chart><c:title>"
+         "<c:tx><c:rich><a:p><a:r><a:t>Sales</a:t></a:r></a:p></c:rich></c:tx></c:title>"
+         "<c:plotArea><c:barChart><c:barDir val=\"col\"/><c:ser><c:idx val=\"0\"/><c:val>"
+         "<c:numRef><c:numCache><c:ptCount val=\"2\"/><c:pt idx=\"0\"><c:v>3</c:v></c:pt>"
+         "<c:pt idx=\"1\"><c:v>5</c:v></c:pt></c:numCache></c:numRef></c:val></c:ser>"
+         "</c:barChart></c:plotArea></c:chart></c:chartSpace>");
+  std::string chart = b.Relate("chart", "charts/chart1.xml");
+  const std::string wps =
+      "xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/"
+      "wordprocessingShape\"";
+  auto frame = [](const std::string& kind, long cx, long cy, const std::string& docPr,
+                  const std::string& object) {
+    return "<w:r><w:drawing><wp:" + kind + "><wp:extent cx=\"" + std::to_string(cx) + "\" cy=\"" +
+           std::to_string(cy) + "\"/><wp:docPr id=\"1\" name=\"x\"" + docPr +
+           "/><a:graphic><a:graphicData>" + object + "</a:graphicData></a:graphic></wp:" + kind +
+           "></w:drawing></w:r>";
+  };
+  b.Body("<w:p>" +
+         frame("inline", 2857500, 1905000, "",
+               "<c:chart xmlns:c=\"http://schemas.openxmlformats.org/drawingml/2006/chart\" "
+               "r:id=\"" +
+                   chart + "\"/>") +
+         frame("anchor", 952500, 476250, " descr=\"A red oval\"",
+               "<wps:wsp " + wps +
+                   "><wps:spPr><a:prstGeom prst=\"ellipse\"/><a:solidFill><a:srgbClr "
+                   "val=\"FF0000\"/></a:solidFill></wps:spPr><wps:bodyPr/></wps:wsp>") +
+         frame("anchor", 952500, 476250, "",
+               "<wps:wsp " + wps +
+                   "><wps:spPr><a:prstGeom prst=\"rect\"/></wps:spPr><wps:txbx><w:txbxContent>"
+                   "<w:p><w:r><w:t>Boxed words</w:t></w:r></w:p></w:txbxContent></wps:txbx>"
+                   "<wps:bodyPr/></wps:wsp>") +
+         "</w:p>");
+  word::DocxContent content(b.Build());
+  word::RenderedPage page = word::RenderHtml(content, {}, u"doc", u"utf-8");
+  ASSERT_EQ(page.pictures.size(), 2u);
+  EXPECT_EQ(PngSize(page.pictures[0].bytes), std::make_pair(300u, 200u));
+  EXPECT_EQ(PngSize(page.pictures[1].bytes), std::make_pair(100u, 50u));
+  std::string html = TextToUtf8(page.html);
+  // Word's lines wrap between attributes.
+  std::size_t chartAt = html.find("<img width=300 height=200 src=\"doc.files/image001.png\"");
+  std::size_t oval = html.find("src=\"doc.files/image002.png\" align=left hspace=12");
+  ASSERT_NE(chartAt, std::string::npos);
+  ASSERT_NE(oval, std::string::npos);
+  EXPECT_EQ(html.find("alt=\"Sales\""), html.find("alt=", chartAt));
+  EXPECT_EQ(html.find("alt=\"A red oval\""), html.find("alt=", oval));
+  EXPECT_NE(html.find("Boxed words"), std::string::npos);
+}
+
+TEST(WordExport, MetafilesOfARealDocumentBecomePngOfTheirExtent) {
+  const std::string path = std::string(QP_CORPUS_DIR) + "/docx/docx4j_EMF.docx";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) GTEST_SKIP() << "no corpus";
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  word::DocxContent content(bytes);
+  word::RenderedPage page = word::RenderHtml(content, {}, u"doc", u"utf-8");
+  std::string html = TextToUtf8(page.html);
+  ASSERT_EQ(page.pictures.size(), 2u);
+  for (const word::PictureFile& f : page.pictures) {
+    auto [w, h] = PngSize(f.bytes);
+    std::string shown = "width=" + std::to_string(w) + " height=" + std::to_string(h) +
+                        " src=\"doc.files/" + TextToUtf8(f.fileName) + "\"";
+    EXPECT_NE(html.find(shown), std::string::npos) << shown;
+  }
+}
 }  // namespace
 }  // namespace qp::test

@@ -1,0 +1,44 @@
+// SVG to PNG through librsvg and cairo, and the placeholder picture that
+// stands in for a drawing that could not be made. One pixel per CSS pixel
+// (96 dpi): the picture has exactly the size the page gives the object.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qp::draw {
+
+// The largest side of a picture drawn here; larger objects are drawn
+// scaled down to fit, keeping their proportions (the page still shows
+// them at their own size).
+constexpr int kMaxSide = 4096;
+
+struct PixelSize {
+  int width = 0, height = 0;
+};
+
+// The size to draw an object of width x height px at: whole pixels, each
+// side at least 1 and at most kMaxSide.
+PixelSize CapSize(double width, double height);
+
+// `svg` drawn to fill `size`, as PNG; "" when librsvg is not installed or
+// refuses the SVG. `blank` tells whether every pixel stayed transparent.
+std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank = nullptr);
+
+// Loads librsvg and has it draw one line of text, so that fontconfig has
+// read its caches: drawing child processes forked afterwards start with
+// both. Costs its time once per process.
+void WarmUpRasteriser();
+
+// A light grey framed picture of `size` with `caption` in its middle; a
+// frame alone when librsvg is not installed.
+std::string PlaceholderPng(PixelSize size, std::string_view caption);
+
+// PNG bytes of `rgba` (4 bytes a pixel, top row first, not premultiplied);
+// "" when libpng refuses.
+std::string EncodePng(std::uint32_t width, std::uint32_t height,
+                      const std::vector<std::uint8_t>& rgba);
+
+}  // namespace qp::draw

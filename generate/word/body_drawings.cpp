@@ -1,0 +1,145 @@
+// Objects that only a drawing shows: charts, shapes, groups, canvases and
+// SmartArt, each drawn by the drawing library as one picture at the
+// object's extent. Pictures (blips) and text boxes whose shape is a plain
+// rectangle stay with body_objects.cpp.
+#include <sstream>
+
+#include "draw/picture.h"
+#include "generate/word/body_writer.h"
+#include "generate/word/xml_part.h"
+#include "text/failure.h"
+
+namespace qp::word {
+
+namespace {
+
+// The element's XML with the namespace declarations of its ancestors, so
+// that it reads as a document of its own.
+std::string FragmentXml(const pugi::xml_node& node) {
+  pugi::xml_document doc;
+  pugi::xml_node copy = doc.append_copy(node);
+  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
+    for (pugi::xml_attribute a : up.attributes()) {
+      std::string_view name = a.name();
+      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
+        copy.append_attribute(a.name()) = a.value();
+      }
+    }
+  }
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+  return out.str();
+}
+
+bool HoldsPicture(const pugi::xml_node& node) {
+  return node.select_node(".//*[local-name()='blip' or local-name()='imagedata']") != nullptr;
+}
+
+// A wps:wsp that is a text box on a plain rectangle stays text.
+bool IsTextBoxShape(const pugi::xml_node& wsp) {
+  if (!Child(wsp, "txbx")) return false;
+  pugi::xml_node spPr = Child(wsp, "spPr");
+  if (Child(spPr, "custGeom")) return false;
+  pugi::xml_node preset = Child(spPr, "prstGeom");
+  return !preset || std::string_view(Attr(preset, "prst").value()) == "rect";
+}
+
+// A VML text box on a plain rectangle stays text, and so does a
+// horizontal rule.
+bool IsVmlTextOrRule(const pugi::xml_node& shape) {
+  std::string_view local = LocalName(shape);
+  if (std::string_view(Attr(shape, "hr").value()) == "t") return true;
+  if (!shape.select_node(".//*[local-name()='textbox']")) return false;
+  if (local == "rect") return true;
+  std::string_view type = Attr(shape, "type").value();
+  return local == "shape" && std::string_view(shape.attribute("path").value()).empty() &&
+         (type.empty() || type == "#_x0000_t202" || type == "#_x0000_t1");
+}
+
+bool IsVmlShape(std::string_view local) {
+  return local == "shape" || local == "rect" || local == "roundrect" || local == "oval" ||
+         local == "line" || local == "polyline" || local == "arc" || local == "curve" ||
+         local == "group";
+}
+
+// The drawing part of a SmartArt diagram: the data part names it in its
+// extension (dsp:dataModelExt relId), a relationship of the body's part.
+std::string DiagramDrawingPart(DocxPackage& package, const Relationships& rels,
+                               const pugi::xml_node& relIds) {
+  auto data = rels.find(Attr(relIds, "dm").value());
+  if (data == rels.end() || data->second.external) return {};
+  pugi::xml_document model;
+  try {
+    if (!package.LoadXml(data->second.target, model)) return {};
+  } catch (const RuntimeError&) {
+    return {};
+  }
+  pugi::xml_node ext = model.select_node(".//*[local-name()='dataModelExt']").node();
+  auto drawing = rels.find(Attr(ext, "relId").value());
+  if (drawing == rels.end() || drawing->second.external) return {};
+  return drawing->second.target;
+}
+
+}  // namespace
+
+bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height, char side,
+                             const Text& alt, const Text& open, const Text& close,
+                             std::vector<InlinePiece>& pieces) {
+  pugi::xml_node data = Child(Child(frame, "graphic"), "graphicData");
+  pugi::xml_node object = data.first_child();
+  std::string_view kind = LocalName(object);
+  const draw::Palette& palette = state_.doc.palette;
+  auto w = static_cast<double>(width), h = static_cast<double>(height);
+  draw::Picture drawn;
+  std::string what;
+  if (kind == "chart" || kind == "relIds") {
+    bool chart = kind == "chart";
+    auto rel = rels_->find(Attr(object, "id").value());
+    std::string part = !chart ? DiagramDrawingPart(state_.doc.package, *rels_, object)
+                       : rel != rels_->end() && !rel->second.external ? rel->second.target
+                                                                      : std::string();
+    std::string xml;
+    try {
+      if (!part.empty() && state_.doc.package.HasPart(part)) {
+        xml = state_.doc.package.ReadPart(part);
+      }
+    } catch (const RuntimeError&) {
+      xml.clear();  // an unreadable part is drawn as its placeholder
+    }
+    what = (chart ? "chart " : "SmartArt ") + (part.empty() ? std::string("?") : part);
+    drawn = chart ? draw::DrawChart(xml, palette, w, h) : draw::DrawShape(xml, palette, w, h);
+  } else if ((kind == "wsp" && !IsTextBoxShape(object)) ||
+             ((kind == "wgp" || kind == "wpc") && !HoldsPicture(object))) {
+    what = "drawing " + std::string(Attr(Child(frame, "docPr"), "name").value());
+    drawn = draw::DrawShape(FragmentXml(object), palette, w, h);
+  } else {
+    return false;
+  }
+  Text text = alt.empty() ? U(drawn.title) : alt;
+  Image(state_.pictures.AddDrawn(drawn, what), width, height, side, text, open, close, pieces);
+  return true;
+}
+
+bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
+                          std::vector<InlinePiece>& pieces) {
+  std::vector<pugi::xml_node> shapes;
+  for (pugi::xml_node c : pict.children()) {
+    if (!IsVmlShape(LocalName(c))) continue;
+    // Pictures and text boxes go the way they always went.
+    if (HoldsPicture(c) || IsVmlTextOrRule(c)) return false;
+    shapes.push_back(c);
+  }
+  for (const pugi::xml_node& shape : shapes) {
+    Text style = U(shape.attribute("style").value());
+    long width = VmlLengthPx(style, u"width"), height = VmlLengthPx(style, u"height");
+    char side = VmlSide(style);
+    draw::Picture drawn = draw::DrawShape(FragmentXml(shape), state_.doc.palette,
+                                          static_cast<double>(width), static_cast<double>(height));
+    Text alt = U(shape.attribute("alt").value());
+    std::string what = "drawing " + std::string(shape.attribute("id").value());
+    Image(state_.pictures.AddDrawn(drawn, what), width, height, side, alt, open, close, pieces);
+  }
+  return !shapes.empty();
+}
+
+}  // namespace qp::word

@@ -1,0 +1,154 @@
+// The drawing path below the engine: SVG to PNG at the object's size, the
+// placeholder, the child process that contains crashes and hangs, and the
+// metafile players fed what real and broken files hold.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "draw/isolated.h"
+#include "draw/metafile.h"
+#include "draw/picture.h"
+#include "draw/raster.h"
+
+namespace qp::draw {
+namespace {
+
+struct Decoded {
+  std::uint32_t width = 0, height = 0;
+  std::vector<std::uint8_t> rgba;
+  // The pixel at (x, y) as 0xRRGGBBAA.
+  std::uint32_t At(std::uint32_t x, std::uint32_t y) const {
+    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+  }
+};
+
+Decoded Decode(const std::string& png) {
+  Decoded d;
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return d;
+  image.format = PNG_FORMAT_RGBA;
+  d.rgba.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, d.rgba.data(), 0, nullptr)) return {};
+  d.width = image.width;
+  d.height = image.height;
+  return d;
+}
+
+std::string Le32(std::uint32_t v) {
+  std::string b(4, '\0');
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(v >> (8 * i));
+  return b;
+}
+
+// An EMF of a header and the end record only: nothing to draw, as in a
+// file whose drawing is all in EMF+ comment records.
+std::string EmptyEmf() {
+  std::string header = Le32(1) + Le32(108);
+  header += Le32(0) + Le32(0) + Le32(100) + Le32(100);          // bounds
+  header += Le32(0) + Le32(0) + Le32(2000) + Le32(2000);        // frame, .01 mm
+  header += " EMF" + Le32(0x10000) + Le32(108 + 20) + Le32(2);  // size, records
+  header += std::string(2, '\0') + std::string(2, '\0') + Le32(0) + Le32(0) + Le32(0);
+  header += Le32(1920) + Le32(1080) + Le32(508) + Le32(286);  // device, mm
+  header += Le32(0) + Le32(0) + Le32(0) + Le32(508000) + Le32(286000);
+  header.resize(108, '\0');
+  return header + Le32(14) + Le32(20) + Le32(0) + Le32(0) + Le32(20);
+}
+
+TEST(Raster, DrawsSvgAtTheObjectsSizeAndTellsBlankFromDrawn) {
+  const std::string svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"30\" height=\"20\">"
+      "<rect x=\"0\" y=\"0\" width=\"15\" height=\"20\" fill=\"#ff0000\"/></svg>";
+  bool blank = true;
+  Decoded d = Decode(SvgToPng(svg, {60, 40}, &blank));
+  ASSERT_EQ(d.width, 60u);
+  ASSERT_EQ(d.height, 40u);
+  EXPECT_FALSE(blank);
+  EXPECT_EQ(d.At(10, 20), 0xFF0000FFu);  // scaled to fill: the left half is red
+  EXPECT_EQ(d.At(50, 20) & 0xFF, 0u);    // the right half stays clear
+
+  SvgToPng("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"5\" height=\"5\"/>", {5, 5}, &blank);
+  EXPECT_TRUE(blank);
+  EXPECT_EQ(SvgToPng("<svg", {5, 5}), "");
+
+  Decoded placeholder = Decode(PlaceholderPng({200, 100}, "グラフ: 売上の推移 (2024 年度)"));
+  EXPECT_EQ(placeholder.width, 200u);
+  EXPECT_EQ(placeholder.height, 100u);
+  EXPECT_EQ(placeholder.At(0, 0) & 0xFF, 0xFFu);  // opaque frame
+
+  EXPECT_EQ(CapSize(10000, 5000).width, kMaxSide);
+  EXPECT_EQ(CapSize(10000, 5000).height, kMaxSide / 2);
+  EXPECT_EQ(CapSize(0, -3).width, 1);
+  EXPECT_EQ(CapSize(12.4, 7.6).height, 8);
+}
+
+TEST(Isolated, ACrashAHangOrAFloodCostsOnlyThatObject) {
+  using std::chrono::milliseconds;
+  Isolated fine = RunIsolated([] { return std::string(100000, 'x'); }, milliseconds(5000), 1 << 20);
+  EXPECT_TRUE(fine.ok);
+  EXPECT_EQ(fine.bytes.size(), 100000u);
+
+  Isolated crash = RunIsolated(
+      [] {
+        // SIGKILL, as a sanitizer would turn a SIGSEGV into an exit code.
+        kill(getpid(), SIGKILL);
+        return std::string("never");
+      },
+      milliseconds(5000), 1 << 20);
+  EXPECT_FALSE(crash.ok);
+  EXPECT_EQ(crash.why, "crashed");
+
+  Isolated hang = RunIsolated(
+      [] {
+        for (volatile bool forever = true; forever;) {
+        }
+        return std::string();
+      },
+      milliseconds(300), 1 << 20);
+  EXPECT_FALSE(hang.ok);
+  EXPECT_NE(hang.why.find("longer"), std::string::npos);
+
+  Isolated flood =
+      RunIsolated([] { return std::string(3 << 20, 'x'); }, milliseconds(5000), 1 << 20);
+  EXPECT_FALSE(flood.ok);
+  EXPECT_TRUE(flood.bytes.empty());
+
+  Isolated thrown = RunIsolated([]() -> std::string { throw 1; }, milliseconds(5000), 1 << 20);
+  EXPECT_FALSE(thrown.ok);
+}
+
+TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
+  EXPECT_EQ(SniffMetafile(EmptyEmf()), MetafileKind::Emf);
+  EXPECT_EQ(SniffMetafile(std::string("\xD7\xCD\xC6\x9A", 4) + std::string(40, '\0')),
+            MetafileKind::Wmf);
+  EXPECT_EQ(SniffMetafile("\x89PNG\r\n\x1a\n"), MetafileKind::None);
+
+  // Nothing drawn: a placeholder, counted as empty.
+  Picture empty = DrawMetafile(EmptyEmf(), 120, 80);
+  EXPECT_TRUE(empty.emptyDrawing);
+  EXPECT_FALSE(empty.note.empty());
+  EXPECT_EQ(Decode(empty.png).width, 120u);
+
+  // Cut short, or a WMF header followed by nothing sensible: a placeholder.
+  for (const std::string& broken :
+       {EmptyEmf().substr(0, 90), std::string("\xD7\xCD\xC6\x9A", 4) + std::string(60, '\x7f'),
+        std::string("\1\0\x09\0", 4) + std::string(30, '\xff')}) {
+    Picture p = DrawMetafile(broken, 64, 48);
+    Decoded d = Decode(p.png);
+    EXPECT_EQ(d.width, 64u);
+    EXPECT_EQ(d.height, 48u);
+    EXPECT_FALSE(p.note.empty());
+  }
+}
+
+}  // namespace
+}  // namespace qp::draw
