@@ -103,10 +103,9 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
   if (!line.none)
     lineColor = line.color ? line.color : lnRef.index > 0 ? lnRef.color : std::nullopt;
   // the theme's line styles are 0.5, 1 and 1.5 pt wide
-  const double linePx = line.widthEmu >= 0 ? line.widthEmu / kEmuPerPx
-                        : lnRef.index > 0  ? std::min(lnRef.index, 3) * 12700 / 2 / kEmuPerPx +
-                                                12700 / 2 / kEmuPerPx * (lnRef.index > 1)
-                                          : 1;
+  const double linePx = line.widthEmu >= 0 ? std::min(line.widthEmu / kEmuPerPx, 200.0)
+                        : lnRef.index > 0  ? std::min(lnRef.index, 3) * 6350 / kEmuPerPx
+                                           : 1;
 
   ctx.body += "<g" + BoxTransform(xf.x, xf.y, w, h, xf.rotation, xf.flipH, xf.flipV) + ">\n";
   ctx.body += ShapePath(outline.path, fillColor, lineColor,
