@@ -248,15 +248,22 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
     const double x = std::min(ss * adj(1, 50000), w);
     return poly({{0, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {0, h}});
   }
-  if (prst == "line" || prst == "straightConnector1") return open("M0,0 L" + Num(w) + "," + Num(h));
-  if (prst == "bentConnector2") return open("M0,0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h));
-  if (prst == "bentConnector3") {
-    const double x = w * adj(1, 50000);
-    return open("M0,0 L" + Num(x) + ",0 L" + Num(x) + "," + Num(h) + " L" + Num(w) + "," + Num(h));
-  }
-  if (prst == "curvedConnector3") {
-    const double x = w * adj(1, 50000);
-    return open("M0,0 C" + Num(x) + ",0 " + Num(x) + "," + Num(h) + " " + Num(w) + "," + Num(h));
+  if (prst == "line" || prst == "straightConnector1" || prst == "bentConnector2" ||
+      prst == "bentConnector3" || prst == "curvedConnector3") {
+    // connectors run from the box's top left to its bottom right
+    const double x = prst == "bentConnector2" ? w : w * adj(1, 50000);
+    std::vector<Pt> pts = {{0, 0}, {w, h}};
+    if (prst == "bentConnector2") pts = {{0, 0}, {w, 0}, {w, h}};
+    if (prst == "bentConnector3" || prst == "curvedConnector3")
+      pts = {{0, 0}, {x, 0}, {x, h}, {w, h}};
+    o.path = Polygon(pts, false);
+    if (prst == "curvedConnector3")
+      o.path = "M0,0 C" + Num(x) + ",0 " + Num(x) + "," + Num(h) + " " + Num(w) + "," + Num(h);
+    o.open = true;
+    const std::size_t n = pts.size();
+    o.head = Segment{pts[1].x, pts[1].y, 0, 0};
+    o.tail = Segment{pts[n - 2].x, pts[n - 2].y, pts[n - 1].x, pts[n - 1].y};
+    return o;
   }
   if (prst == "wedgeRectCallout" || prst == "wedgeRoundRectCallout" ||
       prst == "wedgeEllipseCallout") {
