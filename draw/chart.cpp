@@ -198,6 +198,23 @@ void DrawCategoryAxis(ChartCanvas& c, const ChartAxis& axis, const std::vector<s
   }
 }
 
+// Axis titles along the left and bottom edges; returns what is left.
+Box PlaceAxisTitles(ChartCanvas& c, Box area, const std::string& left, const std::string& bottom) {
+  const double px = c.fontPx, band = px * 1.6;
+  if (!bottom.empty() && area.h > band * 3) {
+    c.Label(area.x + area.w / 2, area.y + area.h - band / 2, FitText(bottom, px, area.w), "middle",
+            px, 0x595959, 0, true);
+    area.h -= band;
+  }
+  if (!left.empty() && area.w > band * 3) {
+    const double x = area.x + band / 2, y = area.y + area.h / 2;
+    c.Label(x, y, FitText(left, px, area.h), "middle", px, 0x595959, -90, true);
+    area.x += band;
+    area.w -= band;
+  }
+  return area;
+}
+
 std::string Placeholder(const std::string& title, std::string_view what, double w, double h,
                         const Palette& palette) {
   ChartCanvas c{palette, FontFamily(palette), std::clamp(h / 12, 9.0, 16.0), {}};
@@ -338,6 +355,7 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
                 ys = NiceScale(yr.lo, yr.hi, m.valueAxis);
     const std::string yFormat = ValueFormat(m, m.valueAxis, false);
     const std::string xFormat = m.categoryAxis.format.empty() ? "General" : m.categoryAxis.format;
+    area = PlaceAxisTitles(c, area, m.valueAxis.title, m.categoryAxis.title);
     double labelW = 0;
     for (int i = 0; i <= ys.Ticks(); ++i)
       labelW = std::max(labelW, TextWidth(FormatValue(ys.min + ys.step * i, yFormat), c.fontPx));
@@ -379,6 +397,8 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
       valueW = std::max(valueW, TextWidth(FormatValue(vs.min + vs.step * i, format), c.fontPx));
     for (const std::string& n : names) nameW = std::max(nameW, TextWidth(n, c.fontPx));
     if (m.valueAxis.deleted) valueW = 0;
+    area = PlaceAxisTitles(c, area, horizontal ? m.categoryAxis.title : m.valueAxis.title,
+                           horizontal ? m.valueAxis.title : m.categoryAxis.title);
     const double leftW = std::min(horizontal ? nameW : valueW, area.w * 0.35) + 8;
     Box plot{area.x + leftW, area.y + c.fontPx / 2, area.w - leftW - c.fontPx / 2 - rightW,
              area.h - c.fontPx * 2.2};

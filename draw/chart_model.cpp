@@ -181,6 +181,72 @@ void AssignValueAxes(ChartModel& m, const std::vector<pugi::xml_node>& axes) {
                   g.kind != ChartKind::kDoughnut;
 }
 
+// A date format shows day, month or year: letters outside quotes and brackets.
+bool IsDateFormat(std::string_view format) {
+  bool quoted = false, bracket = false;
+  for (char ch : format) {
+    if (ch == '"') quoted = !quoted;
+    if (ch == '[') bracket = true;
+    if (ch == ']') bracket = false;
+    if (!quoted && !bracket &&
+        (ch == 'y' || ch == 'd' || ch == 'Y' || ch == 'D' ||
+         (ch == 'm' && format.find('h') == std::string_view::npos)))
+      return true;
+  }
+  return false;
+}
+
+// A serial day number of the 1900 date system in a date format's tokens
+// (yyyy, yy, mmmm, mmm, mm, m, dd, d); quoted text is kept, other codes dropped.
+std::string FormatDate(double serial, std::string_view format) {
+  // serial 60 is the 29 February 1900 that never was; 25569 is 1970-01-01
+  const auto serialDay = static_cast<long long>(std::floor(std::clamp(serial, 1.0, 2958465.0)));
+  const long long z = (serialDay >= 61 ? serialDay - 25569 : serialDay - 25568) + 719468;
+  const long long era = z / 146097, doe = z - era * 146097;
+  const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const long long mp = (5 * doy + 2) / 153;
+  const long long day = doy - (153 * mp + 2) / 5 + 1, month = mp < 10 ? mp + 3 : mp - 9;
+  const long long year = yoe + era * 400 + (month <= 2);
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
+  std::string out;
+  for (std::size_t i = 0; i < format.size();) {
+    const char ch = static_cast<char>(std::tolower(static_cast<unsigned char>(format[i])));
+    std::size_t run = 1;
+    while (i + run < format.size() &&
+           std::tolower(static_cast<unsigned char>(format[i + run])) == ch)
+      ++run;
+    if (format[i] == '"') {
+      const std::size_t end = format.find('"', i + 1);
+      out.append(
+          format.substr(i + 1, (end == std::string_view::npos ? format.size() : end) - i - 1));
+      i = end == std::string_view::npos ? format.size() : end + 1;
+      continue;
+    }
+    if (format[i] == '[') {
+      const std::size_t end = format.find(']', i);
+      i = end == std::string_view::npos ? format.size() : end + 1;
+      continue;
+    }
+    auto two = [](long long v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+    if (ch == 'y')
+      out += run > 2 ? std::to_string(year) : two(year % 100);
+    else if (ch == 'm')
+      out += run >= 4   ? kMonths[month - 1]
+             : run == 3 ? std::string(kMonths[month - 1], 3)
+             : run == 2 ? two(month)
+                        : std::to_string(month);
+    else if (ch == 'd')
+      out += run >= 2 ? two(day) : std::to_string(day);
+    else if (ch != '\\' && ch != '@' && ch != 'h' && ch != 's' && ch != 'e')
+      out.append(format.substr(i, run));
+    i += run;
+  }
+  return out;
+}
+
 }  // namespace
 
 ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
@@ -266,6 +332,7 @@ std::string FormatValue(double value, std::string_view format) {
   if (!std::isfinite(value)) return {};
   // the positive section of a format with sections
   format = format.substr(0, format.find(';'));
+  if (IsDateFormat(format)) return FormatDate(value, format);
   const bool percent = format.find('%') != std::string_view::npos;
   if (percent) value *= 100;
   const auto point = format.find('.');
@@ -286,6 +353,9 @@ std::string FormatValue(double value, std::string_view format) {
     const Text t = FormatNumber(rounded);
     for (char16_t ch : t) out += static_cast<char>(ch);  // digits, sign and point: ASCII
   } else {
+    // halves away from zero, as Office rounds
+    const double scale = std::pow(10.0, std::min(decimals, 10));
+    if (std::abs(value) * scale < 1e15) value = std::round(value * scale) / scale;
     out = FormatFixedC(value, std::min(decimals, 10));
   }
   if (format.find(',') != std::string_view::npos &&
@@ -295,7 +365,9 @@ std::string FormatValue(double value, std::string_view format) {
     if (end == std::string::npos) end = out.size();
     for (std::size_t i = end; i > start + 3; i -= 3) out.insert(i - 3, ",");
   }
-  if (out == "-0") out = "0";
+  // a negative number that rounds to zero shows as zero
+  if (!out.empty() && out.front() == '-' && out.find_first_of("123456789") == std::string::npos)
+    out.erase(0, 1);
   if (percent) out += '%';
   return out;
 }

@@ -88,11 +88,11 @@ void DrawBars(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values
       }
       const Color fill =
           PointFillColor(s, i, colorIndex, g.varyColors && g.series.size() == 1, c.palette);
-      c.body += "<rect x=\"" + Num(bar.x) + "\" y=\"" + Num(bar.y) + "\" width=\"" + Num(bar.w) +
-                "\" height=\"" + Num(bar.h) + "\"" + FillAttrs(fill) +
-                StrokeAttrs(s.line.none ? std::nullopt : s.line.color,
-                            s.line.widthEmu > 0 ? s.line.widthEmu / 9525 : 1, s.line.dash) +
-                "/>\n";
+      c.body +=
+          "<rect x=\"" + Num(bar.x) + "\" y=\"" + Num(bar.y) + "\" width=\"" + Num(bar.w) +
+          "\" height=\"" + Num(bar.h) + "\"" + FillAttrs(fill) +
+          StrokeAttrs(s.line.none ? std::nullopt : s.line.color, SeriesLinePx(s, 1), s.line.dash) +
+          "/>\n";
       if (!s.labels.Any()) continue;
       const std::string text =
           LabelText(s, i, shown, totals[i] > 0 ? std::abs(shown) / totals[i] : NAN, s.format);

@@ -264,6 +264,8 @@ Line ReadLine(pugi::xml_node spPr, const Palette& palette, std::optional<Color> 
   const Fill f = ReadFill(ln, palette, placeholder);
   line.none = f.none;
   line.color = f.color;
+  line.headEnd = Attr(Child(ln, "headEnd"), "type").value();
+  line.tailEnd = Attr(Child(ln, "tailEnd"), "type").value();
   const std::string_view dash = ChildVal(ln, "prstDash");
   if (dash != "solid") line.dash = dash;
   return line;

@@ -26,8 +26,9 @@ struct Fill {
 struct Line {
   bool none = false;
   std::optional<Color> color;
-  double widthEmu = -1;  // -1: not said here
-  std::string dash;      // prstDash value, empty for solid
+  double widthEmu = -1;          // -1: not said here
+  std::string dash;              // prstDash value, empty for solid
+  std::string headEnd, tailEnd;  // arrowhead types (triangle, stealth, arrow, oval, diamond)
 };
 
 // accent1..6, then the theme's other colours, by scheme name (accent3, tx1,

@@ -103,15 +103,18 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
   if (!line.none)
     lineColor = line.color ? line.color : lnRef.index > 0 ? lnRef.color : std::nullopt;
   // the theme's line styles are 0.5, 1 and 1.5 pt wide
-  const double linePx = line.widthEmu >= 0 ? line.widthEmu / kEmuPerPx
-                        : lnRef.index > 0  ? std::min(lnRef.index, 3) * 12700 / 2 / kEmuPerPx +
-                                                12700 / 2 / kEmuPerPx * (lnRef.index > 1)
-                                          : 1;
+  const double linePx = line.widthEmu >= 0 ? std::min(line.widthEmu / kEmuPerPx, 200.0)
+                        : lnRef.index > 0  ? std::min(lnRef.index, 3) * 6350 / kEmuPerPx
+                                           : 1;
 
   ctx.body += "<g" + BoxTransform(xf.x, xf.y, w, h, xf.rotation, xf.flipH, xf.flipV) + ">\n";
-  ctx.body += ShapePath(outline.path, fillColor, lineColor,
-                        ctx.Unscaled(std::max(linePx, lineColor ? 0.75 : 0.0)), line.dash,
+  const double strokePx = ctx.Unscaled(std::max(linePx, lineColor ? 0.75 : 0.0));
+  ctx.body += ShapePath(outline.path, fillColor, lineColor, strokePx, line.dash,
                         outline.open || connector, outline.evenOdd);
+  if (lineColor && outline.head)
+    ctx.body += ArrowHead(*outline.head, line.headEnd, strokePx, ctx.Unscaled(5), *lineColor);
+  if (lineColor && outline.tail)
+    ctx.body += ArrowHead(*outline.tail, line.tailEnd, strokePx, ctx.Unscaled(5), *lineColor);
 
   ShapeText text;
   const std::uint32_t textColor = fontRef.color ? fontRef.color->rgb : 0x000000;
@@ -214,6 +217,30 @@ std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
                     StrokeAttrs(stroke, strokePx, dash);
   if (evenOdd) out += " fill-rule=\"evenodd\"";
   return out + "/>\n";
+}
+
+std::string ArrowHead(const Segment& at, std::string_view type, double lineWidth, double minLength,
+                      const Color& color) {
+  if (type.empty() || type == "none") return {};
+  const double dx = at.toX - at.fromX, dy = at.toY - at.fromY, length = std::hypot(dx, dy);
+  if (!(length > 1e-9)) return {};
+  const double ux = dx / length, uy = dy / length;
+  const double size = std::max(lineWidth * 3, minLength), half = size / 2;
+  auto pt = [](double x, double y) { return Num(x) + "," + Num(y); };
+  const double bx = at.toX - ux * size, by = at.toY - uy * size;
+  if (type == "oval")
+    return "<ellipse cx=\"" + Num(at.toX) + "\" cy=\"" + Num(at.toY) + "\" rx=\"" + Num(half) +
+           "\" ry=\"" + Num(half) + "\"" + FillAttrs(color) + "/>\n";
+  if (type == "diamond")
+    return "<path d=\"M" + pt(at.toX + ux * half, at.toY + uy * half) + " L" +
+           pt(at.toX - uy * half, at.toY + ux * half) + " L" +
+           pt(at.toX - ux * half, at.toY - uy * half) + " L" +
+           pt(at.toX + uy * half, at.toY - ux * half) + " Z\"" + FillAttrs(color) + "/>\n";
+  const std::string wings = pt(bx - uy * half, by + ux * half) + " L" + pt(at.toX, at.toY) + " L" +
+                            pt(bx + uy * half, by - ux * half);
+  if (type == "arrow" || type == "open")
+    return "<path d=\"M" + wings + "\" fill=\"none\"" + StrokeAttrs(color, lineWidth) + "/>\n";
+  return "<path d=\"M" + wings + " Z\"" + FillAttrs(color) + "/>\n";
 }
 
 std::string TextInBox(const ShapeContext& ctx, const ShapeText& text, double w, double h,

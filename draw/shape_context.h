@@ -11,6 +11,7 @@
 
 #include "draw/drawing.h"
 #include "draw/paint.h"
+#include "draw/shape_geometry.h"
 #include "draw/shape_text.h"
 
 namespace qp::draw {
@@ -55,6 +56,11 @@ std::string BoxTransform(double x, double y, double w, double h, double rotation
 std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
                       const std::optional<Color>& stroke, double strokePx, std::string_view dash,
                       bool open, bool evenOdd);
+// An arrowhead at the segment's end, sized for a line of this width:
+// triangle, stealth, arrow (open), oval, diamond, or VML's block, classic, open.
+std::string ArrowHead(const Segment& at, std::string_view type, double lineWidth, double minLength,
+                      const Color& color);
+
 // Text in a turned box of w x h units: kept upright when the box is
 // mirrored, and at its own size whatever the space's scale.
 std::string TextInBox(const ShapeContext& ctx, const ShapeText& text, double w, double h,

@@ -5,7 +5,6 @@
 #include <numbers>
 
 #include "draw/svg_text.h"
-#include "draw/xml_names.h"
 
 namespace qp::draw {
 namespace {
@@ -249,15 +248,22 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
     const double x = std::min(ss * adj(1, 50000), w);
     return poly({{0, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {0, h}});
   }
-  if (prst == "line" || prst == "straightConnector1") return open("M0,0 L" + Num(w) + "," + Num(h));
-  if (prst == "bentConnector2") return open("M0,0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h));
-  if (prst == "bentConnector3") {
-    const double x = w * adj(1, 50000);
-    return open("M0,0 L" + Num(x) + ",0 L" + Num(x) + "," + Num(h) + " L" + Num(w) + "," + Num(h));
-  }
-  if (prst == "curvedConnector3") {
-    const double x = w * adj(1, 50000);
-    return open("M0,0 C" + Num(x) + ",0 " + Num(x) + "," + Num(h) + " " + Num(w) + "," + Num(h));
+  if (prst == "line" || prst == "straightConnector1" || prst == "bentConnector2" ||
+      prst == "bentConnector3" || prst == "curvedConnector3") {
+    // connectors run from the box's top left to its bottom right
+    const double x = prst == "bentConnector2" ? w : w * adj(1, 50000);
+    std::vector<Pt> pts = {{0, 0}, {w, h}};
+    if (prst == "bentConnector2") pts = {{0, 0}, {w, 0}, {w, h}};
+    if (prst == "bentConnector3" || prst == "curvedConnector3")
+      pts = {{0, 0}, {x, 0}, {x, h}, {w, h}};
+    o.path = Polygon(pts, false);
+    if (prst == "curvedConnector3")
+      o.path = "M0,0 C" + Num(x) + ",0 " + Num(x) + "," + Num(h) + " " + Num(w) + "," + Num(h);
+    o.open = true;
+    const std::size_t n = pts.size();
+    o.head = Segment{pts[1].x, pts[1].y, 0, 0};
+    o.tail = Segment{pts[n - 2].x, pts[n - 2].y, pts[n - 1].x, pts[n - 1].y};
+    return o;
   }
   if (prst == "wedgeRectCallout" || prst == "wedgeRoundRectCallout" ||
       prst == "wedgeEllipseCallout") {
@@ -451,6 +457,62 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
              Polygon({{b, b}, {w - b, b}, {w - b, h - b}, {b, h - b}});
     return o;
   }
+  if (prst == "irregularSeal1")
+    return poly(
+        Scaled({{10800, 5800},  {8352, 2295},   {7312, 6320},   {370, 2295},    {4627, 7617},
+                {0, 8615},      {3722, 11775},  {135, 14587},   {5667, 13937},  {4762, 17617},
+                {7715, 15627},  {8485, 21600},  {10532, 14935}, {13247, 19737}, {14020, 14457},
+                {18145, 18095}, {16837, 12942}, {21600, 13290}, {17607, 10475}, {21097, 8137},
+                {16702, 7315},  {18380, 4457},  {14155, 5325},  {14522, 0}},
+               w, h));
+  if (prst == "irregularSeal2")
+    return poly(
+        Scaled({{11462, 4342},  {9722, 1887},   {8550, 6382},   {4502, 3625},   {5372, 7862},
+                {1172, 8270},   {3462, 11095},  {0, 12722},     {2800, 14362},  {0, 17112},
+                {4182, 17472},  {4062, 19620},  {6325, 20417},  {8012, 20205},  {9400, 21600},
+                {10620, 19570}, {12540, 20130}, {13812, 18487}, {14932, 18312}, {16162, 16272},
+                {19005, 17092}, {18082, 13902}, {21600, 12420}, {18075, 9980},  {19770, 6920},
+                {17372, 6532},  {18087, 3982},  {14440, 4170},  {14662, 1290}},
+               w, h));
+  if (prst == "borderCallout1" || prst == "callout1" || prst == "accentCallout1" ||
+      prst == "accentBorderCallout1" || prst == "borderCallout2" || prst == "callout2") {
+    // the box and its leader line; the line's far end is where the callout points
+    const double y1 = h * adj(1, 18750), x1 = w * adj(2, -8333), y2 = h * adj(3, 112500),
+                 x2 = w * adj(4, -38333);
+    o.path = Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}}) + " M" + Num(x1) + "," + Num(y1) + " L" +
+             Num(x2) + "," + Num(y2);
+    return o;
+  }
+  if (prst == "quadArrow") {
+    const double t = ss * adj(1, 22500) / 2, hw = std::max(ss * adj(2, 22500) / 2, t),
+                 hl = std::min(ss * adj(3, 22500), ss / 2), cx = w / 2, cy = h / 2;
+    return poly({{cx, 0},          {cx + hw, hl},     {cx + t, hl},     {cx + t, cy - t},
+                 {w - hl, cy - t}, {w - hl, cy - hw}, {w, cy},          {w - hl, cy + hw},
+                 {w - hl, cy + t}, {cx + t, cy + t},  {cx + t, h - hl}, {cx + hw, h - hl},
+                 {cx, h},          {cx - hw, h - hl}, {cx - t, h - hl}, {cx - t, cy + t},
+                 {hl, cy + t},     {hl, cy + hw},     {0, cy},          {hl, cy - hw},
+                 {hl, cy - t},     {cx - t, cy - t},  {cx - t, hl},     {cx - hw, hl}});
+  }
+  if (prst == "corner") {
+    const double dy = std::min(ss * adj(1, 50000), h), dx = std::min(ss * adj(2, 50000), w);
+    return poly({{0, 0}, {dx, 0}, {dx, h - dy}, {w, h - dy}, {w, h}, {0, h}});
+  }
+  if (prst == "flowChartPunchedCard") return poly({{w / 5, 0}, {w, 0}, {w, h}, {0, h}, {0, h / 5}});
+  if (prst == "flowChartCollate") return poly({{0, 0}, {w, 0}, {0, h}, {w, h}});
+  if (prst == "flowChartInternalStorage") {
+    o.path = Polygon({{0, 0}, {w, 0}, {w, h}, {0, h}}) + " M" + Num(w / 8) + ",0 L" + Num(w / 8) +
+             "," + Num(h) + " M0," + Num(h / 8) + " L" + Num(w) + "," + Num(h / 8);
+    return o;
+  }
+  if (prst == "stripedRightArrow") {
+    std::vector<Pt> pts =
+        Arrow(w, h, std::clamp(adj(1, 50000), 0.0, 1.0), ss * adj(2, 50000), false);
+    const double start = ss * 5 / 32, y1 = pts[0].y, y2 = pts[6].y;
+    pts[0].x = pts[6].x = start;
+    o.path = Polygon(pts) + " " + Polygon({{0, y1}, {ss / 32, y1}, {ss / 32, y2}, {0, y2}}) + " " +
+             Polygon({{ss / 16, y1}, {ss / 8, y1}, {ss / 8, y2}, {ss / 16, y2}});
+    return o;
+  }
   if (prst == "teardrop") {
     o.path = "M0," + Num(h / 2) + " A" + Num(w / 2) + "," + Num(h / 2) + " 0 1 0 " + Num(w / 2) +
              ",0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h / 2) + " A" + Num(w / 2) + "," +
@@ -458,59 +520,6 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
     return o;
   }
   return std::nullopt;
-}
-
-std::string CustomGeometryPath(pugi::xml_node custGeom, double w, double h) {
-  std::string d;
-  std::size_t commands = 0;
-  for (pugi::xml_node path : Child(custGeom, "pathLst").children()) {
-    if (LocalName(path) != "path") continue;
-    const double pw = AttrNumber(path, "w", 0), ph = AttrNumber(path, "h", 0);
-    // without a size of its own the path counts in EMU
-    const double sx = pw > 0 ? w / pw : 1 / 9525.0, sy = ph > 0 ? h / ph : 1 / 9525.0;
-    double cx = 0, cy = 0;
-    auto pt = [&](pugi::xml_node p, double& x, double& y) {
-      x = std::clamp(AttrNumber(p, "x", 0), -1e12, 1e12) * sx;
-      y = std::clamp(AttrNumber(p, "y", 0), -1e12, 1e12) * sy;
-    };
-    for (pugi::xml_node c : path.children()) {
-      if (++commands > 20000) return d;
-      const std::string_view name = LocalName(c);
-      // path data must open with a move
-      if (d.empty() && name != "moveTo") d = " M" + Num(cx) + "," + Num(cy);
-      if (name == "moveTo" || name == "lnTo") {
-        pt(Child(c, "pt"), cx, cy);
-        d += (name == "moveTo" ? " M" : " L") + Num(cx) + "," + Num(cy);
-      } else if (name == "cubicBezTo" || name == "quadBezTo") {
-        d += name == "cubicBezTo" ? " C" : " Q";
-        for (pugi::xml_node p : c.children()) {
-          if (LocalName(p) != "pt") continue;
-          pt(p, cx, cy);
-          d += Num(cx) + "," + Num(cy) + " ";
-        }
-        d.pop_back();
-      } else if (name == "arcTo") {
-        const double rx = std::abs(AttrNumber(c, "wR", 0)) * sx,
-                     ry = std::abs(AttrNumber(c, "hR", 0)) * sy;
-        const double st = AttrNumber(c, "stAng", 0) / 60000 * kPi / 180;
-        const double sw = std::clamp(AttrNumber(c, "swAng", 0) / 60000, -360.0, 360.0) * kPi / 180;
-        // the angles are seen on the ellipse; turn them into its parameter
-        auto param = [&](double a) { return std::atan2(rx * std::sin(a), ry * std::cos(a)); };
-        const double t0 = param(st), t1 = param(st + sw);
-        const double ox = cx - rx * std::cos(t0), oy = cy - ry * std::sin(t0);
-        cx = ox + rx * std::cos(t1);
-        cy = oy + ry * std::sin(t1);
-        if (rx > 0 && ry > 0)
-          d += " A" + Num(rx) + "," + Num(ry) + " 0 " + (std::abs(sw) > kPi ? "1" : "0") + " " +
-               (sw > 0 ? "1" : "0") + " " + Num(cx) + "," + Num(cy);
-        else
-          d += " L" + Num(cx) + "," + Num(cy);
-      } else if (name == "close") {
-        d += " Z";
-      }
-    }
-  }
-  return d.empty() ? d : d.substr(1);
 }
 
 }  // namespace qp::draw

@@ -14,10 +14,18 @@ namespace qp::draw {
 // Adjust values by name (adj, adj1, adj2, ...), as the avLst gives them.
 using Adjusts = std::vector<std::pair<std::string, double>>;
 
+// A line segment ending where an arrowhead would sit.
+struct Segment {
+  double fromX = 0, fromY = 0, toX = 0, toY = 0;
+};
+
 struct Outline {
   std::string path;      // SVG path data
   bool open = false;     // a line or bracket: stroked, never filled
   bool evenOdd = false;  // holes (donut, frame) are cut out
+  // Lines and connectors: the first segment turned towards the start, and
+  // the last one, for arrowheads.
+  std::optional<Segment> head, tail;
 };
 
 // The outline of a preset geometry; nothing for presets not known here.

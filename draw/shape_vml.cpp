@@ -217,12 +217,15 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
   const double w = box.w, h = box.h;
   std::string d;
   bool open = false;
+  std::optional<Segment> head, tail;
   if (name == "line" || name == "polyline") {
     open = true;
     if (name == "line") {
       const auto [x1, y1] = Pair(Attr(n, "from").value(), 0, 0);
       const auto [x2, y2] = Pair(Attr(n, "to").value(), 0, 0);
       d = "M" + Num(x1) + "," + Num(y1) + " L" + Num(x2) + "," + Num(y2);
+      head = Segment{x2, y2, x1, y1};
+      tail = Segment{x1, y1, x2, y2};
     } else {
       d = VmlPath(std::string("m") + Attr(n, "points").value(), 1, 1);
       d.replace(0, 1, "M");
@@ -265,6 +268,8 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
       const std::optional<Outline> o = PresetOutline(preset.empty() ? "rect" : preset, w, h, {});
       d = o->path;
       open = o->open;
+      head = o->head;
+      tail = o->tail;
     }
   }
 
@@ -292,6 +297,13 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
   ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n";
   ctx.body +=
       ShapePath(d, fill, stroke, ctx.Unscaled(strokePx), dash == "solid" ? "" : dash, open, false);
+  const pugi::xml_node strokeEl = Child(n, "stroke");
+  if (stroke && head)
+    ctx.body += ArrowHead(*head, Attr(strokeEl, "startarrow").value(), ctx.Unscaled(strokePx),
+                          ctx.Unscaled(5), *stroke);
+  if (stroke && tail)
+    ctx.body += ArrowHead(*tail, Attr(strokeEl, "endarrow").value(), ctx.Unscaled(strokePx),
+                          ctx.Unscaled(5), *stroke);
   if (const pugi::xml_node content = Child(Child(n, "textbox"), "txbxContent")) {
     ShapeText text;
     // v:textbox inset "l,t,r,b"; the defaults are 0.1 in and 0.05 in

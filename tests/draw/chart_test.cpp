@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "draw/chart.h"
+#include "draw/chart_model.h"
 #include "generate/word/zip_archive.h"
 #include "svg_check.h"
 
@@ -213,6 +214,19 @@ TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
   const pugi::xml_node svg = ParseSvg(doc, d.svg);
   EXPECT_EQ(std::string(svg.attribute("width").value()), "4096px");
   EXPECT_EQ(std::string(svg.attribute("height").value()), "1px");
+}
+
+TEST(Chart, ValuesShowInTheirFormatCodes) {
+  EXPECT_EQ(FormatValue(4.4000000000000004, "General"), "4.4");
+  EXPECT_EQ(FormatValue(-0.0001, "0.0"), "0.0");
+  EXPECT_EQ(FormatValue(1234567.5, "#,##0.00"), "1,234,567.50");
+  EXPECT_EQ(FormatValue(0.125, "0%"), "13%");
+  EXPECT_EQ(FormatValue(-1234, "#,##0;[Red]-#,##0"), "-1,234");
+  // serial days of the 1900 date system
+  EXPECT_EQ(FormatValue(45292, "m/d/yyyy"), "1/1/2024");
+  EXPECT_EQ(FormatValue(45351.75, "mmm-yy"), "Feb-24");
+  EXPECT_EQ(FormatValue(45292, "yyyy\"年\"m\"月\"d\"日\""), "2024年1月1日");
+  EXPECT_EQ(FormatValue(59, "dd/mm/yyyy"), "28/02/1900");
 }
 
 // A sample of the corpus's charts: every one is drawn, none is a placeholder.

@@ -132,6 +132,41 @@ TEST(Shape, CustomPathsArcAndUnknownPresetsAreCounted) {
   EXPECT_EQ(PathNumbers(paths[2].attribute("d").value()).size(), 20u);  // five points, five notches
 }
 
+TEST(Shape, ArrowheadsSitAtTheLinesEnds) {
+  // a connector mirrored vertically runs from the bottom left to the top right
+  const std::string line =
+      Wsp(10, 20, 100, 50, Preset("straightConnector1"),
+          "<a:ln w=\"12700\"><a:solidFill><a:srgbClr val=\"000000\"/></a:solidFill>"
+          "<a:headEnd type=\"oval\"/><a:tailEnd type=\"triangle\"/></a:ln>",
+          "<wps:bodyPr/>", " flipV=\"1\"");
+  const std::string vml =
+      "<v:line from=\"0,0\" to=\"50,0\" strokecolor=\"red\"><v:stroke "
+      "endarrow=\"block\"/></v:line>";
+  const std::string canvas =
+      std::string("<wpc:wpc xmlns:wpc=\"c\" xmlns:v=\"urn:schemas-microsoft-com:vml\"") + kNs +
+      ">" + line +
+      "<v:group style=\"left:0;top:0;width:200pt;height:150pt\" coordsize=\"200,150\">" + vml +
+      "</v:group></wpc:wpc>";
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, ShapeSvg(canvas, {}, 200, 150).svg);
+  const auto ovals = All(svg, "ellipse");
+  ASSERT_EQ(ovals.size(), 1u);
+  const auto [ox, oy] = ToPicture(ovals[0]).Apply(Num(ovals[0], "cx"), Num(ovals[0], "cy"));
+  EXPECT_NEAR(ox, 10, 0.05);
+  EXPECT_NEAR(oy, 70, 0.05);
+  std::vector<std::pair<double, double>> tips;
+  for (pugi::xml_node p : All(svg, "path")) {
+    const std::vector<double> pts = PathNumbers(p.attribute("d").value());
+    if (std::string_view(p.attribute("fill").value()) == "none" || pts.size() != 6) continue;
+    tips.push_back(ToPicture(p).Apply(pts[2], pts[3]));  // the wings' middle point is the tip
+  }
+  ASSERT_EQ(tips.size(), 2u);
+  EXPECT_NEAR(tips[0].first, 110, 0.05);
+  EXPECT_NEAR(tips[0].second, 20, 0.05);
+  EXPECT_NEAR(tips[1].first, 50 * 4.0 / 3, 0.05);  // 50 pt
+  EXPECT_NEAR(tips[1].second, 0, 0.05);
+}
+
 TEST(Shape, VmlTextBoxShowsItsJapaneseTextInAFontThatHasIt) {
   const std::string vml =
       "<v:shape xmlns:v=\"urn:schemas-microsoft-com:vml\" "
