@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "draw/svg_text.h"
 #include "sys/shared_library.h"
 
 namespace qp::draw {
@@ -76,29 +77,6 @@ std::vector<std::uint8_t> Unpremultiply(const unsigned char* data, int stride, P
     }
   }
   return rgba;
-}
-
-std::string EscapeXml(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
-    }
-  }
-  return out;
 }
 
 // At most `chars` characters of UTF-8 `text`, with "..." when cut.
@@ -170,7 +148,7 @@ std::string PlaceholderPng(PixelSize size, std::string_view caption) {
       "\" fill=\"#f2f2f2\" stroke=\"#a6a6a6\"/><text x=\"" + std::to_string(w / 2) + "\" y=\"" +
       std::to_string(h / 2 + fontSize / 3) + "\" font-size=\"" + std::to_string(fontSize) +
       "\" font-family=\"sans-serif\" fill=\"#595959\" text-anchor=\"middle\">" +
-      EscapeXml(Shorten(caption, chars)) + "</text></svg>";
+      Escape(Shorten(caption, chars)) + "</text></svg>";
   std::string png = SvgToPng(svg, size);
   if (!png.empty()) return png;
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
