@@ -41,8 +41,9 @@ bool SchemeColour(const pugi::xml_node& slot, std::uint32_t& rgb) {
                            : local == "sysClr" ? Attr(c, "lastClr").value()
                                                : "";
     if (hex.size() != 6) continue;
+    const std::string digits(hex);  // strtoul's end points into it
     char* end = nullptr;
-    unsigned long v = std::strtoul(std::string(hex).c_str(), &end, 16);
+    unsigned long v = std::strtoul(digits.c_str(), &end, 16);
     if (end && *end == 0) {
       rgb = static_cast<std::uint32_t>(v);
       return true;
