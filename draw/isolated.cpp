@@ -3,18 +3,62 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 
 namespace qp::draw {
 
 namespace {
 
-// In the child: run the work, send its bytes, and end without running the
-// parent's exit handlers or destructors.
-[[noreturn]] void Child(const std::function<std::string()>& work, int out) {
+using Clock = std::chrono::steady_clock;
+
+// Every message starts with its length; an answer also with its status.
+constexpr std::size_t kLengthBytes = 8;
+enum Status : char { kAnswered = 0, kThrew = 1 };
+
+std::string Length(std::uint64_t n) {
+  std::string out(kLengthBytes, '\0');
+  std::memcpy(out.data(), &n, kLengthBytes);
+  return out;
+}
+
+std::uint64_t ReadLength(const char* p) {
+  std::uint64_t n = 0;
+  std::memcpy(&n, p, kLengthBytes);
+  return n;
+}
+
+// Blocking I/O in the child, which has nothing else to wait for.
+bool ReadAll(int fd, char* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t got = read(fd, p, n);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    p += got;
+    n -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+bool WriteAll(int fd, const char* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t put = send(fd, p, n, MSG_NOSIGNAL);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    p += put;
+    n -= static_cast<std::size_t>(put);
+  }
+  return true;
+}
+
+// In the child: answer requests until the parent closes its end, then end
+// without running the parent's exit handlers or destructors.
+[[noreturn]] void Serving(const IsolatedWorker::Serve& serve, int fd) {
   // The drawing libraries talk on standard error; the user's terminal is
   // not theirs.
   int null = open("/dev/null", O_WRONLY);
@@ -22,82 +66,150 @@ namespace {
     dup2(null, STDOUT_FILENO);
     dup2(null, STDERR_FILENO);
   }
-  std::string bytes;
-  try {
-    bytes = work();
-  } catch (...) {
-    _exit(3);
+  std::string request;
+  for (;;) {
+    char header[kLengthBytes];
+    if (!ReadAll(fd, header, kLengthBytes)) _exit(0);
+    request.resize(ReadLength(header));
+    if (!ReadAll(fd, request.data(), request.size())) _exit(0);
+    std::string answer;
+    char status = kAnswered;
+    try {
+      answer = serve(request);
+    } catch (...) {
+      answer.clear();
+      status = kThrew;
+    }
+    std::string head = status + Length(answer.size());
+    if (!WriteAll(fd, head.data(), head.size()) || !WriteAll(fd, answer.data(), answer.size())) {
+      _exit(4);
+    }
   }
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = write(out, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) _exit(4);
-    p += n;
-    left -= static_cast<std::size_t>(n);
+}
+
+long long MillisecondsLeft(Clock::time_point deadline) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+}
+
+// Waits until `fd` is ready for `events` or the deadline passes.
+bool Ready(int fd, short events, Clock::time_point deadline) {
+  for (;;) {
+    long long left = MillisecondsLeft(deadline);
+    if (left <= 0) return false;
+    pollfd p{fd, events, 0};
+    int ready = poll(&p, 1, static_cast<int>(left));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready > 0) return true;
+    if (ready < 0) return false;
   }
-  _exit(0);
+}
+
+enum class Io { Done, Closed, Late };
+
+Io Send(int fd, std::string_view bytes, Clock::time_point deadline) {
+  while (!bytes.empty()) {
+    if (!Ready(fd, POLLOUT, deadline)) return Io::Late;
+    ssize_t put = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (put < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (put <= 0) return Io::Closed;
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return Io::Done;
+}
+
+Io Receive(int fd, char* p, std::size_t n, Clock::time_point deadline) {
+  while (n > 0) {
+    if (!Ready(fd, POLLIN, deadline)) return Io::Late;
+    ssize_t got = recv(fd, p, n, MSG_DONTWAIT);
+    if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+    if (got <= 0) return Io::Closed;
+    p += got;
+    n -= static_cast<std::size_t>(got);
+  }
+  return Io::Done;
 }
 
 }  // namespace
 
-Isolated RunIsolated(const std::function<std::string()>& work, std::chrono::milliseconds cap,
-                     std::size_t maxBytes) {
-  Isolated result;
+IsolatedWorker::IsolatedWorker(Serve serve, std::chrono::milliseconds cap, std::size_t maxReply)
+    : serve_(std::move(serve)), cap_(cap), maxReply_(maxReply) {}
+
+IsolatedWorker::~IsolatedWorker() {
+  if (pid_ > 0) Stop(true);
+}
+
+bool IsolatedWorker::Start() {
   int fds[2];
-  if (pipe2(fds, O_CLOEXEC) != 0) {
-    result.why = "no pipe";
-    return result;
-  }
+  if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
   pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    Child(work, fds[1]);
+    Serving(serve_, fds[1]);
   }
   close(fds[1]);
   if (pid < 0) {
     close(fds[0]);
+    return false;
+  }
+  pid_ = pid;
+  socket_ = fds[0];
+  return true;
+}
+
+std::string IsolatedWorker::Stop(bool killChild) {
+  close(socket_);
+  socket_ = -1;
+  if (killChild) kill(pid_, SIGKILL);
+  int status = 0;
+  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  }
+  pid_ = -1;
+  return WIFSIGNALED(status) ? "crashed" : "failed";
+}
+
+Isolated IsolatedWorker::Run(std::string_view request) {
+  Isolated result;
+  auto deadline = Clock::now() + cap_;
+  if (pid_ <= 0 && !Start()) {
     result.why = "no child process";
     return result;
   }
-  auto deadline = std::chrono::steady_clock::now() + cap;
-  bool killed = false;
-  char buffer[65536];
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      result.why = "took longer than " + std::to_string(cap.count() / 1000) + " s";
-      killed = true;
-      break;
-    }
-    pollfd p{fds[0], POLLIN, 0};
-    int ready = poll(&p, 1, static_cast<int>(left.count()));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) continue;
-    ssize_t n = read(fds[0], buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    result.bytes.append(buffer, static_cast<std::size_t>(n));
-    if (result.bytes.size() > maxBytes) {
-      result.why = "gave a result past its size cap";
-      killed = true;
-      break;
-    }
+  auto late = [&] {
+    Stop(true);
+    result.why = "took longer than " + std::to_string(cap_.count() / 1000) + " s";
+    return result;
+  };
+  Io io = Send(socket_, Length(request.size()), deadline);
+  if (io == Io::Done) io = Send(socket_, request, deadline);
+  char head[1 + kLengthBytes];
+  if (io == Io::Done) io = Receive(socket_, head, sizeof head, deadline);
+  if (io == Io::Late) return late();
+  // A child that closed its end has ended: the way it ended is the reason.
+  if (io == Io::Closed) {
+    result.why = Stop(false);
+    return result;
   }
-  close(fds[0]);
-  if (killed) kill(pid, SIGKILL);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  std::uint64_t length = ReadLength(head + 1);
+  if (length > maxReply_) {
+    Stop(true);
+    result.why = "gave a result past its size cap";
+    return result;
   }
-  if (killed) {
+  result.bytes.resize(static_cast<std::size_t>(length));
+  io = Receive(socket_, result.bytes.data(), result.bytes.size(), deadline);
+  if (io == Io::Late) {
     result.bytes.clear();
-  } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-    result.ok = true;
-  } else {
+    return late();
+  }
+  if (io == Io::Closed) {
     result.bytes.clear();
-    result.why = WIFSIGNALED(status) ? "crashed" : "failed";
+    result.why = Stop(false);
+    return result;
+  }
+  result.ok = head[0] == kAnswered;
+  if (!result.ok) {
+    result.bytes.clear();
+    result.why = "failed";
   }
   return result;
 }

@@ -22,8 +22,7 @@ std::uint32_t Le32(std::string_view b, std::size_t at) {
   return v;
 }
 
-// The players stay loaded once opened, so that each drawing's child
-// process finds them in place.
+// The players stay loaded once opened, for the worker's later pictures.
 const SharedLibrary& Emf2Svg() {
   static const SharedLibrary library(QP_EMF2SVG_SONAME);
   return library;
@@ -35,11 +34,6 @@ const SharedLibrary& Wmf() {
 }
 
 }  // namespace
-
-void LoadMetafilePlayers() {
-  Emf2Svg();
-  Wmf();
-}
 
 MetafileKind SniffMetafile(std::string_view b) {
   // EMF: an EMR_HEADER record first, with the " EMF" signature in it.
@@ -131,7 +125,7 @@ std::string WmfToPng(std::string_view bytes, PixelSize size) {
       }
       if (pixels) {
         png = EncodePng(static_cast<std::uint32_t>(size.width),
-                        static_cast<std::uint32_t>(size.height), rgba);
+                        static_cast<std::uint32_t>(size.height), rgba, PngContent::Drawing);
       }
     }
   }

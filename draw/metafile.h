@@ -2,7 +2,7 @@
 // raster device straight to pixels (its SVG device loses clip paths).
 // Both libraries are opened at run time, only for documents that hold a
 // metafile. They are not hardened against hostile files: call these inside
-// RunIsolated.
+// an IsolatedWorker.
 #pragma once
 
 #include <string>
@@ -16,10 +16,6 @@ enum class MetafileKind { Emf, Wmf, None };
 
 // The largest metafile handed to a player.
 constexpr std::size_t kMaxMetafileBytes = 32u << 20;
-
-// Opens libemf2svg and libwmf in this process, ahead of the child
-// processes that play metafiles.
-void LoadMetafilePlayers();
 
 // Recognises a metafile by its header, never by the part's name.
 MetafileKind SniffMetafile(std::string_view bytes);

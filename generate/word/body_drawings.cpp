@@ -107,11 +107,12 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
       xml.clear();  // an unreadable part is drawn as its placeholder
     }
     what = (chart ? "chart " : "SmartArt ") + (part.empty() ? std::string("?") : part);
-    drawn = chart ? draw::DrawChart(xml, palette, w, h) : draw::DrawShape(xml, palette, w, h);
+    draw::Drawer& drawer = state_.pictures.Drawings();
+    drawn = chart ? drawer.Chart(xml, palette, w, h) : drawer.Shape(xml, palette, w, h);
   } else if ((kind == "wsp" && !IsTextBoxShape(object)) ||
              ((kind == "wgp" || kind == "wpc") && !HoldsPicture(object))) {
     what = "drawing " + std::string(Attr(Child(frame, "docPr"), "name").value());
-    drawn = draw::DrawShape(FragmentXml(object), palette, w, h);
+    drawn = state_.pictures.Drawings().Shape(FragmentXml(object), palette, w, h);
   } else {
     return false;
   }
@@ -133,8 +134,9 @@ bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Te
     Text style = U(shape.attribute("style").value());
     long width = VmlLengthPx(style, u"width"), height = VmlLengthPx(style, u"height");
     char side = VmlSide(style);
-    draw::Picture drawn = draw::DrawShape(FragmentXml(shape), state_.doc.palette,
-                                          static_cast<double>(width), static_cast<double>(height));
+    draw::Picture drawn =
+        state_.pictures.Drawings().Shape(FragmentXml(shape), state_.doc.palette,
+                                         static_cast<double>(width), static_cast<double>(height));
     Text alt = U(shape.attribute("alt").value());
     std::string what = "drawing " + std::string(shape.attribute("id").value());
     Image(state_.pictures.AddDrawn(drawn, what), width, height, side, alt, open, close, pieces);

@@ -59,7 +59,7 @@ Text PictureStore::Add(const std::string& partName, long width, long height, con
     case ImageKind::Other:
       if (draw::SniffMetafile(bytes) != draw::MetafileKind::None) {
         draw::Picture drawn =
-            draw::DrawMetafile(bytes, static_cast<double>(width), static_cast<double>(height));
+            drawer_.Metafile(bytes, static_cast<double>(width), static_cast<double>(height));
         name = AddDrawn(drawn, "picture " + partName);
         byPart_[sized] = name;
         return name;

@@ -50,6 +50,8 @@ class PictureStore {
   // the line that tells of a placeholder.
   Text AddDrawn(const draw::Picture& picture, const std::string& what);
   const std::vector<PictureFile>& Files() const { return files_; }
+  // Draws the document's metafiles, charts and shapes, in one worker.
+  draw::Drawer& Drawings() { return drawer_; }
 
  private:
   DocxPackage& package_;
@@ -59,6 +61,7 @@ class PictureStore {
   void Tell(const std::string& line);
 
   std::vector<PictureFile> files_;
+  draw::Drawer drawer_;
 };
 
 // PNG bytes for a BMP or TIFF picture; "" when it cannot be converted.

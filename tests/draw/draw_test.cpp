@@ -91,39 +91,45 @@ TEST(Raster, DrawsSvgAtTheObjectsSizeAndTellsBlankFromDrawn) {
   EXPECT_EQ(CapSize(12.4, 7.6).height, 8);
 }
 
-TEST(Isolated, ACrashAHangOrAFloodCostsOnlyThatObject) {
-  using std::chrono::milliseconds;
-  Isolated fine = RunIsolated([] { return std::string(100000, 'x'); }, milliseconds(5000), 1 << 20);
-  EXPECT_TRUE(fine.ok);
-  EXPECT_EQ(fine.bytes.size(), 100000u);
-
-  Isolated crash = RunIsolated(
-      [] {
-        // SIGKILL, as a sanitizer would turn a SIGSEGV into an exit code.
-        kill(getpid(), SIGKILL);
-        return std::string("never");
+TEST(Isolated, OneChildServesUntilACrashAHangOrAFloodCostsItsRequest) {
+  // Each answer carries how many requests this child has served: the count
+  // goes on across requests, and starts again in the child that follows a
+  // lost one.
+  IsolatedWorker worker(
+      [served = 0](std::string_view request) mutable -> std::string {
+        ++served;
+        if (request == "crash") kill(getpid(), SIGKILL);  // as a sanitizer would end it
+        if (request == "hang") {
+          for (volatile bool forever = true; forever;) {
+          }
+        }
+        if (request == "flood") return std::string(3 << 20, 'x');
+        if (request == "throw") throw 1;
+        return std::to_string(served) + std::string(request.size(), '.');
       },
-      milliseconds(5000), 1 << 20);
+      std::chrono::milliseconds(500), 1 << 20);
+  std::string big(300000, 'r');  // more than a socket buffer, each way
+  EXPECT_EQ(worker.Run("a").bytes, "1.");
+  Isolated large = worker.Run(big);
+  EXPECT_TRUE(large.ok);
+  EXPECT_EQ(large.bytes, "2" + std::string(big.size(), '.'));
+
+  Isolated thrown = worker.Run("throw");
+  EXPECT_FALSE(thrown.ok);
+  EXPECT_EQ(worker.Run("a").bytes, "4.");  // the same child goes on
+
+  Isolated crash = worker.Run("crash");
   EXPECT_FALSE(crash.ok);
   EXPECT_EQ(crash.why, "crashed");
+  EXPECT_EQ(worker.Run("a").bytes, "1.");
 
-  Isolated hang = RunIsolated(
-      [] {
-        for (volatile bool forever = true; forever;) {
-        }
-        return std::string();
-      },
-      milliseconds(300), 1 << 20);
+  Isolated hang = worker.Run("hang");
   EXPECT_FALSE(hang.ok);
   EXPECT_NE(hang.why.find("longer"), std::string::npos);
-
-  Isolated flood =
-      RunIsolated([] { return std::string(3 << 20, 'x'); }, milliseconds(5000), 1 << 20);
+  Isolated flood = worker.Run("flood");
   EXPECT_FALSE(flood.ok);
   EXPECT_TRUE(flood.bytes.empty());
-
-  Isolated thrown = RunIsolated([]() -> std::string { throw 1; }, milliseconds(5000), 1 << 20);
-  EXPECT_FALSE(thrown.ok);
+  EXPECT_EQ(worker.Run("a").bytes, "1.");
 }
 
 TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
@@ -133,7 +139,8 @@ TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
   EXPECT_EQ(SniffMetafile("\x89PNG\r\n\x1a\n"), MetafileKind::None);
 
   // Nothing drawn: a placeholder, counted as empty.
-  Picture empty = DrawMetafile(EmptyEmf(), 120, 80);
+  Drawer drawer;
+  Picture empty = drawer.Metafile(EmptyEmf(), 120, 80);
   EXPECT_TRUE(empty.emptyDrawing);
   EXPECT_FALSE(empty.note.empty());
   EXPECT_EQ(Decode(empty.png).width, 120u);
@@ -142,7 +149,7 @@ TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
   for (const std::string& broken :
        {EmptyEmf().substr(0, 90), std::string("\xD7\xCD\xC6\x9A", 4) + std::string(60, '\x7f'),
         std::string("\1\0\x09\0", 4) + std::string(30, '\xff')}) {
-    Picture p = DrawMetafile(broken, 64, 48);
+    Picture p = drawer.Metafile(broken, 64, 48);
     Decoded d = Decode(p.png);
     EXPECT_EQ(d.width, 64u);
     EXPECT_EQ(d.height, 48u);
