@@ -44,9 +44,11 @@ def summary(path):
             print(f"{name[:44]:44} {t[ours] * 1000:14.1f} " + " ".join(ratios) + f"   {mb}")
         print(f"{'geometric mean':44} {'':14} " + " ".join(f"{math.exp(sum(v) / len(v)):12.1f}" for v in logs.values()))
         drawn = [i for i, (name, _, _, _) in enumerate(rows) if name.startswith("drawing_")]
-        if drawn:
-            print(f"{'geometric mean, documents with drawings':44} {'':14} " + " ".join(
-                f"{math.exp(sum(v[i] for i in drawn) / len(drawn)):12.1f}" for v in logs.values()))
+        plain = [i for i in range(len(rows)) if i not in drawn]
+        for label, subset in (("documents without drawings", plain), ("documents with drawings", drawn)):
+            if drawn and subset:
+                print(f"{'geometric mean, ' + label:44} {'':14} " + " ".join(
+                    f"{math.exp(sum(v[i] for i in subset) / len(subset)):12.1f}" for v in logs.values()))
         if kind == "docx":
             bounds = []
             for name, _, mems, html in rows:

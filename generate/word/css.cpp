@@ -111,9 +111,13 @@ ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
 void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts) {
   pugi::xml_node f = Child(rPr, "rFonts");
   if (!f) return;
-  auto themed = [&](std::string_view value, bool eastAsia) -> Text {
+  // The value names the theme font, whichever slot it fills: Word's English
+  // templates give the East Asian slot "minorHAnsi", the Latin font.
+  auto themed = [&](std::string_view value) -> Text {
     bool major = value.rfind("major", 0) == 0;
-    if (eastAsia) return major ? theme.majorEastAsia : theme.minorEastAsia;
+    if (value.find("EastAsia") != std::string_view::npos) {
+      return major ? theme.majorEastAsia : theme.minorEastAsia;
+    }
     return major ? theme.majorLatin : theme.minorLatin;
   };
   auto named = [](const pugi::xml_attribute& a, Text& to) {
@@ -121,7 +125,7 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
     if (!v.empty()) to = v;
   };
   if (pugi::xml_attribute a = Attr(f, "asciiTheme")) {
-    Text v = CleanFontName(themed(a.value(), false));
+    Text v = CleanFontName(themed(a.value()));
     if (!v.empty()) fonts.ascii = v;
   } else if (pugi::xml_attribute b = Attr(f, "ascii")) {
     named(b, fonts.ascii);
@@ -129,7 +133,7 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
     named(c, fonts.ascii);
   }
   if (pugi::xml_attribute a = Attr(f, "eastAsiaTheme")) {
-    Text v = CleanFontName(themed(a.value(), true));
+    Text v = CleanFontName(themed(a.value()));
     if (!v.empty()) fonts.eastAsia = v;
   } else if (pugi::xml_attribute b = Attr(f, "eastAsia")) {
     named(b, fonts.eastAsia);

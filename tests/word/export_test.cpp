@@ -81,6 +81,38 @@ TEST(WordExport, ShiftJisStyleBlockHoldsNoCharacterReferences) {
   EXPECT_NE(html.find(u"font-family:\"\u5B8B\",serif"), Text::npos);
 }
 
+// A theme value names the theme font, whatever slot it fills: Word's
+// English templates put "minorHAnsi" (Calibri) in the East Asian slot, and
+// the page's font comes from that slot.
+TEST(WordExport, ThemeFontsAreTheOnesTheValueNames) {
+  DocxBuilder b;
+  b.Part("word/theme/theme1.xml",
+         "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
+         "<a:themeElements><a:fontScheme><a:majorFont><a:latin typeface=\"Cambria\"/><a:ea "
+         "typeface=\"\"/></a:majorFont><a:minorFont><a:latin typeface=\"Calibri\"/><a:ea "
+         "typeface=\"\"/><a:font script=\"Jpan\" typeface=\"ï¼­ï¼³ "
+         "ææ\"/></a:minorFont></a:fontScheme></a:themeElements></a:theme>");
+  b.Relate("theme", "theme/theme1.xml");
+  b.Styles(
+      "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:asciiTheme=\"minorHAnsi\" "
+      "w:eastAsiaTheme=\"minorHAnsi\" w:hAnsiTheme=\"minorHAnsi\" w:cstheme=\"minorBidi\"/>"
+      "</w:rPr></w:rPrDefault></w:docDefaults><w:style w:type=\"paragraph\" w:default=\"1\" "
+      "w:styleId=\"a\"><w:name w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" "
+      "w:styleId=\"j\"><w:name w:val=\"Japanese\"/><w:rPr><w:rFonts "
+      "w:eastAsiaTheme=\"minorEastAsia\"/></w:rPr></w:style>");
+  b.Body(
+      "<w:p><w:r><w:t>x</w:t></w:r></w:p><w:p><w:pPr><w:pStyle w:val=\"j\"/></w:pPr><w:r>"
+      "<w:t>y</w:t></w:r></w:p>");
+  std::string page = RenderUtf8(b);
+  std::size_t normal = page.find("p.MsoNormal"), japanese = page.find("p.Japanese");
+  ASSERT_NE(japanese, std::string::npos);
+  std::string normalRule = page.substr(normal, japanese - normal);
+  EXPECT_NE(normalRule.find("font-family:Calibri,sans-serif;"), std::string::npos) << normalRule;
+  EXPECT_NE(normalRule.find("mso-fareast-font-family:Calibri;"), std::string::npos);
+  EXPECT_NE(page.find("mso-fareast-font-family:\"ï¼­ï¼³ ææ\"", japanese),
+            std::string::npos);
+}
+
 TEST(WordExport, PageHasTheShapeTheRevisionSplits) {
   std::string page = RenderUtf8(SampleDocument());
   // The revision cuts the style rules three characters after "<style" + ">".
