@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -141,8 +142,13 @@ IsolatedWorker::~IsolatedWorker() {
 bool IsolatedWorker::Start() {
   int fds[2];
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
+  pid_t parent = getpid();
   pid_t pid = fork();
   if (pid == 0) {
+    // A worker never outlives the run that started it, even one killed in
+    // the middle of a drawing.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent) _exit(0);
     close(fds[0]);
     Serving(serve_, fds[1]);
   }
