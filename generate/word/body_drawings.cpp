@@ -82,9 +82,9 @@ std::string DiagramDrawingPart(DocxPackage& package, const Relationships& rels,
 
 }  // namespace
 
-bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height, char side,
-                             const Text& alt, const Text& open, const Text& close,
-                             std::vector<InlinePiece>& pieces) {
+bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height,
+                             const Placement& place, const Text& alt, const Text& open,
+                             const Text& close, std::vector<InlinePiece>& pieces) {
   pugi::xml_node data = Child(Child(frame, "graphic"), "graphicData");
   pugi::xml_node object = data.first_child();
   std::string_view kind = LocalName(object);
@@ -117,7 +117,7 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
     return false;
   }
   Text text = alt.empty() ? U(drawn.title) : alt;
-  Image(state_.pictures.AddDrawn(drawn, what), width, height, side, text, open, close, pieces);
+  Image(state_.pictures.AddDrawn(drawn, what), width, height, place, text, open, close, pieces);
   return true;
 }
 
@@ -133,13 +133,13 @@ bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Te
   for (const pugi::xml_node& shape : shapes) {
     Text style = U(shape.attribute("style").value());
     long width = VmlLengthPx(style, u"width"), height = VmlLengthPx(style, u"height");
-    char side = VmlSide(style);
+    Placement place = VmlPlacement(shape);
     draw::Picture drawn =
         state_.pictures.Drawings().Shape(FragmentXml(shape), state_.doc.palette,
                                          static_cast<double>(width), static_cast<double>(height));
     Text alt = U(shape.attribute("alt").value());
     std::string what = "drawing " + std::string(shape.attribute("id").value());
-    Image(state_.pictures.AddDrawn(drawn, what), width, height, side, alt, open, close, pieces);
+    Image(state_.pictures.AddDrawn(drawn, what), width, height, place, alt, open, close, pieces);
   }
   return !shapes.empty();
 }

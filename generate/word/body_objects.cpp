@@ -1,4 +1,5 @@
 // Pictures, text boxes and links inside paragraphs.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -39,60 +40,165 @@ long VmlLengthPx(TextView style, TextView property) {
   return px > 0 && px < 100000 ? static_cast<long>(std::lround(px)) : 0;
 }
 
+namespace {
+
+long SignedEmuToPx(const pugi::xml_node& offset) {
+  double px = ParseDoubleC(offset.text().get(), nullptr) / 9525.0;
+  return std::isfinite(px) ? std::lround(std::clamp(px, -100000.0, 100000.0)) : 0;
+}
+
+// Where `align` puts an object of `width` in a box from 0 to `span`.
+long Aligned(std::string_view align, double span, double width) {
+  if (align == "center") return std::lround((span - width) / 2);
+  if (align == "right") return std::lround(span - width);
+  return 0;
+}
+
+}  // namespace
+
 // The side a floating picture or box sits on: 'r' when it is aligned on
 // the right, when text wraps only on its left, or when its centre lies past
 // three fifths of the text column (a wide picture near the middle stays
-// left); 'l' otherwise; 0 for one in the line.
-char BodyWriter::DrawingSide(const pugi::xml_node& frame) const {
-  if (LocalName(frame) != "anchor") return 0;
-  pugi::xml_node positionH = Child(frame, "positionH");
-  std::string_view align = Child(positionH, "align").text().get();
-  if (!align.empty()) return align == "right" ? 'r' : 'l';
-  for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
-    if (std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left") return 'r';
-  }
-  pugi::xml_node offset = Child(positionH, "posOffset");
-  if (!offset) return 'l';
+// left); 'l' otherwise; 0 for one in the line. An object without wrapping
+// placed from the column, margin or page across and from its paragraph or
+// line down is an overlay at that offset.
+Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
+  Placement place;
+  if (LocalName(frame) != "anchor") return place;
   const PageSetup& page = state_.doc.sections.front().page;
   double column = page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter;
-  double left = ParseDoubleC(offset.text().get(), nullptr) / 12700.0;  // EMU to points
-  if (std::string_view(Attr(positionH, "relativeFrom").value()) == "page") left -= page.LeftMargin;
-  double centre = left + static_cast<double>(AttrLong(Child(frame, "extent"), "cx")) / 25400.0;
-  return centre > column * 0.6 ? 'r' : 'l';
+  double width = static_cast<double>(AttrLong(Child(frame, "extent"), "cx")) / 12700.0;
+  pugi::xml_node positionH = Child(frame, "positionH");
+  std::string_view fromH = Attr(positionH, "relativeFrom").value();
+  std::string_view align = Child(positionH, "align").text().get();
+  pugi::xml_node offset = Child(positionH, "posOffset");
+  bool wrapsLeftOnly = false;
+  for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
+    wrapsLeftOnly = wrapsLeftOnly ||
+                    std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left";
+  }
+  if (!align.empty()) {
+    place.side = align == "right" ? 'r' : 'l';
+  } else if (wrapsLeftOnly) {
+    place.side = 'r';
+  } else if (!offset) {
+    place.side = 'l';
+  } else {
+    double left = ParseDoubleC(offset.text().get(), nullptr) / 12700.0;  // EMU to points
+    if (fromH == "page") left -= page.LeftMargin;
+    place.side = left + width / 2 > column * 0.6 ? 'r' : 'l';
+  }
+
+  pugi::xml_node positionV = Child(frame, "positionV");
+  std::string_view fromV = Attr(positionV, "relativeFrom").value();
+  pugi::xml_node offsetV = Child(positionV, "posOffset");
+  bool fromColumn = fromH == "column" || fromH == "margin" || fromH == "character";
+  if (!Child(frame, "wrapNone") || !(fromColumn || fromH == "page") || !offsetV ||
+      (fromV != "paragraph" && fromV != "line")) {
+    return place;
+  }
+  const double pxPerPt = 96.0 / 72.0;
+  double pageLeft = fromH == "page" ? page.LeftMargin * pxPerPt : 0;
+  if (offset) {
+    place.left = SignedEmuToPx(offset) - std::lround(pageLeft);
+  } else {
+    double span = (fromH == "page" ? page.PageWidth : column) * pxPerPt;
+    place.left = Aligned(align, span, width * pxPerPt) - std::lround(pageLeft);
+  }
+  place.top = SignedEmuToPx(offsetV);
+  place.overlay = true;
+  place.behind = std::string_view(Attr(frame, "behindDoc").value()) == "1";
+  return place;
 }
 
-char BodyWriter::VmlSide(TextView style) const {
-  if (style.find(u"position:absolute") == TextView::npos) return 0;
-  if (style.find(u"mso-position-horizontal:right") != TextView::npos) return 'r';
-  if (style.find(u"mso-position-horizontal:") != TextView::npos) return 'l';
+Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
+  Placement place;
+  Text style = U(shape.attribute("style").value());
+  if (style.find(u"position:absolute") == TextView::npos) return place;
   const PageSetup& page = state_.doc.sections.front().page;
   double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * 96 / 72;
-  double centre =
-      static_cast<double>(VmlLengthPx(style, u"margin-left") + VmlLengthPx(style, u"left") +
-                          VmlLengthPx(style, u"width") / 2);
-  return centre > column * 0.6 ? 'r' : 'l';
+  long width = VmlLengthPx(style, u"width");
+  long left = VmlLengthPx(style, u"margin-left") + VmlLengthPx(style, u"left");
+  auto value = [&](std::u16string_view property) {
+    std::size_t at = style.find(Text(property) + u":");
+    if (at == TextView::npos) return Text();
+    Text rest = style.substr(at + property.size() + 1);
+    return rest.substr(0, rest.find(u';'));
+  };
+  Text align = value(u"mso-position-horizontal");
+  if (align == u"right") {
+    place.side = 'r';
+  } else if (!align.empty()) {
+    place.side = 'l';
+  } else {
+    place.side = static_cast<double>(left) + static_cast<double>(width) / 2 > column * 0.6 ? 'r' : 'l';
+  }
+  // VML places from the column and the paragraph ("text") unless it says
+  // otherwise; wrapping is a w10:wrap child.
+  Text fromH = value(u"mso-position-horizontal-relative");
+  Text fromV = value(u"mso-position-vertical-relative");
+  std::string_view wrap;
+  for (pugi::xml_node c : shape.children()) {
+    if (LocalName(c) == "wrap") wrap = c.attribute("type").value();
+  }
+  bool fromColumn = fromH.empty() || fromH == u"text" || fromH == u"margin" || fromH == u"char";
+  if ((!wrap.empty() && wrap != "none") || !(fromColumn || fromH == u"page") ||
+      !(fromV.empty() || fromV == u"text" || fromV == u"line")) {
+    return place;
+  }
+  double pageLeft = fromH == u"page" ? page.LeftMargin * 96 / 72 : 0;
+  if (!align.empty()) {
+    double span = fromH == u"page" ? page.PageWidth * 96 / 72 : column;
+    std::string ascii(align.begin(), align.end());
+    left = Aligned(ascii, span, static_cast<double>(width));
+  }
+  place.left = left - std::lround(pageLeft);
+  // margin-top may be negative: VmlLengthPx reads only positive lengths.
+  Text top = value(u"margin-top");
+  std::string topAscii;
+  for (char16_t c : top) topAscii += static_cast<char>(c < 128 ? c : '?');
+  place.top = topAscii.empty() || topAscii[0] != '-'
+                  ? VmlLengthPx(style, u"margin-top")
+                  : -VmlLengthPx(Text(u"margin-top:") + top.substr(1), u"margin-top");
+  place.overlay = true;
+  Text z = value(u"z-index");
+  place.behind = !z.empty() && z[0] == u'-';
+  return place;
 }
 
 void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width, long height,
-                         char side, const Text& alt, const Text& open, const Text& close,
-                         std::vector<InlinePiece>& pieces) {
+                         const Placement& place, const Text& alt, const Text& open,
+                         const Text& close, std::vector<InlinePiece>& pieces) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
   Text file = state_.pictures.Add(rel->second.target, width, height, crop);
-  Image(file, width, height, side, alt, open, close, pieces);
+  Image(file, width, height, place, alt, open, close, pieces);
 }
 
-void BodyWriter::Image(const Text& file, long width, long height, char side, const Text& alt,
-                       const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
+void BodyWriter::Image(const Text& file, long width, long height, const Placement& place,
+                       const Text& alt, const Text& open, const Text& close,
+                       std::vector<InlinePiece>& pieces) {
   if (file.empty()) return;
   Text img = u"<img";
   if (width > 0 && height > 0) {
     img += u" width=" + T(std::to_string(width)) + u" height=" + T(std::to_string(height));
   }
   img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
-  if (side) img += side == 'r' ? u" align=right hspace=12" : u" align=left hspace=12";
+  if (place.side && !place.overlay) {
+    img += place.side == 'r' ? u" align=right hspace=12" : u" align=left hspace=12";
+  }
   if (!alt.empty()) img += u" alt=\"" + EscapeAttributeValue(alt) + u"\"";
   img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
+  if (place.overlay) {
+    // Over (or under) the text, from the top left of its paragraph, which
+    // the paragraph's position:relative makes the reference.
+    ++overlays_;
+    overlayReach_ = std::max(overlayReach_, place.top + height);
+    img = u"<span style='position:absolute;z-index:" + T(place.behind ? "-1" : "1") +
+          u";left:" + T(std::to_string(place.left)) + u"px;top:" +
+          T(std::to_string(place.top)) + u"px;width:" + T(std::to_string(width)) +
+          u"px;height:" + T(std::to_string(height)) + u"px'>" + img + u"</span>";
+  }
   Append(pieces, open, close, img, true);
 }
 
@@ -100,13 +206,13 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
                          std::vector<InlinePiece>& pieces) {
   for (pugi::xml_node frame : drawing.children()) {
     if (LocalName(frame) != "anchor" && LocalName(frame) != "inline") continue;
-    char side = DrawingSide(frame);
+    Placement place = DrawingPlacement(frame);
     pugi::xml_node extent = Child(frame, "extent");
     pugi::xml_node docPr = Child(frame, "docPr");
     Text alt = U(Attr(docPr, "descr").value());
     if (alt.empty()) alt = U(Attr(docPr, "title").value());
-    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")), side,
-                    alt, open, close, pieces)) {
+    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")),
+                    place, alt, open, close, pieces)) {
       continue;
     }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
@@ -126,13 +232,16 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
       pugi::xml_node srcRect = Child(b.node().parent(), "srcRect");
       Crop crop{AttrLong(srcRect, "l"), AttrLong(srcRect, "t"), AttrLong(srcRect, "r"),
                 AttrLong(srcRect, "b")};
-      Picture(Attr(b.node(), "embed").value(), crop, width, height, side, alt, open, close, pieces);
+      // The pictures of a group each float: the offset is the group's.
+      Placement own = place;
+      if (blips.size() > 1) own.overlay = false;
+      Picture(Attr(b.node(), "embed").value(), crop, width, height, own, alt, open, close, pieces);
     }
     pugi::xpath_node_set boxes = frame.select_nodes(".//*[local-name()='txbxContent']");
     for (pugi::xpath_node box : boxes) {
       long width = EmuToPx(AttrLong(Child(frame, "extent"), "cx"));
       if (boxes.size() > 1) width = 0;  // boxes of a group: the group's width is not theirs
-      TextBox(box.node(), width, side);
+      TextBox(box.node(), width, place.side);
     }
   }
 }
@@ -162,11 +271,11 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
     std::string relId = Attr(d.node(), "id").value();
     if (relId.empty()) relId = Attr(d.node(), "pict").value();
     Picture(relId, VmlCrop(d.node()), VmlLengthPx(style, u"width"), VmlLengthPx(style, u"height"),
-            VmlSide(style), U(Attr(d.node(), "title").value()), open, close, pieces);
+            VmlPlacement(shape), U(Attr(d.node(), "title").value()), open, close, pieces);
   }
   for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
     pugi::xml_node shape = box.node().parent().parent();  // w:txbxContent in v:textbox
-    TextBox(box.node(), 0, VmlSide(U(shape.attribute("style").value())));
+    TextBox(box.node(), 0, VmlPlacement(shape).side);
   }
 }
 

@@ -1,4 +1,7 @@
 // Paragraphs and runs.
+#include <cctype>
+#include <utility>
+
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
 #include "generate/word/math_text.h"
@@ -62,6 +65,21 @@ Text BodyWriter::JoinPieces(const std::vector<InlinePiece>& pieces) {
   return out;
 }
 
+namespace {
+
+// Whether the paragraph has text of its own (not that of its text boxes).
+bool HoldsText(const pugi::xml_node& p) {
+  for (pugi::xpath_node t : p.select_nodes(
+           ".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
+    for (const char* c = t.node().text().get(); *c; ++c) {
+      if (!std::isspace(static_cast<unsigned char>(*c))) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   pugi::xml_node pPr = Child(p, "pPr");
   std::string styleId = ChildVal(pPr, "pStyle");
@@ -79,7 +97,20 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
 
   std::vector<PendingBlock> savedPending;
   savedPending.swap(pendingBlocks_);
+  int overlaysBefore = overlays_;
+  long reachBefore = std::exchange(overlayReach_, 0);
   Inlines(p, pieces);
+  if (overlays_ != overlaysBefore) {
+    // Pictures over the text are placed from the paragraph's top left. A
+    // paragraph that holds nothing but such pictures (a drawing made of
+    // shapes) is as tall as they reach, so that what follows on the page
+    // does not run under them.
+    declarations.Set("position", u"relative");
+    if (overlayReach_ > 0 && !HoldsText(p)) {
+      declarations.Set("min-height", T(std::to_string(overlayReach_)) + u"px");
+    }
+  }
+  overlayReach_ = reachBefore;
   // A hyperlink field that began in this paragraph closes with it.
   for (Field& f : fields_) {
     if (f.anchorOpen) {

@@ -33,6 +33,18 @@ struct ExportState {
   int shapeId = 1025;
 };
 
+// Where a picture sits: in the line (side 0); floating on a side ('l',
+// 'r') with the text wrapping round it; or, for Word's objects "in front
+// of text" and "behind text" placed from their paragraph, over the text at
+// their offset from the paragraph's top left (overlay), where the side is
+// only what a text box falls back to.
+struct Placement {
+  char side = 0;
+  bool overlay = false;
+  bool behind = false;     // an overlay under the text
+  long left = 0, top = 0;  // an overlay's offset in px
+};
+
 // One piece of a paragraph: the opening tags of its formatting, the content,
 // and the closing tags. Neighbours with the same opening tags are merged.
 struct InlinePiece {
@@ -99,18 +111,19 @@ class BodyWriter {
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
            std::vector<InlinePiece>& pieces);
-  void Picture(const std::string& relId, const Crop& crop, long width, long height, char side,
-               const Text& alt, const Text& open, const Text& close,
+  void Picture(const std::string& relId, const Crop& crop, long width, long height,
+               const Placement& place, const Text& alt, const Text& open, const Text& close,
                std::vector<InlinePiece>& pieces);
-  void Image(const Text& file, long width, long height, char side, const Text& alt,
+  void Image(const Text& file, long width, long height, const Placement& place, const Text& alt,
              const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
-  char DrawingSide(const pugi::xml_node& frame) const;
-  char VmlSide(TextView style) const;
+  Placement DrawingPlacement(const pugi::xml_node& frame) const;
+  Placement VmlPlacement(const pugi::xml_node& shape) const;
   // Charts, shapes, groups, canvases and SmartArt drawn as one picture each
   // (body_drawings.cpp). True when the object went on the page as a
   // picture; false leaves it to the picture and text-box code.
-  bool DrawnObject(const pugi::xml_node& frame, long width, long height, char side, const Text& alt,
-                   const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
+  bool DrawnObject(const pugi::xml_node& frame, long width, long height, const Placement& place,
+                   const Text& alt, const Text& open, const Text& close,
+                   std::vector<InlinePiece>& pieces);
   bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
                 std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
@@ -150,6 +163,8 @@ class BodyWriter {
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
   std::size_t section_ = 0;                 // the section being written
+  int overlays_ = 0;                        // overlay pictures written so far
+  long overlayReach_ = 0;  // how far below its top the paragraph's overlays reach, in px
   int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
   Text noteLabel_, endnoteLabel_;
   NoteCount footnoteCount_, endnoteCount_;
