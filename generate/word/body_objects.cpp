@@ -47,6 +47,16 @@ long SignedEmuToPx(const pugi::xml_node& offset) {
   return std::isfinite(px) ? std::lround(std::clamp(px, -100000.0, 100000.0)) : 0;
 }
 
+// Objects in a table cell or a text box float: a cell or box narrower
+// than their offset would send them off the page.
+bool InCellOrBox(pugi::xml_node node) {
+  for (node = node.parent(); node; node = node.parent()) {
+    std::string_view local = LocalName(node);
+    if (local == "tc" || local == "txbxContent") return true;
+  }
+  return false;
+}
+
 // Where `align` puts an object of `width` in a box from 0 to `span`.
 long Aligned(std::string_view align, double span, double width) {
   if (align == "center") return std::lround((span - width) / 2);
@@ -74,8 +84,8 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   pugi::xml_node offset = Child(positionH, "posOffset");
   bool wrapsLeftOnly = false;
   for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
-    wrapsLeftOnly = wrapsLeftOnly ||
-                    std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left";
+    wrapsLeftOnly =
+        wrapsLeftOnly || std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left";
   }
   if (!align.empty()) {
     place.side = align == "right" ? 'r' : 'l';
@@ -93,8 +103,8 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   std::string_view fromV = Attr(positionV, "relativeFrom").value();
   pugi::xml_node offsetV = Child(positionV, "posOffset");
   bool fromColumn = fromH == "column" || fromH == "margin" || fromH == "character";
-  if (!Child(frame, "wrapNone") || !(fromColumn || fromH == "page") || !offsetV ||
-      (fromV != "paragraph" && fromV != "line")) {
+  if (InCellOrBox(frame) || !Child(frame, "wrapNone") || !(fromColumn || fromH == "page") ||
+      !offsetV || (fromV != "paragraph" && fromV != "line")) {
     return place;
   }
   const double pxPerPt = 96.0 / 72.0;
@@ -131,7 +141,8 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   } else if (!align.empty()) {
     place.side = 'l';
   } else {
-    place.side = static_cast<double>(left) + static_cast<double>(width) / 2 > column * 0.6 ? 'r' : 'l';
+    place.side =
+        static_cast<double>(left) + static_cast<double>(width) / 2 > column * 0.6 ? 'r' : 'l';
   }
   // VML places from the column and the paragraph ("text") unless it says
   // otherwise; wrapping is a w10:wrap child.
@@ -142,7 +153,8 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
     if (LocalName(c) == "wrap") wrap = c.attribute("type").value();
   }
   bool fromColumn = fromH.empty() || fromH == u"text" || fromH == u"margin" || fromH == u"char";
-  if ((!wrap.empty() && wrap != "none") || !(fromColumn || fromH == u"page") ||
+  if (InCellOrBox(shape) || (!wrap.empty() && wrap != "none") ||
+      !(fromColumn || fromH == u"page") ||
       !(fromV.empty() || fromV == u"text" || fromV == u"line")) {
     return place;
   }
@@ -194,10 +206,10 @@ void BodyWriter::Image(const Text& file, long width, long height, const Placemen
     // the paragraph's position:relative makes the reference.
     ++overlays_;
     overlayReach_ = std::max(overlayReach_, place.top + height);
-    img = u"<span style='position:absolute;z-index:" + T(place.behind ? "-1" : "1") +
-          u";left:" + T(std::to_string(place.left)) + u"px;top:" +
-          T(std::to_string(place.top)) + u"px;width:" + T(std::to_string(width)) +
-          u"px;height:" + T(std::to_string(height)) + u"px'>" + img + u"</span>";
+    img = u"<span style='position:absolute;z-index:" + T(place.behind ? "-1" : "1") + u";left:" +
+          T(std::to_string(place.left)) + u"px;top:" + T(std::to_string(place.top)) + u"px;width:" +
+          T(std::to_string(width)) + u"px;height:" + T(std::to_string(height)) + u"px'>" + img +
+          u"</span>";
   }
   Append(pieces, open, close, img, true);
 }
@@ -211,8 +223,8 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
     pugi::xml_node docPr = Child(frame, "docPr");
     Text alt = U(Attr(docPr, "descr").value());
     if (alt.empty()) alt = U(Attr(docPr, "title").value());
-    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")),
-                    place, alt, open, close, pieces)) {
+    if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")), place,
+                    alt, open, close, pieces)) {
       continue;
     }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");

@@ -5,8 +5,8 @@
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
 #include "generate/word/math_text.h"
-#include "generate/word/symbol_fonts.h"
 #include "generate/word/style_fonts.h"
+#include "generate/word/symbol_fonts.h"
 #include "generate/word/xml_part.h"
 
 namespace qp::word {
@@ -69,11 +69,24 @@ namespace {
 
 // Whether the paragraph has text of its own (not that of its text boxes).
 bool HoldsText(const pugi::xml_node& p) {
-  for (pugi::xpath_node t : p.select_nodes(
-           ".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
+  for (pugi::xpath_node t :
+       p.select_nodes(".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
     for (const char* c = t.node().text().get(); *c; ++c) {
       if (!std::isspace(static_cast<unsigned char>(*c))) return true;
     }
+  }
+  return false;
+}
+
+// Whether text comes after the paragraph before another drawing does:
+// empty paragraphs in between are passed over; a table counts as text.
+bool TextFollows(const pugi::xml_node& p) {
+  for (pugi::xml_node next = p.next_sibling(); next; next = next.next_sibling()) {
+    std::string_view local = LocalName(next);
+    if (local == "tbl" || local == "sdt") return true;
+    if (local != "p") continue;
+    if (HoldsText(next)) return true;
+    if (next.select_node(".//*[local-name()='anchor' or local-name()='pict']")) return false;
   }
   return false;
 }
@@ -102,11 +115,12 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   Inlines(p, pieces);
   if (overlays_ != overlaysBefore) {
     // Pictures over the text are placed from the paragraph's top left. A
-    // paragraph that holds nothing but such pictures (a drawing made of
-    // shapes) is as tall as they reach, so that what follows on the page
-    // does not run under them.
+    // run of paragraphs that hold nothing but such pictures (drawings made
+    // of shapes, one after another) gives each the height its drawing
+    // reaches, so that the next drawing does not land on it; before text,
+    // they stay over the text as in the document (a frame round a page).
     declarations.Set("position", u"relative");
-    if (overlayReach_ > 0 && !HoldsText(p)) {
+    if (overlayReach_ > 0 && !HoldsText(p) && !TextFollows(p)) {
       declarations.Set("min-height", T(std::to_string(overlayReach_)) + u"px");
     }
   }

@@ -162,8 +162,8 @@ class BodyWriter {
     bool before = false;  // goes before the paragraph
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
-  std::size_t section_ = 0;                 // the section being written
-  int overlays_ = 0;                        // overlay pictures written so far
+  std::size_t section_ = 0;                  // the section being written
+  int overlays_ = 0;                         // overlay pictures written so far
   long overlayReach_ = 0;  // how far below its top the paragraph's overlays reach, in px
   int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
   Text noteLabel_, endnoteLabel_;
