@@ -96,6 +96,60 @@ std::string Wave(double w, double h, double amp, bool topToo) {
   return d;
 }
 
+// A band along an ellipse, clockwise from the start angle to the end angle,
+// where an arrowhead of the given angular length sits on the band's middle
+// line. Adjusts as PresetOutline's adj() gives them: the band's thickness and
+// the head's half width as fractions of the shorter side, angles in
+// 60000ths of a degree / 100000.
+std::string CircularArrow(double w, double h, double band, double headAngle, double endAngle,
+                          double startAngle, double headHalf) {
+  const double ss = std::min(w, h), cx = w / 2, cy = h / 2;
+  auto rad = [](double v) { return v * 100000 / 60000 * kPi / 180; };
+  const double a5 = std::clamp(headHalf, 0.0, 0.25), th = ss * std::clamp(band, 0.0, 2 * a5);
+  const double thh = ss * a5;
+  const double en = rad(std::clamp(endAngle, 1e-5, 215.99999));
+  const double st = rad(std::clamp(startAngle, 0.0, 215.99999));
+  const double rw1 = std::max(w / 2 + th / 2 - thh, 1e-6),
+               rh1 = std::max(h / 2 + th / 2 - thh, 1e-6);
+  const double rw2 = std::max(rw1 - th, 1e-6), rh2 = std::max(rh1 - th, 1e-6);
+  const double rw3 = (rw1 + rw2) / 2, rh3 = (rh1 + rh2) / 2;
+  // the point of an ellipse seen from the centre at angle a
+  auto on = [&](double rx, double ry, double a) {
+    const double t = std::atan2(rx * std::sin(a), ry * std::cos(a));
+    return Pt{cx + rx * std::cos(t), cy + ry * std::sin(t)};
+  };
+  // where the line from p to q crosses an ellipse, the crossing nearer to
+  // p + s (q - p)
+  auto cross = [&](Pt p, Pt q, double rx, double ry, double s) {
+    const double px = (p.x - cx) / rx, py = (p.y - cy) / ry;
+    const double dx = (q.x - p.x) / rx, dy = (q.y - p.y) / ry;
+    const double a = dx * dx + dy * dy, b = 2 * (px * dx + py * dy), c = px * px + py * py - 1;
+    const double disc = b * b - 4 * a * c;
+    if (a <= 0 || disc < 0) return Pt{p.x + (q.x - p.x) * s, p.y + (q.y - p.y) * s};
+    const double s1 = (-b - std::sqrt(disc)) / (2 * a), s2 = (-b + std::sqrt(disc)) / (2 * a);
+    const double k = std::abs(s1 - s) < std::abs(s2 - s) ? s1 : s2;
+    return Pt{p.x + (q.x - p.x) * k, p.y + (q.y - p.y) * k};
+  };
+  auto sweep = [&](Pt p) {
+    double a = std::atan2(p.y - cy, p.x - cx) - st;
+    while (a < 0) a += 2 * kPi;
+    return a;
+  };
+  const double tip = en + std::clamp(rad(headAngle), 0.0, kPi / 2);
+  const Pt mid = on(rw3, rh3, en), a = on(rw3, rh3, tip);
+  const Pt g{mid.x + thh * std::cos(tip), mid.y + thh * std::sin(tip)};
+  const Pt b{mid.x - thh * std::cos(tip), mid.y - thh * std::sin(tip)};
+  const Pt f = cross(b, g, rw1, rh1, 1), c = cross(b, g, rw2, rh2, 0);
+  // a head narrower than the band ends the band's edges at the head's base
+  const bool narrow = std::hypot(f.x - c.x, f.y - c.y) / 2 > thh;
+  const Pt gp = narrow ? f : g, bp = narrow ? c : b;
+  const Pt e = on(rw1, rh1, st), i = on(rw2, rh2, st);
+  auto pt = [](Pt p) { return Num(p.x) + "," + Num(p.y); };
+  return "M" + pt(e) + " A" + Num(rw1) + "," + Num(rh1) + " 0 " + (sweep(f) > kPi ? "1" : "0") +
+         " 1 " + pt(f) + " L" + pt(gp) + " L" + pt(a) + " L" + pt(bp) + " L" + pt(c) + " A" +
+         Num(rw2) + "," + Num(rh2) + " 0 " + (sweep(c) > kPi ? "1" : "0") + " 0 " + pt(i) + " Z";
+}
+
 // The preset shapes given in a 21600 x 21600 grid.
 std::vector<Pt> Scaled(std::initializer_list<Pt> grid, double w, double h) {
   std::vector<Pt> out;
@@ -189,8 +243,8 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
     const double x = std::min(ss * adj(1, 25000), w / 2);
     return poly({{x, 0}, {w - x, 0}, {w, h / 2}, {w - x, h}, {x, h}, {0, h / 2}});
   }
-  if (prst == "octagon" || prst == "plaque") {
-    const double x = std::min(ss * adj(1, prst == "octagon" ? 29289 : 16667), ss / 2);
+  if (prst == "octagon") {
+    const double x = std::min(ss * adj(1, 29289), ss / 2);
     return poly({{x, 0}, {w - x, 0}, {w, x}, {w, h - x}, {w - x, h}, {x, h}, {0, h - x}, {0, x}});
   }
   if (prst == "plus" || prst == "mathPlus" || prst == "flowChartOfflineStorage") {
@@ -321,8 +375,8 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
              " L" + Num(w - d) + "," + Num(h);
     return o;
   }
-  if (prst == "flowChartDocument" || prst == "flowChartMultidocument" || prst == "wave" ||
-      prst == "doubleWave" || prst == "flowChartPunchedTape") {
+  if (prst == "flowChartDocument" || prst == "wave" || prst == "doubleWave" ||
+      prst == "flowChartPunchedTape") {
     const bool top = prst == "wave" || prst == "doubleWave" || prst == "flowChartPunchedTape";
     o.path = Wave(w, h,
                   h * (prst == "doubleWave" ? adj(1, 6250)
@@ -517,6 +571,56 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
     o.path = "M0," + Num(h / 2) + " A" + Num(w / 2) + "," + Num(h / 2) + " 0 1 0 " + Num(w / 2) +
              ",0 L" + Num(w) + ",0 L" + Num(w) + "," + Num(h / 2) + " A" + Num(w / 2) + "," +
              Num(h / 2) + " 0 0 1 0," + Num(h / 2) + " Z";
+    return o;
+  }
+  if (prst == "plaque") {
+    // corners cut by quarter circles centred on the box's corners
+    const double r = ss * std::clamp(adj(1, 16667), 0.0, 0.5);
+    const std::string arc = " A" + Num(r) + "," + Num(r) + " 0 0 0 ";
+    o.path = "M0," + Num(r) + arc + Num(r) + ",0 L" + Num(w - r) + ",0" + arc + Num(w) + "," +
+             Num(r) + " L" + Num(w) + "," + Num(h - r) + arc + Num(w - r) + "," + Num(h) + " L" +
+             Num(r) + "," + Num(h) + arc + "0," + Num(h - r) + " Z";
+    return o;
+  }
+  if (prst == "flowChartMultidocument") {
+    // three sheets, each showing above and to the right of the one in front
+    auto at = [&](double x, double y) { return Num(x * w / 21600) + "," + Num(y * h / 21600); };
+    o.path = "M" + at(0, 20782) + " C" + at(9298, 23542) + " " + at(9298, 18022) + " " +
+             at(18595, 18022) + " L" + at(18595, 3675) + " L" + at(0, 3675) + " Z M" +
+             at(1532, 3675) + " L" + at(1532, 1815) + " L" + at(20000, 1815) + " L" +
+             at(20000, 16252) + " C" + at(19298, 16252) + " " + at(18595, 16352) + " " +
+             at(18595, 16352) + " L" + at(18595, 3675) + " Z M" + at(2972, 1815) + " L" +
+             at(2972, 0) + " L" + at(21600, 0) + " L" + at(21600, 14392) + " C" + at(20800, 14392) +
+             " " + at(20000, 14467) + " " + at(20000, 14467) + " L" + at(20000, 1815) + " Z";
+    return o;
+  }
+  if (prst == "quadArrowCallout") {
+    // a box in the middle with an arrow out of each side; each side runs from
+    // the box's edge out to the tip and back, ending on the box's next corner
+    const double t = ss * std::clamp(adj(1, 18515), 0.0, 1.0) / 2;
+    const double hw = std::max(ss * std::clamp(adj(2, 18515), 0.0, 1.0) / 2, t);
+    const double hl = ss * std::clamp(adj(3, 18515), 0.0, 0.5);
+    const double a4 = std::clamp(adj(4, 48123), 0.0, 1.0);
+    const double bx = std::max(std::min(w * a4 / 2, w / 2 - hl), hw);
+    const double by = std::max(std::min(h * a4 / 2, h / 2 - hl), hw);
+    std::vector<Pt> pts;
+    const Pt dirs[4] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+    for (const Pt d : dirs) {
+      const Pt p{-d.y, d.x};  // the clockwise side of d
+      const double reach = d.x != 0 ? w / 2 : h / 2, box = d.x != 0 ? bx : by,
+                   across = d.x != 0 ? by : bx;
+      auto at = [&](double along, double side) {
+        return Pt{w / 2 + d.x * along + p.x * side, h / 2 + d.y * along + p.y * side};
+      };
+      for (const Pt q : {at(box, -t), at(reach - hl, -t), at(reach - hl, -hw), at(reach, 0),
+                         at(reach - hl, hw), at(reach - hl, t), at(box, t), at(box, across)})
+        pts.push_back(q);
+    }
+    return poly(pts);
+  }
+  if (prst == "circularArrow") {
+    o.path = CircularArrow(w, h, adj(1, 12500), adj(2, 1142319), adj(3, 20457681), adj(4, 10800000),
+                           adj(5, 12500));
     return o;
   }
   return std::nullopt;

@@ -2,6 +2,8 @@
 // group scaling, colours through the theme, text, and hostile drawings.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "draw/shape.h"
 #include "svg_check.h"
 
@@ -192,6 +194,34 @@ TEST(Shape, VmlTextBoxShowsItsJapaneseTextInAFontThatHasIt) {
   EXPECT_STREQ(texts[0].child_value(), "日本語のテキスト");
   EXPECT_NE(std::string(texts[0].attribute("font-family").value()).find("IPAPGothic"),
             std::string::npos);
+}
+
+TEST(Shape, CircularArrowsPointAlongTheirBandWhateverTheAdjusts) {
+  auto draw = [](const std::string& avLst) {
+    const Drawing d = ShapeSvg(
+        Wsp(0, 0, 100, 100,
+            "<a:prstGeom prst=\"circularArrow\"><a:avLst>" + avLst + "</a:avLst></a:prstGeom>", "",
+            "<wps:bodyPr/>", "", kNs),
+        {}, 100, 100);
+    EXPECT_EQ(d.unknownGeometries, 0);
+    pugi::xml_document doc;
+    const auto paths = All(ParseSvg(doc, d.svg), "path");
+    return paths.empty() ? std::vector<double>{} : PathNumbers(paths[0].attribute("d").value());
+  };
+  // by default the band runs over the top from nine o'clock and its head
+  // points down at three o'clock, on the band's middle line
+  const std::vector<double> d = draw("");
+  ASSERT_GE(d.size(), 13u);
+  EXPECT_NEAR(d[11], 87.5, 0.01);
+  EXPECT_NEAR(d[12], 50, 0.01);
+  for (const char* adjusts :
+       {"<a:gd name=\"adj1\" fmla=\"val 0\"/><a:gd name=\"adj5\" fmla=\"val 0\"/>",
+        "<a:gd name=\"adj2\" fmla=\"val 99999999\"/><a:gd name=\"adj3\" fmla=\"val -5\"/>"
+        "<a:gd name=\"adj4\" fmla=\"val 21599999\"/><a:gd name=\"adj5\" fmla=\"val 90000\"/>"})
+    for (double v : draw(adjusts)) {
+      EXPECT_TRUE(std::isfinite(v));
+      EXPECT_LT(std::abs(v), 200);
+    }
 }
 
 TEST(Shape, HostileDrawingsStayBoundedAndWellFormed) {
