@@ -597,9 +597,12 @@ std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
   if (prst == "quadArrowCallout") {
     // a box in the middle with an arrow out of each side; each side runs from
     // the box's edge out to the tip and back, ending on the box's next corner
-    const double t = ss * std::clamp(adj(1, 18515), 0.0, 1.0) / 2;
-    const double hw = std::max(ss * std::clamp(adj(2, 18515), 0.0, 1.0) / 2, t);
-    const double hl = ss * std::clamp(adj(3, 18515), 0.0, 0.5);
+    // adj2 is the head's half width, adj1 the shaft's whole width (at most
+    // the head's), adj3 the head's length
+    const double a2 = std::clamp(adj(2, 18515), 0.0, 0.5);
+    const double hw = ss * a2;
+    const double t = ss * std::clamp(adj(1, 18515), 0.0, 2 * a2) / 2;
+    const double hl = ss * std::clamp(adj(3, 18515), 0.0, 0.5 - a2);
     const double a4 = std::clamp(adj(4, 48123), 0.0, 1.0);
     const double bx = std::max(std::min(w * a4 / 2, w / 2 - hl), hw);
     const double by = std::max(std::min(h * a4 / 2, h / 2 - hl), hw);
