@@ -15,7 +15,10 @@ long EmuToPx(long long emu) {
   return static_cast<long>(std::llround(static_cast<double>(emu) / 9525.0));
 }
 
-long VmlLengthPx(TextView style, TextView property) {
+namespace {
+
+// A VML style length in px, signed; 0 when the property is missing.
+double VmlLength(TextView style, TextView property) {
   Text key = Text(property) + u":";
   std::size_t at = 0;
   while ((at = style.find(key, at)) != TextView::npos) {
@@ -23,7 +26,7 @@ long VmlLengthPx(TextView style, TextView property) {
     if (at == 0 || style[at - 1] == u';' || style[at - 1] == u' ') break;
     at += key.size();
   }
-  if (at == TextView::npos) return 0;
+  if (at == TextView::npos) return 0.0;
   TextView rest = style.substr(at + key.size());
   std::size_t end = rest.find(u';');
   Text value = Trim(Text(rest.substr(0, end)));
@@ -37,6 +40,19 @@ long VmlLengthPx(TextView style, TextView property) {
               : u == "cm" ? v * 96.0 / 2.54
               : u == "mm" ? v * 96.0 / 25.4
                           : v;
+  return px;
+}
+
+// An offset, which may be negative.
+long VmlOffsetPx(TextView style, TextView property) {
+  double px = VmlLength(style, property);
+  return px > -100000 && px < 100000 ? static_cast<long>(std::lround(px)) : 0;
+}
+
+}  // namespace
+
+long VmlLengthPx(TextView style, TextView property) {
+  double px = VmlLength(style, property);
   return px > 0 && px < 100000 ? static_cast<long>(std::lround(px)) : 0;
 }
 
@@ -165,13 +181,7 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
     left = Aligned(ascii, span, static_cast<double>(width));
   }
   place.left = left - std::lround(pageLeft);
-  // margin-top may be negative: VmlLengthPx reads only positive lengths.
-  Text top = value(u"margin-top");
-  std::string topAscii;
-  for (char16_t c : top) topAscii += static_cast<char>(c < 128 ? c : '?');
-  place.top = topAscii.empty() || topAscii[0] != '-'
-                  ? VmlLengthPx(style, u"margin-top")
-                  : -VmlLengthPx(Text(u"margin-top:") + top.substr(1), u"margin-top");
+  place.top = VmlOffsetPx(style, u"margin-top");
   place.overlay = true;
   Text z = value(u"z-index");
   place.behind = !z.empty() && z[0] == u'-';
