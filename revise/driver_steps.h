@@ -30,6 +30,12 @@ void KeepUsedRulesDirect(RevisionState& st, const std::vector<Text>& rules);
 // rule's element go; declarations with unbalanced quotes or quoted ";" are
 // mended or dropped.
 void ReviseRuleValues(Text& sheet);
+// The first "}" at or after `from` outside a quoted value. A quote counts
+// only when its partner stands on the same line, so one stray quote cannot
+// carry a rule into the next.
+Pos BraceOutsideQuotes(TextView text, Pos from);
+// Every "}" inside such a quoted value overwritten with NUL.
+void MarkQuotedBraces(Text& text);
 
 // sections.cpp
 void DropUnkeptClasses(RevisionState& st);

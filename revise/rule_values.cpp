@@ -192,14 +192,49 @@ void MendQuotes(Text& declarations) {
   declarations = std::move(joined);
 }
 
+// The partner of the quote at `open` on the same line, or 0.
+Pos QuotePartner(TextView text, Pos open) {
+  const char16_t quote = CharAt(text, open);
+  for (Pos p = open + 1; p <= Len(text); ++p) {
+    const char16_t c = CharAt(text, p);
+    if (c == quote) return p;
+    if (c == u'\r' || c == u'\n') return 0;
+  }
+  return 0;
+}
+
+bool IsQuote(char16_t c) {
+  return c == u'"' || c == u'\'';
+}
+
 }  // namespace
+
+Pos BraceOutsideQuotes(TextView text, Pos from) {
+  for (Pos p = std::max<Pos>(from, 1); p <= Len(text); ++p) {
+    const char16_t c = CharAt(text, p);
+    if (c == u'}') return p;
+    if (IsQuote(c)) p = std::max(p, QuotePartner(text, p));
+  }
+  return 0;
+}
+
+void MarkQuotedBraces(Text& text) {
+  for (Pos p = 1; p <= Len(text); ++p) {
+    if (!IsQuote(CharAt(text, p))) continue;
+    const Pos partner = QuotePartner(text, p);
+    for (Pos in = p + 1; in < partner; ++in) {
+      if (CharAt(text, in) == u'}') SetCharAt(text, in, u'\0');
+    }
+    p = std::max(p, partner);
+  }
+}
 
 void ReviseRuleValues(Text& sheet) {
   Text out;
   out.reserve(sheet.size());
   Pos from = 1;
   for (Pos open = InStr(sheet, u"{"); open != 0; open = InStr(from, sheet, u"{")) {
-    const Pos close = InStr(open, sheet, u"}");
+    const Pos close = BraceOutsideQuotes(sheet, open);
     if (close == 0) break;
     const Text selectors = Mid(sheet, from, open - from);
     Text declarations = Mid(sheet, open + 1, close - open - 1);

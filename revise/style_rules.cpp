@@ -7,7 +7,9 @@
 
 namespace qp::revise {
 
+// A "}" inside a quoted value stands in as NUL while the rules are cut.
 std::vector<Text> StyleBlockToRules(Text& styleSheet) {
+  MarkQuotedBraces(styleSheet);
   ReplaceAll(styleSheet, u"\r\n", u" ");
   ReplaceAll(styleSheet, u"<!--", u"");
   ReplaceAll(styleSheet, u"-->", u"");
@@ -15,6 +17,7 @@ std::vector<Text> StyleBlockToRules(Text& styleSheet) {
   ReplaceAll(styleSheet, u"{ ", u"{");
   ReplaceAll(styleSheet, u"} ", u"}\r\n");
   ReplaceAll(styleSheet, u"*/ ", u"*/\r\n");
+  ReplaceAll(styleSheet, TextView(u"\0", 1), u"}");
   return Split(styleSheet, u"\r\n");
 }
 

@@ -23,6 +23,18 @@ TEST(StyleBlock, CutIntoRuleLines) {
   EXPECT_TRUE(IsCheckedRule(u"div.WordSection1 {page:WordSection1;}"));
 }
 
+TEST(StyleBlock, ABraceInAQuotedValueDoesNotEndItsRule) {
+  // "} " inside a quote is no rule end; a quote left open ends with its line
+  Text sheet =
+      V("<!--⏎p.A {font-family:\"A} B\";color:red;} p.B {color:blue;}⏎"
+        "p.C {font-family:\"x;}⏎p.D {color:navy;}⏎-->");
+  std::vector<std::string> lines;
+  for (const Text& rule : StyleBlockToRules(sheet)) lines.push_back(S(rule));
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{"p.A {font-family:\"A} B\";color:red;}", "p.B {color:blue;}",
+                                      "p.C {font-family:\"x;}", "p.D {color:navy;}"}));
+}
+
 TEST(BodyRule, PresentationalAttributesBecomeTheBodyRule) {
   RevisionState st =
       StateWithPage("<body bgcolor=white lang=JA link=blue vlink=purple alink=red style='x'>⏎<p>");
@@ -101,6 +113,19 @@ TEST(TidyRules, NoValueKeepsAnUnbalancedQuoteOrAQuotedSemicolon) {
             "h1         {font-size:9px; color:red}⏎"
             "body .c1   {font-family:'A','B',serif}⏎"
             "body .c2   {font-family:\"Old Style\",serif}⏎");
+}
+
+TEST(TidyRules, ABraceInAQuotedValueStaysInside) {
+  RevisionState st;
+  st.StyleSheetText =
+      V("p.A        {font-family:\"A}B\";color:red;}⏎p.B        {color:blue;}⏎"
+        "body .c3   {font-family:'x}y';color:navy}⏎"
+        "h1         {font-family:\"z;}⏎h2         {color:teal}⏎");  // open to the line's end
+  TidyStyleRules(st);
+  EXPECT_EQ(S(st.StyleSheetText),
+            "p.A        {font-family:\"A}B\"; color:red}⏎p.B        {color:blue}⏎"
+            "body .c3   {font-family:'x}y'; color:navy}⏎"
+            "h1         {}⏎h2         {color:teal}⏎");
 }
 
 TEST(NormalParagraph, BecomesTheRuleForP) {
