@@ -41,7 +41,7 @@ bool IsUsed(const Selector& s, ClassUse& use) {
 }
 
 // Office properties in front of the first ";" go everywhere they appear;
-// blanks go, except inside the font-family value.
+// blanks go, except inside the font-family and font values.
 void CleanDeclarations(Text& decl) {
   for (;;) {
     const Pos mso = InStr(decl, u"mso-");
@@ -51,13 +51,13 @@ void CleanDeclarations(Text& decl) {
     if (MatchAt(decl, end + 1, u" ")) ++end;
     ReplaceAll(decl, Mid(decl, mso, end - mso + 1), u"");
   }
-  const Pos family = InStr(decl, u"font-family");
-  if (family != 0) {
-    const Pos semi = InStr(family, decl, u";");
-    if (semi != 0) {
-      const Text inner = Replace(Mid(decl, family, semi - family), u" ", Text(1, kProtectedBlank));
-      decl = Left(decl, family - 1) + inner + Mid(decl, semi);
-    }
+  // the font shorthand's blanks separate its parts and its names hold blanks
+  for (TextView name : {u"font-family", u"font:"}) {
+    const Pos start = InStr(decl, name);
+    const Pos semi = start == 0 ? 0 : InStr(start, decl, u";");
+    if (semi == 0) continue;
+    const Text inner = Replace(Mid(decl, start, semi - start), u" ", Text(1, kProtectedBlank));
+    decl = Left(decl, start - 1) + inner + Mid(decl, semi);
   }
   ReplaceAll(decl, u" ", u"");
   ReplaceAll(decl, Text(1, kProtectedBlank), u" ");

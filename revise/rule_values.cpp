@@ -98,29 +98,51 @@ void DropDefaults(TextView selectors, Text& declarations) {
   }
 }
 
+// The partner of the quote at `open` on the same line, or 0.
+Pos QuotePartner(TextView text, Pos open) {
+  const char16_t quote = CharAt(text, open);
+  for (Pos p = open + 1; p <= Len(text); ++p) {
+    const char16_t c = CharAt(text, p);
+    if (c == quote) return p;
+    if (c == u'\r' || c == u'\n') return 0;
+  }
+  return 0;
+}
+
+bool IsQuote(char16_t c) {
+  return c == u'"' || c == u'\'';
+}
+
 // A quoted font name holding ";" is a list of alternates ("A;B"): each
-// becomes a quoted name of its own ("A","B").
+// becomes a quoted name of its own ("A","B"); empty names go, and a quoted
+// list left with none takes its comma with it.
 Text SplitQuotedAlternates(TextView value) {
   Text out;
-  char16_t quote = 0;
-  for (char16_t c : value) {
-    if (quote != 0 && c == u';') {
-      while (!out.empty() && out.back() == u' ') out.pop_back();
-      out += quote;
-      out += u',';
-      out += quote;
+  for (Pos p = 1; p <= Len(value); ++p) {
+    const char16_t c = CharAt(value, p);
+    const Pos partner = IsQuote(c) ? QuotePartner(value, p) : 0;
+    if (partner == 0) {
+      out += c;
       continue;
     }
-    if (quote != 0 && c == u' ' && out.size() >= 2 && out.back() == quote &&
-        out[out.size() - 2] == u',') {
-      continue;
+    Text names;
+    for (const Text& name : Split(Mid(value, p + 1, partner - p - 1), u";")) {
+      const Text trimmed = Trim(name);
+      if (trimmed.empty()) continue;
+      if (!names.empty()) names += u',';
+      names += c + trimmed + c;
     }
-    if (c == quote) {
-      quote = 0;
-    } else if (quote == 0 && (c == u'"' || c == u'\'')) {
-      quote = c;
+    p = partner;
+    if (names.empty()) {
+      while (CharAt(value, p + 1) == u' ') ++p;
+      if (CharAt(value, p + 1) == u',') {
+        ++p;
+      } else {
+        out = TrimRight(out);
+        if (!out.empty() && out.back() == u',') out.pop_back();
+      }
     }
-    out += c;
+    out += names;
   }
   return out;
 }
@@ -136,8 +158,10 @@ Text MendDeclaration(TextView piece, bool unbalanced, bool quotedSemicolon) {
   const Pos firstQuote = quote == 0 || (apostrophe != 0 && apostrophe < quote) ? apostrophe : quote;
   if (unbalanced || colon <= 1 || (firstQuote != 0 && firstQuote < colon)) return Text();
   if (!quotedSemicolon) return Text(piece);
-  if (LowerCase(Trim(Left(text, colon - 1))) != u"font-family") return Text();
-  return Left(text, colon) + SplitQuotedAlternates(Mid(text, colon + 1));
+  const Text property = LowerCase(Trim(Left(text, colon - 1)));
+  if (property != u"font-family" && property != u"font") return Text();
+  const Text value = SplitQuotedAlternates(Mid(text, colon + 1));
+  return Trim(value).empty() ? Text() : Left(text, colon) + value;
 }
 
 // The declarations cut at ";" outside quoted values and mended one by one;
@@ -190,21 +214,6 @@ void MendQuotes(Text& declarations) {
   }
   if (!joined.empty() && Right(Trim(declarations), 1) == u";") joined += u';';
   declarations = std::move(joined);
-}
-
-// The partner of the quote at `open` on the same line, or 0.
-Pos QuotePartner(TextView text, Pos open) {
-  const char16_t quote = CharAt(text, open);
-  for (Pos p = open + 1; p <= Len(text); ++p) {
-    const char16_t c = CharAt(text, p);
-    if (c == quote) return p;
-    if (c == u'\r' || c == u'\n') return 0;
-  }
-  return 0;
-}
-
-bool IsQuote(char16_t c) {
-  return c == u'"' || c == u'\'';
 }
 
 }  // namespace

@@ -55,6 +55,9 @@ TEST(CheckClass, SelectorWidthsAndUseTests) {
       {"<h1>", "h1 {mso-x:1; mso-y:2;}", ""},                          // nothing left
       {"<h1>", "h1 no braces", ""},
       {"<h1>", "h1 {a:1; mso-b:2; c:3;}", "h1         {a:1;mso-b:2;c:3;}⏎"},  // mso- after ";"
+      // the font shorthand keeps its blanks, as font-family does
+      {"<h1>", "h1 {font:italic 9pt \"Old Style\"; color:teal;}",
+       "h1         {font:italic 9pt \"Old Style\";color:teal;}⏎"},
   };
   for (const Case& c : cases) {
     RevisionState st = StateWithPage(c.page);

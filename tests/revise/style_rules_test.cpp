@@ -106,13 +106,17 @@ TEST(TidyRules, NoValueKeepsAnUnbalancedQuoteOrAQuotedSemicolon) {
       V("p          {font-family:\"ＭＳ 明朝;MSMincho\";MSMincho\";font-size:88%;}⏎"
         "h1         {font-family:\"Arial;font-size:9px;color:red}⏎"
         "body .c1   {content:'a;b';x\"y:1;font-family:'A; B',serif}⏎"
-        "body .c2   {font-family:\"Old Style\",serif;}⏎");  // nothing to mend
+        "body .c2   {font-family:\"Old Style\",serif;}⏎"  // nothing to mend
+        "p.A        {font:9pt \"A;B\";color:teal;}⏎"      // the shorthand's list too
+        "p.B        {font-family:\"C;\",serif}⏎p.C        {font-family:\";\"}⏎");
   TidyStyleRules(st);
   EXPECT_EQ(S(st.StyleSheetText),
             "p          {font-family:\"ＭＳ 明朝\",\"MSMincho\"; font-size:88%}⏎"
             "h1         {font-size:9px; color:red}⏎"
             "body .c1   {font-family:'A','B',serif}⏎"
-            "body .c2   {font-family:\"Old Style\",serif}⏎");
+            "body .c2   {font-family:\"Old Style\",serif}⏎"
+            "p.A        {font:9pt \"A\",\"B\"; color:teal}⏎"
+            "p.B        {font-family:\"C\",serif}⏎p.C        {}⏎");
 }
 
 TEST(TidyRules, ABraceInAQuotedValueStaysInside) {
