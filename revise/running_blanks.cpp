@@ -1,6 +1,7 @@
 // Step 16 of the driver: blanks of running text that a browser would
 // swallow become non-breaking spaces, while the blanks it keeps stay
 // ordinary, so that a paragraph can still wrap at them.
+#include <algorithm>
 #include <array>
 
 #include "revise/driver_steps.h"
@@ -10,71 +11,94 @@ namespace qp::revise {
 
 namespace {
 
-bool IsLetterOrDigit(char16_t c) {
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+bool IsNameChar(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+         c == u':' || c == u'-' || c == u'_';
 }
 
-// Elements that flow inside a line: a blank next to their tags is judged by
-// the text beyond them. Any other tag ends or starts a line.
-bool IsInlineTag(TextView text, Pos lt) {
-  static constexpr std::array<TextView, 25> kInline = {
-      u"a",      u"abbr",   u"b",   u"big", u"cite", u"code", u"del",  u"dfn",   u"em",
-      u"font",   u"i",      u"ins", u"kbd", u"q",    u"s",    u"samp", u"small", u"span",
-      u"strike", u"strong", u"sub", u"sup", u"tt",   u"u",    u"var"};
+struct Tag {
+  Text name;  // lower case, "st1:place"; empty for a comment or a stray "<"
+  bool closing = false;
+};
+
+Tag ReadTag(TextView text, Pos lt) {
+  Tag tag;
   Pos from = lt + 1;
-  if (CharAt(text, from) == u'/') ++from;
-  Pos to = from;
-  while (IsLetterOrDigit(CharAt(text, to))) ++to;
-  const Text name = LowerCase(Mid(text, from, to - from));
-  for (TextView inlineName : kInline) {
-    if (name == inlineName) return true;
+  if (CharAt(text, from) == u'/') {
+    tag.closing = true;
+    ++from;
   }
-  return false;
+  Pos to = from;
+  while (IsNameChar(CharAt(text, to))) ++to;
+  tag.name = LowerCase(Mid(text, from, to - from));
+  return tag;
 }
 
-bool IsImageTag(TextView text, Pos lt) {
-  const Text head = LowerCase(Mid(text, lt + 1, 4));
-  return head == u"img " || head == u"img>";
+// How a browser lays a tag out: a block tag ends or starts a line; a
+// content tag (a picture, a form control, an embedded object) shows
+// something a blank stands beside; every other tag, one it does not know
+// and the prefixed ones of smart tags too, flows inside the line and a blank
+// next to it is judged by the text beyond it.
+enum class Flow { kInline, kContent, kBlock };
+
+Flow FlowOf(const Tag& tag) {
+  static constexpr std::array<TextView, 8> kContent = {u"img",    u"input",  u"select", u"textarea",
+                                                       u"button", u"object", u"embed",  u"iframe"};
+  static constexpr std::array<TextView, 46> kBlock = {
+      u"address",  u"article",  u"aside",    u"blockquote", u"body",    u"br",    u"caption",
+      u"center",   u"col",      u"colgroup", u"dd",         u"dir",     u"div",   u"dl",
+      u"dt",       u"fieldset", u"figure",   u"footer",     u"form",    u"frame", u"frameset",
+      u"h1",       u"h2",       u"h3",       u"h4",         u"h5",      u"h6",    u"head",
+      u"header",   u"hr",       u"html",     u"legend",     u"li",      u"menu",  u"nav",
+      u"noframes", u"ol",       u"p",        u"pre",        u"section", u"table", u"tbody",
+      u"td",       u"tfoot",    u"th",       u"thead"};
+  static constexpr std::array<TextView, 3> kMoreBlock = {u"title", u"tr", u"ul"};
+  const auto in = [&](const auto& names) {
+    return std::find(names.begin(), names.end(), tag.name) != names.end();
+  };
+  if (in(kContent)) return Flow::kContent;
+  return in(kBlock) || in(kMoreBlock) ? Flow::kBlock : Flow::kInline;
 }
 
-// Whether the character on the far side of `pos` (moving by `step`, over
-// inline tags) keeps a blank next to it on the same line: visible text, a
-// picture, or a blank already marked to become "&nbsp;".
+// Whether the blank next to `pos` on the far side (moving by `step`, over
+// inline tags and the line ends between them, which a browser reads as
+// blanks) has something visible beside it: text or a content tag. Blanks
+// already marked to become "&nbsp;" belong to the same run and are passed
+// over on the left; an ordinary blank on the right means the run goes on.
 bool KeepsBlank(TextView text, Pos pos, int step) {
   for (;;) {
     const char16_t c = CharAt(text, pos);
-    if (c == u'\0' && (pos < 1 || pos > Len(text))) return false;
-    if (c == u' ' || c == u'\r' || c == u'\n') return false;
+    if (pos < 1 || pos > Len(text)) return false;
+    if (c == u'\r' || c == u'\n' || (c == u'\0' && step < 0)) {
+      pos += step;
+      continue;
+    }
+    if (c == u' ') return false;
     const bool tagEdge = step > 0 ? c == u'<' : c == u'>';
     if (!tagEdge) return true;
     const Pos lt = step > 0 ? pos : InStrRev(text, u"<", pos);
     const Pos gt = step > 0 ? InStr(pos, text, u">") : pos;
     if (lt == 0 || gt == 0) return false;
-    if (IsImageTag(text, lt)) return true;
-    if (!IsInlineTag(text, lt)) return false;
+    const Flow flow = FlowOf(ReadTag(text, lt));
+    if (flow != Flow::kInline) return flow == Flow::kContent;
     pos = step > 0 ? gt + 1 : lt - 1;
   }
 }
 
-// Blanks alone between the end of a block and the next tag, or between a
-// table's or list's own tags, are markup, not text: a browser drops them, and
-// a non-breaking space there would be moved out of the table as text.
+// Blanks alone between two block tags, opening or closing, are markup, not
+// text: a browser drops them, and a non-breaking space there would make a
+// line of its own (or be moved out of a table as text). The one exception
+// is the whole content of one element ("<p> </p>"), whose line they keep.
 bool IsBlankBetweenBlocks(TextView text, Pos from, Pos to) {
   for (Pos p = from; p < to; ++p) {
     if (CharAt(text, p) != u' ') return false;
   }
   const Pos lt = InStrRev(text, u"<", from - 1);
-  if (lt == 0 || IsInlineTag(text, lt) || IsImageTag(text, lt)) return false;
-  if (CharAt(text, lt + 1) == u'/') return true;
-  static constexpr std::array<TextView, 8> kHolders = {u"table", u"tbody", u"thead", u"tfoot",
-                                                       u"tr",    u"ul",    u"ol",    u"dl"};
-  Pos end = lt + 1;
-  while (IsLetterOrDigit(CharAt(text, end))) ++end;
-  const Text name = LowerCase(Mid(text, lt + 1, end - lt - 1));
-  for (TextView holder : kHolders) {
-    if (name == holder) return true;
-  }
-  return false;
+  if (lt == 0) return false;
+  const Tag left = ReadTag(text, lt);
+  const Tag right = ReadTag(text, to);
+  if (FlowOf(left) != Flow::kBlock || FlowOf(right) != Flow::kBlock) return false;
+  return !(!left.closing && right.closing && left.name == right.name);
 }
 
 // One text run [from, to): a single blank between kept characters stays;

@@ -117,6 +117,57 @@ TEST(RunningBlanks, OnlyBlanksTheBrowserWouldSwallowBecomeNbsp) {
             });
 }
 
+TEST(RunningBlanks, UnknownTagsFlowAndFormControlsAreContent) {
+  ExpectAll(KeepRunningBlanks,
+            {
+                // smart tags and other unknown or prefixed tags are inline
+                {"<p><st1:place>Tokyo</st1:place> is <label>big</label> <input type=\"checkbox\"> "
+                 "x</p>",
+                 "<p><st1:place>Tokyo</st1:place> is <label>big</label> <input type=\"checkbox\"> "
+                 "x</p>"},
+                {"<p>a <st1:PersonName>Ono</st1:PersonName> b</p>",
+                 "<p>a <st1:PersonName>Ono</st1:PersonName> b</p>"},
+                {"<p>a <select><option>1</select> <textarea></textarea> b</p>",
+                 "<p>a <select><option>1</select> <textarea></textarea> b</p>"},
+                {"<p>a <!-- c -->b</p>", "<p>a <!-- c -->b</p>"},
+            });
+}
+
+TEST(RunningBlanks, BlanksAloneBetweenBlockTagsAreMarkupOnEitherSide) {
+  ExpectAll(KeepRunningBlanks,
+            {
+                // between two block tags, opening or closing: markup
+                {"<div><p>a</p>  <p>b</p></div>", "<div><p>a</p>  <p>b</p></div>"},
+                {"<div> <p>a</p> </div>", "<div> <p>a</p> </div>"},
+                {"<td> <p>a</p></td>", "<td> <p>a</p></td>"},
+                // the whole content of one element keeps its line
+                {"<td> </td><p>  </p>", "<td>&nbsp;</td><p>&nbsp;&nbsp;</p>"},
+                // beside text, a block tag is a line edge on both sides alike
+                {"<div><p>b</p> <span>c</span></div>", "<div><p>b</p>&nbsp;<span>c</span></div>"},
+                {"<div> <span>c</span></div>", "<div>&nbsp;<span>c</span></div>"},
+            });
+}
+
+TEST(RunningBlanks, ALineEndBetweenInlineTagsIsABlankNotALineEdge) {
+  ExpectAll(KeepRunningBlanks,
+            {
+                {"<p>y <span class=\"c2\">⏎<b>b</b></span></p>",
+                 "<p>y <span class=\"c2\">⏎<b>b</b></span></p>"},
+                {"<p><b>x</b>⏎<span> y</span></p>", "<p><b>x</b>⏎<span> y</span></p>"},
+                {"<p>y <span>⏎<p>b</p>", "<p>y&nbsp;<span>⏎<p>b</p>"},  // a block after it
+            });
+}
+
+TEST(RunningBlanks, ARunAcrossInlineTagsIsOneRun) {
+  ExpectAll(KeepRunningBlanks, {
+                                   // starting the block, the whole run is kept wide
+                                   {"<p> <span class=\"c2\">  </span>a</p>",
+                                    "<p>&nbsp;<span class=\"c2\">&nbsp;&nbsp;</span>a</p>"},
+                                   // between words, its last blank still lets the line wrap
+                                   {"<p>a <b> </b> b</p>", "<p>a&nbsp;<b>&nbsp;</b> b</p>"},
+                               });
+}
+
 TEST(Katakana, HalfWidthBecomesFullWidthOneForOne) {
   ExpectAll(WidenKatakana, {
                                {"ｶﾞｷﾞ｡｢ｱ｣､･ｰﾝﾟ", "カ゛キ゛。「ア」、・ーン゜"},
