@@ -29,6 +29,10 @@ bool IsShiftJis(const std::string& charset) {
   return false;
 }
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
 }  // namespace
 
 std::string DeclaredCharset(std::string_view page) {
@@ -38,12 +42,20 @@ std::string DeclaredCharset(std::string_view page) {
   for (std::size_t meta = head.find("<meta"); meta != std::string::npos;
        meta = head.find("<meta", meta + 5)) {
     const std::size_t close = std::min(head.size(), head.find('>', meta));
-    const std::size_t at = head.find("charset=", meta);
-    if (at == std::string::npos || at > close) continue;
-    std::size_t begin = at + 8;
-    while (begin < close && (head[begin] == '"' || head[begin] == '\'' || head[begin] == ' ')) {
-      ++begin;
+    // "charset", blanks, "=", blanks, then the name, as a browser's prescan
+    // reads it; a "charset" with no "=" after it is passed over.
+    std::size_t begin = std::string::npos;
+    for (std::size_t at = head.find("charset", meta); at < close;
+         at = head.find("charset", at + 7)) {
+      std::size_t p = at + 7;
+      while (p < close && IsBlank(head[p])) ++p;
+      if (p >= close || head[p] != '=') continue;
+      ++p;
+      while (p < close && (IsBlank(head[p]) || head[p] == '"' || head[p] == '\'')) ++p;
+      begin = p;
+      break;
     }
+    if (begin == std::string::npos) continue;
     std::size_t end = begin;
     while (end < close && std::string_view("\"'; \t\r\n/").find(head[end]) == std::string::npos) {
       ++end;

@@ -33,6 +33,17 @@ TEST(PageCharset, TheHeadsDeclarationDecidesAndNothingDeclaredIsShiftJis) {
   EXPECT_EQ(DecodeDeclared("<head><meta charset=x-no-such></head>\x93\xFA"),
             u"<head><meta charset=x-no-such></head>日");
 
+  // Blanks around "=" are allowed, as a browser's prescan reads them; a
+  // "charset" without "=" after it names nothing.
+  EXPECT_EQ(DeclaredCharset("<head><meta content=text/html; charset = utf-8 "
+                            "http-equiv=Content-Type></head>"),
+            "utf-8");
+  EXPECT_EQ(DeclaredCharset("<head><meta content='text/html; charset =\"UTF-8\"'></head>"),
+            "utf-8");
+  EXPECT_EQ(DeclaredCharset("<head><meta name=charset content=x charset=euc-jp></head>"), "euc-jp");
+  EXPECT_EQ(DecodeDeclared("<meta content=text/html; charset = utf-8>\xC3\xA9"),
+            u"<meta content=text/html; charset = utf-8>é");
+
   // "charset=" outside a meta element, or in the body, declares nothing.
   EXPECT_EQ(DeclaredCharset("<head><title>charset=utf-8</title></head>"), "");
   EXPECT_EQ(DeclaredCharset("<head></head><body><meta charset=utf-8></body>"), "");
