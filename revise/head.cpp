@@ -47,12 +47,14 @@ void AssemblePage(RevisionState& st) {
              u"<head>\r\n" +
                  Fill(u"<meta http-equiv='Content-Type' content='text/html; charset=★'>", charset));
   PutTitle(page, info.PageTitle);
-  const Text keywords = Trim(info.PageKeywords);
+  // controls are blanks before the trim, so that a value of controls alone
+  // counts as empty
+  const Text keywords = Trim(BlankControls(info.PageKeywords));
   if (!keywords.empty()) {
     InsertBeforeStyle(page,
                       Fill(u"<meta name='keywords' content='★'>", EscapeAttributeValue(keywords)));
   }
-  const Text description = Trim(info.PageDescription);
+  const Text description = Trim(BlankControls(info.PageDescription));
   if (!description.empty()) {
     InsertBeforeStyle(
         page, Fill(u"<meta name='description' content='★'>", EscapeAttributeValue(description)));

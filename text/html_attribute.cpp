@@ -15,6 +15,18 @@ const char16_t* MarkupReference(char16_t c) {
   }
 }
 
+bool IsControl(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+Text BlankControls(TextView value) {
+  Text out(value);
+  for (char16_t& c : out) {
+    if (IsControl(c)) c = u' ';
+  }
+  return out;
+}
+
 Text EscapeAttributeValue(TextView value) {
   Text out;
   out.reserve(value.size());
@@ -24,7 +36,7 @@ Text EscapeAttributeValue(TextView value) {
     } else if (c == u'"') {
       out += u"&quot;";
     } else {
-      out += c < 0x20 || c == 0x7F ? u' ' : c;
+      out += IsControl(c) ? u' ' : c;
     }
   }
   return out;

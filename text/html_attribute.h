@@ -10,11 +10,17 @@ namespace qp {
 // text and attribute values alike; null for any other.
 const char16_t* MarkupReference(char16_t c);
 
+// Whether `c` is a control character: C0 (below U+0020), U+007F, or C1
+// (U+0080 to U+009F).
+bool IsControl(char16_t c);
+
+// `value` with every control character made a blank: a line break in a
+// document property or an alternative text still parts two words, and no NUL
+// or other character HTML forbids reaches a page.
+Text BlankControls(TextView value);
+
 // The content of a double-quoted attribute value (or of a title element):
-// "&", "<", ">" and the double quote as references. A control character
-// (below U+0020, and U+007F) becomes a blank: a line break in a document
-// property or an alternative text still parts two words, and no NUL or other
-// character HTML forbids reaches a page.
+// "&", "<", ">" and the double quote as references, controls as blanks.
 Text EscapeAttributeValue(TextView value);
 
 }  // namespace qp

@@ -55,5 +55,18 @@ TEST(PageHead, TitleInsertedWhenMissingAndValuesEscaped) {
   EXPECT_EQ(page.find("stylesheet"), std::string::npos);
 }
 
+TEST(PageHead, ControlCharactersAreBlanksBeforeTheTrimAndTheEmptyCheck) {
+  RevisionState st = Parts("<head>⏎");
+  st.PageInfo.PageTitle = u"A\u0085B\u0001C";  // C1 controls are controls too
+  st.PageInfo.PageKeywords = u"\tk\n";
+  st.PageInfo.PageDescription = u"\u001f\u009f";
+  AssemblePage(st);
+  const std::string page = S(st.SourceText);
+  EXPECT_NE(page.find("<title>A B C</title>⏎<meta name=\"keywords\" content=\"k\">⏎"),
+            std::string::npos)
+      << page;
+  EXPECT_EQ(page.find("description"), std::string::npos) << page;
+}
+
 }  // namespace
 }  // namespace qp::revise
