@@ -152,48 +152,51 @@ Text Decode(iconv_t cd, std::string_view b, Undecodable undecodable) {
 
 }  // namespace
 
+// A bad sequence gives one U+FFFD per maximal invalid subpart, as browsers
+// decode: the lead byte and the continuation bytes that could still have
+// made a character go together; the byte that breaks the sequence starts
+// afresh. The second byte's range excludes overlong forms, surrogates and
+// code points past U+10FFFF.
 Text Utf8ToText(std::string_view b) {
   Text out;
   out.reserve(b.size());
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(b[k]); };
   std::size_t i = 0;
   const std::size_t n = b.size();
   while (i < n) {
-    const auto c = static_cast<unsigned char>(b[i]);
+    const unsigned char c = byte(i++);
     if (c < 0x80) {
       out.push_back(c);
-      ++i;
       continue;
     }
     int extra = 0;
     char32_t cp = 0;
-    char32_t min = 0;
-    if ((c & 0xE0) == 0xC0) {
-      extra = 1, cp = c & 0x1F, min = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2, cp = c & 0x0F, min = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3, cp = c & 0x07, min = 0x10000;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1, cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2, cp = c & 0x0F;
+      if (c == 0xE0) low = 0xA0;
+      if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3, cp = c & 0x07;
+      if (c == 0xF0) low = 0x90;
+      if (c == 0xF4) high = 0x8F;
     } else {
       out.push_back(static_cast<char16_t>(kReplacement));
-      ++i;
       continue;
     }
-    std::size_t j = i + 1;
-    bool ok = true;
-    for (int k = 0; k < extra; ++k, ++j) {
-      if (j >= n || (static_cast<unsigned char>(b[j]) & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      cp = (cp << 6) | (static_cast<unsigned char>(b[j]) & 0x3F);
+    for (; extra > 0 && i < n && byte(i) >= low && byte(i) <= high; --extra, ++i) {
+      cp = (cp << 6) | (byte(i) & 0x3F);
+      low = 0x80;
+      high = 0xBF;
     }
-    if (!ok || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if (extra > 0) {
       out.push_back(static_cast<char16_t>(kReplacement));
-      i = ok ? j : std::max(j, i + 1);
-      continue;
+    } else {
+      AppendUtf16(out, cp);
     }
-    AppendUtf16(out, cp);
-    i = j;
   }
   return out;
 }

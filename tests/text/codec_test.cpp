@@ -41,8 +41,18 @@ TEST(Utf8Test, RoundTripAndInvalidSequences) {
   const Text t = u"aé日\U0001F600";
   EXPECT_EQ(Utf8ToText(TextToUtf8(t)), t);
   EXPECT_EQ(Utf8ToText("a\xC3"), u"a\uFFFD");
-  EXPECT_EQ(Utf8ToText("\xED\xA0\x80"), u"\uFFFD");  // an encoded surrogate
-  EXPECT_EQ(Utf8ToText("\xC0\xAF"), u"\uFFFD");      // overlong
+  // one U+FFFD per maximal invalid subpart, as browsers decode
+  EXPECT_EQ(Utf8ToText("a\xED\xA0\x80"
+                       "b\xC0\xAF"
+                       "c"),
+            u"a\uFFFD\uFFFD\uFFFDb\uFFFD\uFFFDc");  // a surrogate, an overlong form
+  EXPECT_EQ(Utf8ToText("\xE6\x97"
+                       "a\xF0\x9F\x98"
+                       "b"),
+            u"\uFFFDa\uFFFDb");                                               // cut short
+  EXPECT_EQ(Utf8ToText("\xF4\x90\x80\x80\xF5\xFF\x80"), Text(7, u'\uFFFD'));  // past U+10FFFF
+  EXPECT_EQ(Utf8ToText("\xE0\x9F\x80\xF0\x8F"), Text(5, u'\uFFFD'));          // overlong leads
+  EXPECT_EQ(Utf8ToText("\xE0\xA0\x80\xF4\x8F\xBF\xBF"), u"\u0800\U0010FFFF");
 }
 
 TEST(NumberTest, LeadingNumberShortestFormAndHalvesToEven) {
