@@ -32,7 +32,8 @@ Text PictureStore::Add(const std::string& partName, long width, long height, con
   if (known != byPart_.end()) return known->second;
   Text name;
   std::string bytes;
-  if (!partName.empty() && package_.HasPart(partName)) {
+  const bool present = !partName.empty() && package_.HasPart(partName);
+  if (present) {
     try {
       bytes = package_.ReadPart(partName);
     } catch (const RuntimeError&) {
@@ -71,6 +72,10 @@ Text PictureStore::Add(const std::string& partName, long width, long height, con
   }
   if (ext) {
     name = NewFile(std::move(bytes), ext);
+  } else if (!present) {
+    // a target outside the package has no part name at all
+    const std::string what = partName.empty() ? "picture" : "picture " + partName;
+    Tell(what + " left out (its part is missing from the document)");
   } else {
     Tell("picture " + partName + " left out (not a picture format a page can show)");
   }

@@ -168,6 +168,7 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   std::string gif = b.Relate("image", "media/b.gif");
   std::string emf = b.Relate("image", "media/c.emf");
   std::string outside = b.Relate("image", "../../../etc/passwd");
+  std::string missing = b.Relate("image", "media/gone.gif");
   auto pic = [](const std::string& id) {
     return "<w:r><w:drawing><wp:inline><wp:extent cx=\"952500\" cy=\"476250\"/><a:graphic>"
            "<a:graphicData><pic:pic><pic:blipFill><a:blip r:embed=\"" +
@@ -175,7 +176,8 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
            "\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></"
            "w:r>";
   };
-  b.Body("<w:p>" + pic(png) + pic(gif) + pic(png) + pic(emf) + pic(outside) + "</w:p>");
+  b.Body("<w:p>" + pic(png) + pic(gif) + pic(png) + pic(emf) + pic(outside) + pic(missing) +
+         "</w:p>");
   word::DocxContent content(b.Build());
   word::RenderedPage page = word::RenderHtml(content, {}, u"doc", u"utf-8");
   ASSERT_EQ(page.pictures.size(), 2u);
@@ -188,9 +190,12 @@ TEST(WordExport, PicturesAreNumberedOncePerPartAndOthersLeftOut) {
   EXPECT_NE(html.find("src=\"doc.files/image002.gif\""), std::string::npos);
   EXPECT_EQ(html.find("image003"), std::string::npos);
   // What was left out is told once per part, not on standard error.
-  ASSERT_EQ(page.notes.size(), 2u);
+  ASSERT_EQ(page.notes.size(), 3u);
   EXPECT_EQ(page.notes[0],
             u"picture word/media/c.emf left out (not a picture format a page can show)");
+  EXPECT_EQ(page.notes[1], u"picture left out (its part is missing from the document)");
+  EXPECT_EQ(page.notes[2],
+            u"picture word/media/gone.gif left out (its part is missing from the document)");
 }
 
 // The revision finds the body tag by its attributes: Word always writes the
