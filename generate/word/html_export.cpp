@@ -9,6 +9,19 @@
 
 namespace qp::word {
 
+namespace {
+
+// Every file of the export goes through here: one that does not reach the
+// disk whole fails the export with `failure`.
+void WriteChecked(const std::filesystem::path& file, std::string_view bytes, const char* failure) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) Raise(err::kSaveFailed, T(failure));
+}
+
+}  // namespace
+
 RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& stem,
                         TextView charset) {
   ExportState state(doc, stem);
@@ -27,12 +40,7 @@ void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& opt
   RenderedPage page = RenderHtml(doc, fonts, stem, shiftJis ? u"shift_jis" : u"utf-8");
   for (Text& note : page.notes) notes.Add(std::move(note));
   Bytes bytes = shiftJis ? TextToCp932(page.html) : TextToUtf8(page.html);
-  {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) Raise(err::kSaveFailed, T("The page cannot be written."));
-  }
+  WriteChecked(fileName, bytes, "The page cannot be written.");
   if (page.pictures.empty()) return;
   std::filesystem::path folder = fileName.parent_path() / (fileName.stem().native() + ".files");
   std::error_code ec;
@@ -42,16 +50,12 @@ void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& opt
       u"<xml xmlns:o=\"urn:schemas-microsoft-com:office:office\">\r\n <o:MainFile HRef=\"../" +
       FromPath(fileName.filename()) + u"\"/>\r\n";
   for (const PictureFile& f : page.pictures) {
-    std::ofstream out(folder / ToPath(f.fileName), std::ios::binary | std::ios::trunc);
-    out.write(f.bytes.data(), static_cast<std::streamsize>(f.bytes.size()));
-    out.close();
-    if (!out) Raise(err::kSaveFailed, T("A picture cannot be written."));
+    WriteChecked(folder / ToPath(f.fileName), f.bytes, "A picture cannot be written.");
     list += u" <o:File HRef=\"" + f.fileName + u"\"/>\r\n";
   }
   list += u" <o:File HRef=\"filelist.xml\"/>\r\n</xml>\r\n";
-  Bytes listBytes = TextToUtf8(list);
-  std::ofstream out(folder / "filelist.xml", std::ios::binary | std::ios::trunc);
-  out.write(listBytes.data(), static_cast<std::streamsize>(listBytes.size()));
+  WriteChecked(folder / "filelist.xml", TextToUtf8(list),
+               "The list of the pictures cannot be written.");
 }
 
 }  // namespace qp::word

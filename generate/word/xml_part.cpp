@@ -37,12 +37,17 @@ std::string_view AfterColon(const char* name) {
 
 }  // namespace
 
-void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes) {
-  if (HasDoctype(bytes)) Raise(err::kFileCorrupt, T("A part of the document declares a DOCTYPE."));
+void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, const std::string& partName) {
+  const std::string part = "The part " + partName + " of the document";
+  if (HasDoctype(bytes)) Raise(err::kFileCorrupt, U(part + " declares a DOCTYPE."));
   pugi::xml_parse_result result =
       doc.load_buffer(bytes.data(), bytes.size(),
                       pugi::parse_default | pugi::parse_ws_pcdata_single, pugi::encoding_auto);
-  if (!result) Raise(err::kFileCorrupt, T("A part of the document is not well-formed XML."));
+  if (!result) {
+    // where and why, for the failure report and the notes
+    Raise(err::kFileCorrupt, U(part + " is not well-formed XML (at byte " +
+                               std::to_string(result.offset) + ": " + result.description() + ")."));
+  }
 }
 
 std::string_view LocalName(const pugi::xml_node& node) {

@@ -12,8 +12,10 @@
 
 namespace qp::word {
 
-// Raises kFileCorrupt for a DOCTYPE or a part that is not well-formed XML.
-void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes);
+// Raises kFileCorrupt for a DOCTYPE or a part that is not well-formed XML;
+// the failure's text names the part and, for broken XML, pugixml's offset
+// and description.
+void ParseXmlPart(pugi::xml_document& doc, const std::string& bytes, const std::string& partName);
 
 // The element's local name (after its prefix), so that a part written with
 // other prefixes than Word's still reads.

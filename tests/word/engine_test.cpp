@@ -82,6 +82,10 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   d.GetWebOptions().Encoding = 932;
   d.SaveAs(dir_ / "work" / "サンプル.htm", word::kFormatHtml);
   normal.Name = u"Century";
+  // the list of the pictures is checked like every other file of the save
+  fs::create_directories(dir_ / "work" / "list.files" / "filelist.xml");
+  EXPECT_EQ(ErrorOf([&] { d.SaveAs(dir_ / "work" / "list.htm", word::kFormatHtml); }),
+            word::err::kSaveFailed);
 
   EXPECT_EQ(d.BuiltinDocumentProperty(u"Title"), u"Quillpage sample");
   EXPECT_EQ(d.BuiltinDocumentProperty(u"Comments"), u"A sample document for Quillpage");

@@ -41,6 +41,17 @@ TEST(WordHostile, BrokenPackagesRaiseDocumentedErrors) {
   EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", kDocument}})), 0);
 }
 
+TEST(WordHostile, ABrokenPartIsNamedWithWhereAndWhy) {
+  try {
+    word::DocxContent content(ZipOf({{"word/document.xml", "<w:document><w:body>"}}));
+    ADD_FAILURE() << "opened";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.description(),
+              u"The part word/document.xml of the document is not well-formed XML "
+              u"(at byte 19: Start-end tags mismatch).");
+  }
+}
+
 TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
   std::string withDoctype =
       "<?xml version=\"1.0\"?><!DOCTYPE w [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" +
