@@ -50,18 +50,32 @@ std::string Le32(std::uint32_t v) {
   return b;
 }
 
-// An EMF of a header and the end record only: nothing to draw, as in a
-// file whose drawing is all in EMF+ comment records.
-std::string EmptyEmf() {
+// An EMF of a header, `records` and the end record.
+std::string Emf(const std::string& records, std::uint32_t count) {
+  const std::string end = Le32(14) + Le32(20) + Le32(0) + Le32(0) + Le32(20);
+  const auto size = static_cast<std::uint32_t>(108 + records.size() + end.size());
   std::string header = Le32(1) + Le32(108);
-  header += Le32(0) + Le32(0) + Le32(100) + Le32(100);          // bounds
-  header += Le32(0) + Le32(0) + Le32(2000) + Le32(2000);        // frame, .01 mm
-  header += " EMF" + Le32(0x10000) + Le32(108 + 20) + Le32(2);  // size, records
-  header += std::string(2, '\0') + std::string(2, '\0') + Le32(0) + Le32(0) + Le32(0);
+  header += Le32(0) + Le32(0) + Le32(100) + Le32(100);              // bounds
+  header += Le32(0) + Le32(0) + Le32(2000) + Le32(2000);            // frame, .01 mm
+  header += " EMF" + Le32(0x10000) + Le32(size) + Le32(count + 2);  // size, records
+  header += std::string("\2\0", 2) + std::string(2, '\0') + Le32(0) + Le32(0) + Le32(0);
   header += Le32(1920) + Le32(1080) + Le32(508) + Le32(286);  // device, mm
   header += Le32(0) + Le32(0) + Le32(0) + Le32(508000) + Le32(286000);
   header.resize(108, '\0');
-  return header + Le32(14) + Le32(20) + Le32(0) + Le32(0) + Le32(20);
+  return header + records + end;
+}
+
+// Nothing to draw, as in a file whose drawing is all in EMF+ comment records.
+std::string EmptyEmf() {
+  return Emf("", 0);
+}
+
+// A red brush selected, and a rectangle over the whole picture.
+std::string RedSquareEmf() {
+  const std::string brush = Le32(39) + Le32(24) + Le32(1) + Le32(0) + Le32(0x000000FF) + Le32(0);
+  const std::string select = Le32(37) + Le32(12) + Le32(1);
+  const std::string rectangle = Le32(43) + Le32(24) + Le32(0) + Le32(0) + Le32(100) + Le32(100);
+  return Emf(brush + select + rectangle, 3);
 }
 
 TEST(Raster, DrawsSvgAtTheObjectsSizeAndTellsBlankFromDrawn) {
@@ -144,6 +158,15 @@ TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
   EXPECT_TRUE(empty.emptyDrawing);
   EXPECT_FALSE(empty.note.empty());
   EXPECT_EQ(Decode(empty.png).width, 120u);
+
+  // A drawing: drawn at the size it is shown, no note.
+  Picture drawn = drawer.Metafile(RedSquareEmf(), 120, 80);
+  Decoded square = Decode(drawn.png);
+  EXPECT_FALSE(drawn.emptyDrawing);
+  EXPECT_EQ(drawn.note, "");
+  ASSERT_EQ(square.width, 120u);
+  ASSERT_EQ(square.height, 80u);
+  EXPECT_EQ(square.At(60, 40), 0xFF0000FFu);
 
   // Cut short, or a WMF header followed by nothing sensible: a placeholder.
   for (const std::string& broken :
