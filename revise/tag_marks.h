@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "text/ustring.h"
+#include "text/walk.h"
 
 namespace qp::revise {
 
@@ -39,9 +40,7 @@ class TagMarks {
   }
 
  private:
-  static bool Holds(const Text& text, Pos at, char16_t c) {
-    return at <= Len(text) && text[static_cast<std::size_t>(at - 1)] == c;
-  }
+  static bool Holds(const Text& text, Pos at, char16_t c) { return CharAt(text, at) == c; }
   static Pos Last(const Text& text, const std::vector<Pos>& at, char16_t c, Pos point) {
     for (auto it = std::upper_bound(at.begin(), at.end(), point); it != at.begin();) {
       --it;
