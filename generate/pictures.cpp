@@ -75,8 +75,10 @@ void Del_Img_Fil(RunState& run, const Text& stem) {
   try {
     trap.Step(1);
     const fs::path imageFolder = ToPath(run.OutputFolder + u"Image");
+    // A symbolic link under a picture's name goes too, as a link (its target
+    // stays): left there it would block that name, and so every later run.
     const std::vector<fs::path> listed =
-        ListMatching(imageFolder, {stem + u"-", u"*.*"}, EntryKind::kRegularFile);
+        ListMatching(imageFolder, {stem + u"-", u"*.*"}, EntryKind::kFileOrLink);
 
     trap.Step(2);
     std::vector<fs::path> doomed;

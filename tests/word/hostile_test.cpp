@@ -57,6 +57,20 @@ TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
                               "<Relationships><Relationship Id=\"r\" Type=\"x/styles\" "
                               "Target=\"styles.xml\"/></Relationships>"}})),
             word::err::kFileCorrupt);
+  // After a comment in the prolog, and in UTF-16, it is still found.
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<?xml version=\"1.0\"?><!-- c --><!DOCTYPE w>" +
+                                                       kDocument.substr(21)}})),
+            word::err::kFileCorrupt);
+  std::string utf16 = "\xFF\xFE";
+  for (char c : withDoctype) utf16 += std::string{c, '\0'};
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", utf16}})), word::err::kFileCorrupt);
+  // The words in a comment or in the text's CDATA declare nothing.
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<?xml version=\"1.0\"?><!-- <!DOCTYPE x> -->" +
+                                                       kDocument.substr(21)}})),
+            0);
+  DocxBuilder text;
+  text.Body("<!-- <!DOCTYPE x> --><w:p><w:r><w:t><![CDATA[<!DOCTYPE y>]]></w:t></w:r></w:p>");
+  EXPECT_EQ(OpenError(text.Build()), 0);
 }
 
 TEST(WordHostile, EntryNamesOutsideThePackageAreRefused) {
