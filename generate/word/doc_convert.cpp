@@ -22,6 +22,7 @@ namespace qp::word {
 namespace {
 
 constexpr char kTempPrefix[] = "quillpage-doc-";
+constexpr std::time_t kStaleSeconds = 180;
 
 // A folder under the system's temporary folder, removed with its contents
 // when the conversion ends in any way. The run holds a lock on it while it
@@ -139,9 +140,11 @@ void RemoveStaleConversionFolders() {
     const int fd = ::open(it->path().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st {};
-    // Only this user's, and only one no living run holds. A folder made in
-    // the last seconds may not be locked by its run yet.
-    const bool settled = ::fstat(fd, &st) == 0 && st.st_mtime + 5 < std::time(nullptr);
+    // Only this user's, and only one no living run holds. Its age is checked
+    // too: a folder made a moment ago may not be locked by its run yet, and
+    // a run of a version that does not lock gives up on its converter after
+    // two minutes.
+    const bool settled = ::fstat(fd, &st) == 0 && st.st_mtime + kStaleSeconds < std::time(nullptr);
     if (settled && st.st_uid == ::geteuid() && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       std::error_code removeError;
       std::filesystem::remove_all(it->path(), removeError);
@@ -178,16 +181,14 @@ std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
   // it links to and put them in the document: it only ever runs where the
   // user's files are out of its reach.
   const std::filesystem::path bwrap = FindOnPath("bwrap");
-  const bool sandboxed = !OptedOutOfSandbox();
-  if (sandboxed) {
-    const std::string why = SandboxUnavailable(bwrap);
-    if (!why.empty()) {
-      notes.Add(u".doc files are converted by LibreOffice in a sandbox, and " + T(why) +
-                u". Install the package bubblewrap, or set " + T(kNoSandboxVariable) +
-                u"=1 to convert .doc files without the sandbox (a document could then copy "
-                u"your files into its page).");
-      Raise(err::kConverterMissing, T("LibreOffice cannot run in a sandbox."));
-    }
+  const std::string why = SandboxUnavailable(bwrap);
+  const bool sandboxed = why.empty();
+  if (!sandboxed && !OptedOutOfSandbox()) {
+    notes.Add(u".doc files are converted by LibreOffice in a sandbox, and " + T(why) +
+              u". Install the package bubblewrap, or set " + T(kNoSandboxVariable) +
+              u"=1 to convert .doc files without the sandbox (a document could then copy "
+              u"your files into its page).");
+    Raise(err::kConverterMissing, T("LibreOffice cannot run in a sandbox."));
   }
   RemoveStaleConversionFolders();
   TempFolder temp;

@@ -18,11 +18,13 @@ std::filesystem::path FindConverter();
 // LibreOffice runs under bubblewrap: a read-only system, only its temporary
 // folder writable, no network, killed with the run. Where bwrap is missing
 // or cannot make a sandbox, .doc files are refused with a note saying why,
-// unless this variable is "1": then LibreOffice runs as the user, unconfined.
+// unless this variable is "1": then LibreOffice runs there as the user,
+// unconfined. Where a sandbox can be made, it is always used.
 inline constexpr char kNoSandboxVariable[] = "QUILLPAGE_DOC_WITHOUT_SANDBOX";
 
 // Removes the temporary folders of conversions that a killed run left:
-// this user's "quillpage-doc-*" folders that no living run holds.
+// this user's "quillpage-doc-*" folders, unchanged for three minutes, that
+// no living run holds.
 void RemoveStaleConversionFolders();
 
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
