@@ -108,6 +108,20 @@ TEST(RobustContain, ThousandsOfNotesEndInOneShortMessage) {
   EXPECT_NE(out.output.find("1970"), std::string::npos) << "how many more notes there are";
 }
 
+// Tables nested deeper than the page's indent goes (25 and more) still give
+// a page, with the innermost text on it.
+TEST(RobustContain, DeeplyNestedTablesGiveAPage) {
+  QP_NEED_PROGRAM();
+  for (const int depth : {25, 40}) {
+    User user;
+    const Outcome out = user.Run(user.Place("nested.docx", NestedTablesDocx(depth)), seconds(60));
+    ASSERT_EQ(out.status, kDone) << depth << ": " << out.output;
+    const std::string page = ReadFile(user.page("nested"));
+    EXPECT_NE(page.find("deep"), std::string::npos) << depth;
+    EXPECT_NE(page.find("after"), std::string::npos) << depth;
+  }
+}
+
 // An RTF file under a .doc name makes LibreOffice embed the picture its
 // INCLUDEPICTURE field names; in the sandbox no file of the user's is there.
 TEST(RobustContain, LibreOfficeCannotCopyTheUsersFilesIntoThePage) {
