@@ -104,6 +104,15 @@ TEST(WordHostile, PartOverTheCapStopsWhileInflating) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.code(), word::err::kFileCorrupt);
   }
+
+  // The XML of a document's parts has a cap of its own, far below a part's:
+  // megabytes of paragraphs from a small zip would take gigabytes to render.
+  std::string paragraphs = kDocument.substr(0, kDocument.find("<w:p>"));
+  while (paragraphs.size() <= word::DocxPackage::kMaxXmlBytes) {
+    paragraphs += "<w:p><w:r><w:t>A paragraph of plain words.</w:t></w:r></w:p>";
+  }
+  paragraphs += "</w:body></w:document>";
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", paragraphs}})), word::err::kFileCorrupt);
 }
 
 // Sets `mask` in the byte at `offset` of every local header ("PK\3\4") and
