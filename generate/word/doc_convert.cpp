@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -77,7 +76,7 @@ bool OptedOutOfSandbox() {
 
 // The bwrap arguments up to the command: a read-only system, none of the
 // user's files, only `temp` writable, no network, and the whole sandbox
-// killed when the run ends.
+// killed when the run ends. `soffice` is the program's real path.
 std::vector<std::string> SandboxPrefix(const std::filesystem::path& bwrap,
                                        const std::filesystem::path& soffice,
                                        const std::filesystem::path& temp) {
@@ -93,12 +92,11 @@ std::vector<std::string> SandboxPrefix(const std::filesystem::path& bwrap,
       args.insert(args.end(), {"--ro-bind", top, top});
     }
   }
-  // LibreOffice installed outside /usr (a vendor's package under /opt).
-  std::error_code ec;
-  const std::filesystem::path real = std::filesystem::canonical(soffice, ec);
-  if (!ec && real.string().rfind("/usr/", 0) != 0) {
-    const std::filesystem::path top = *std::next(real.begin());  // "opt"
-    args.insert(args.end(), {"--ro-bind", "/" + top.string(), "/" + top.string()});
+  // LibreOffice installed outside /usr (a vendor's package under /opt):
+  // its own folder only, the one that holds program/soffice.
+  if (soffice.string().rfind("/usr/", 0) != 0) {
+    const std::filesystem::path installation = soffice.parent_path().parent_path();
+    args.insert(args.end(), {"--ro-bind", installation.string(), installation.string()});
   }
   // What LibreOffice reads of the system's configuration: fonts, its own
   // settings, the loader's cache, the account and time zone names.
@@ -203,7 +201,14 @@ std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
   // A profile of its own: one shared with a running LibreOffice would hand
   // the job to that instance and return at once.
   std::vector<std::string> args;
-  if (sandboxed) args = SandboxPrefix(bwrap, soffice, temp.path());
+  if (sandboxed) {
+    // The program's own path: a link to it (/usr/local/bin/soffice) may
+    // point outside what the sandbox shows.
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(soffice, ec);
+    if (!ec) soffice = real;
+    args = SandboxPrefix(bwrap, soffice, temp.path());
+  }
   args.insert(
       args.end(),
       {soffice.string(), "-env:UserInstallation=" + FileUrl(temp.path() / "profile"), "--headless",
