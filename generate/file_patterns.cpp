@@ -266,7 +266,6 @@ namespace {
 // a temporary name beside `to` and takes its name only when whole, so a full
 // disk leaves no cut-short file under the picture's name. Never replaces.
 void CopyIntoPlace(const fs::path& from, const fs::path& to) {
-  RemoveStaleTemporaries(to);
   const fs::path temp = WriteTemporaryBeside(to, ReadWholeFile(from));
   if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
   int renameErr = errno;

@@ -86,6 +86,11 @@ void Del_Img_Fil(RunState& run, const Text& stem) {
       const Text name = FromPath(file.filename());
       if (MatchAt(name, Len(stem) + 5, u".") && !IsWordDocumentName(name)) doomed.push_back(file);
     }
+    // What a run killed while copying a picture in left: ".STEM-001.png.XXXXXX".
+    for (const fs::path& file : ListMatching(imageFolder, {u"." + stem + u"-", u"???.*.??????"},
+                                             EntryKind::kRegularFile)) {
+      doomed.push_back(file);
+    }
 
     trap.Step(3);
     for (const fs::path& file : doomed) {

@@ -79,9 +79,10 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   RunState run;
   run.OutputFolder = FromPath(tmp.path()) + u"/";
   const auto image = tmp.path() / "Image";
-  for (const char* name : {"report-001.png", "report-abc.gif", "report-0001.png", "report.png",
-                           "report-01.jpg", "report-002", "reports-001.png", "other-001.png",
-                           "report-x.y.png", "report-abc.doc", "report-abc.DOCX"}) {
+  for (const char* name :
+       {"report-001.png", "report-abc.gif", "report-0001.png", "report.png", "report-01.jpg",
+        "report-002", "reports-001.png", "other-001.png", "report-x.y.png", "report-abc.doc",
+        "report-abc.DOCX", ".report-004.png.aB3xY9"}) {
     WriteBytes(image / name, "x");
   }
   std::filesystem::create_directory(image / "report-dir.d");
@@ -93,7 +94,8 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   std::filesystem::create_symlink(tmp.path() / "elsewhere.png", image / "report-003.png");
 
   Del_Img_Fil(run, u"report");
-  // Word documents are never taken for pictures.
+  // Word documents are never taken for pictures; a copy a killed run left
+  // half-written (".report-004.png.aB3xY9") goes.
   EXPECT_EQ(Names(image),
             (V{"other-001.png", "report-0001.png", "report-002", "report-01.jpg", "report-abc.DOCX",
                "report-abc.doc", "report-dir.d/", "report.png", "reports-001.png"}));
