@@ -1,6 +1,9 @@
 #include "app/messages.h"
 
+#include <algorithm>
+
 #include "app/shell.h"
+#include "text/number.h"
 
 namespace qp::app {
 
@@ -18,7 +21,12 @@ int MessageStyle(int iconKind, int buttons, int defaultButton) {
 
 Text NotesMessage(const std::vector<Text>& notes) {
   Text text = u"ページの作成について、次のお知らせがあります。    |";
-  for (const Text& note : notes) text += u"|" + note;
+  const std::size_t shown = std::min(notes.size(), kNotesShown);
+  for (std::size_t i = 0; i < shown; ++i) text += u"|" + notes[i];
+  if (notes.size() > shown) {
+    text += u"|（ほかに " + FormatInteger(static_cast<long long>(notes.size() - shown)) +
+            u" 件のお知らせがあります）";
+  }
   return text;
 }
 

@@ -16,7 +16,9 @@ inline constexpr char16_t kMessageCaption[] = u"「Quillpage」 for Word";
 // button outside 0 to 4, and 6 when the sum leaves a signed 16-bit number.
 int MessageStyle(int iconKind, int buttons, int defaultButton);
 
-// The one message that lists the notes of a run ("|" between the lines).
+// The one message that lists the notes of a run ("|" between the lines):
+// the first kNotesShown of them, then how many more there are.
+inline constexpr std::size_t kNotesShown = 30;
 Text NotesMessage(const std::vector<Text>& notes);
 
 }  // namespace qp::app

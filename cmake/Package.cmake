@@ -29,7 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # and shapes, libemf2svg and libwmf with its fonts for metafiles) are opened
 # only for documents that need them, so dpkg-shlibdeps does not see them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libreoffice-writer-nogui, xdg-utils, libtiff6, librsvg2-2, libcairo2, libemf2svg1, libwmf-0.2-7, fonts-urw-base35, fonts-ipafont-gothic")
+    "libreoffice-writer-nogui, bubblewrap, xdg-utils, libtiff6, librsvg2-2, libcairo2, libemf2svg1, libwmf-0.2-7, fonts-urw-base35, fonts-ipafont-gothic")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 #include "text/codec.h"
@@ -139,6 +140,10 @@ void CreateFolder(const fs::path& folder) {
   }
 }
 
+namespace {
+void CopyIntoPlace(const fs::path& from, const fs::path& to);
+}  // namespace
+
 void MoveFileNoReplace(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   if (fs::exists(fs::symlink_status(to, ec))) {
@@ -159,8 +164,7 @@ void MoveFileNoReplace(const fs::path& from, const fs::path& to) {
   if (linkErr != EXDEV && linkErr != EPERM && linkErr != ENOTSUP && linkErr != EMLINK) {
     RaiseFileError(std::error_code(linkErr, std::generic_category()), from);
   }
-  // Another file system, or one without hard links.
-  if (!fs::copy_file(from, to, fs::copy_options::none, ec)) RaiseFileError(ec, to);
+  CopyIntoPlace(from, to);
   fs::remove(from, ec);
   if (ec) RaiseFileError(ec, from);
 }
@@ -194,25 +198,10 @@ std::string TemporaryNameBeside(const fs::path& path) {
   return (path.parent_path() / ("." + name + std::string(kSuffix))).string();
 }
 
-}  // namespace
-
-void RemoveStaleTemporaries(const fs::path& path) {
-  const std::string temporary = fs::path(TemporaryNameBeside(path)).filename().string();
-  const std::string_view start(temporary.data(), temporary.size() - 6);  // without "XXXXXX"
-  std::error_code ec;
-  for (fs::directory_iterator it(path.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != temporary.size() || !name.starts_with(start)) continue;
-    const bool filled = std::all_of(name.end() - 6, name.end(),
-                                    [](unsigned char c) { return std::isalnum(c) != 0; });
-    std::error_code typeError;
-    if (filled && it->is_regular_file(typeError) && !it->is_symlink(typeError)) {
-      fs::remove(it->path(), typeError);  // one that cannot go is left; the page is written anyway
-    }
-  }
-}
-
-void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
+// Writes `bytes` whole to a new file named as TemporaryNameBeside(path) and
+// returns its path; raises, leaving nothing behind, when it cannot (a full
+// disk included).
+fs::path WriteTemporaryBeside(const fs::path& path, std::string_view bytes) {
   std::string pattern = TemporaryNameBeside(path);
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) RaiseFileError(std::error_code(errno, std::generic_category()), path);
@@ -241,12 +230,57 @@ void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     RaiseFileError(std::error_code(closeErr, std::generic_category()), path);
   }
+  return temp;
+}
+
+}  // namespace
+
+void RemoveStaleTemporaries(const fs::path& path) {
+  const std::string temporary = fs::path(TemporaryNameBeside(path)).filename().string();
+  const std::string_view start(temporary.data(), temporary.size() - 6);  // without "XXXXXX"
+  std::error_code ec;
+  for (fs::directory_iterator it(path.parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() != temporary.size() || !name.starts_with(start)) continue;
+    const bool filled = std::all_of(name.end() - 6, name.end(),
+                                    [](unsigned char c) { return std::isalnum(c) != 0; });
+    std::error_code typeError;
+    if (filled && it->is_regular_file(typeError) && !it->is_symlink(typeError)) {
+      fs::remove(it->path(), typeError);  // one that cannot go is left; the page is written anyway
+    }
+  }
+}
+
+void ReplaceFileContent(const fs::path& path, std::string_view bytes) {
+  const fs::path temp = WriteTemporaryBeside(path, bytes);
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     const int renameErr = errno;
     ::unlink(temp.c_str());
     RaiseFileError(std::error_code(renameErr, std::generic_category()), path);
   }
 }
+
+namespace {
+
+// Another file system, or one without hard links: the copy is written under
+// a temporary name beside `to` and takes its name only when whole, so a full
+// disk leaves no cut-short file under the picture's name. Never replaces.
+void CopyIntoPlace(const fs::path& from, const fs::path& to) {
+  const fs::path temp = WriteTemporaryBeside(to, ReadWholeFile(from));
+  if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+  int renameErr = errno;
+  if (renameErr == EINVAL || renameErr == ENOSYS) {
+    // A file system without the no-replace rename: `to` was checked absent.
+    renameErr = ::rename(temp.c_str(), to.c_str()) == 0 ? 0 : errno;
+    if (renameErr == 0) return;
+  }
+  ::unlink(temp.c_str());
+  if (renameErr == EEXIST)
+    Raise(err::kFileAlreadyExists, u"The file already exists: " + FromPath(to));
+  RaiseFileError(std::error_code(renameErr, std::generic_category()), to);
+}
+
+}  // namespace
 
 void RaiseFileError(const std::error_code& ec, const fs::path& path) {
   Raise(ErrorNumberFor(ec), Utf8ToText(ec.message()) + u": " + FromPath(path));

@@ -55,7 +55,8 @@ bool IsWordDocumentName(TextView name);
 void CreateFolder(const fs::path& folder);
 
 // Moves `from` to `to`; raises kFileAlreadyExists when `to` exists. Works
-// across file systems (copy, then remove the source).
+// across file systems: the copy is written as ".NAME.XXXXXX" beside `to`
+// and renamed into place when whole, then the source is removed.
 void MoveFileNoReplace(const fs::path& from, const fs::path& to);
 
 // The whole file; raises kFileNotFound or kPathFileAccess.

@@ -16,7 +16,11 @@ constexpr Pos kOpenerLength = 6;
 void CutFolderPart(Text& text, Pos v) {
   const Pos tagStart = InStrRev(text, u"<", v);
   if (tagStart > 0 && MatchAt(text, tagStart, u"<link ")) return;
-  if (MatchAt(text, v, u"http")) return;
+  // Web addresses stay whole. Besides "http" (which takes in "https"), FTP
+  // and mail addresses: cut at their last "/", they would lead nowhere.
+  if (MatchAt(text, v, u"http") || MatchAt(text, v, u"ftp:") || MatchAt(text, v, u"mailto:")) {
+    return;
+  }
 
   const Pos valueEnd = InStr(v, text, u"\"");
   if (valueEnd == 0) return;  // an unterminated value: nothing to cut

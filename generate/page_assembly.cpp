@@ -7,6 +7,7 @@
 #include "revise/passes.h"
 #include "text/codec.h"
 #include "text/failure.h"
+#include "text/link_target.h"
 
 namespace qp::gen {
 
@@ -25,6 +26,36 @@ void CleanWorkFolder(const RunState& run, Trap& trap) {
   IgnoreFailures([&] { DeleteFolders(work, {{}, u"*.*"}); });
 }
 
+// The run deletes and writes inside the work folder and the Image folder by
+// name. Either one as a symbolic link would lead those deletes and writes
+// into the folder it points at, so a linked one is refused before anything
+// is touched (the desktop itself may be a link: the user chose where it is).
+bool IsSymbolicLink(const Text& folder) {
+  std::error_code ec;
+  return fs::is_symlink(fs::symlink_status(ToPath(Left(folder, Len(folder) - 1)), ec));
+}
+
+Text LinkedFolderReason(const Text& folder) {
+  return u"フォルダ「" + Left(folder, Len(folder) - 1) +
+         u"」がシンボリックリンクのため、ページを作成しません。"
+         u"リンクを削除してから実行してください。";
+}
+
+// A link that would run script, embed data or reach the reader's own files
+// (javascript:, data:, file:, ...) never reaches a published page: its text
+// stays, unlinked, and a note names it.
+void DropUnsafeLinksOf(RunState& run, Text& page) {
+  constexpr std::size_t kShown = 80;
+  for (Text target : DropUnsafeLinks(page)) {
+    if (target.size() > kShown) target = target.substr(0, kShown) + u"...";
+    if (run.Ui != nullptr) {
+      run.Ui->Note(u"link to \"" + target +
+                   u"\" left out (a page links only to http, https, mailto and ftp addresses "
+                   u"and within the site)");
+    }
+  }
+}
+
 }  // namespace
 
 // "Mod_HtmlRev -> Gen_Htm_Pag"
@@ -33,6 +64,7 @@ Text Gen_Htm_Pag(RunState& run) {
   try {
     trap.Step(1);
     run.WorkFolder = run.SettingsFolder + u"/Wrk/";
+    if (IsSymbolicLink(run.WorkFolder)) return LinkedFolderReason(run.WorkFolder);
     if (!Srv_Chk_Foldr(Left(run.WorkFolder, Len(run.WorkFolder) - 1))) {
       CreateFolder(ToPath(run.WorkFolder));
     }
@@ -42,6 +74,9 @@ Text Gen_Htm_Pag(RunState& run) {
       CreateFolder(ToPath(run.OutputFolder));
     }
     trap.Step(3);
+    if (IsSymbolicLink(run.OutputFolder + u"Image/")) {
+      return LinkedFolderReason(run.OutputFolder + u"Image/");
+    }
     if (!Srv_Chk_Foldr(run.OutputFolder + u"Image"))
       CreateFolder(ToPath(run.OutputFolder + u"Image"));
 
@@ -80,6 +115,7 @@ Text Gen_Htm_Pag(RunState& run) {
 
       const Text pagePath = run.OutputFolder + run.PageName + u".htm";
       trap.Step(24);
+      DropUnsafeLinksOf(run, page);  // last: the rewriting above must not make a link unsafe
       WritePage(pagePath, page);
       trap.Step(25);
       if (run.Opt.Encod == 1) Cnv_Encode(pagePath);

@@ -75,14 +75,21 @@ void Del_Img_Fil(RunState& run, const Text& stem) {
   try {
     trap.Step(1);
     const fs::path imageFolder = ToPath(run.OutputFolder + u"Image");
+    // A symbolic link under a picture's name goes too, as a link (its target
+    // stays): left there it would block that name, and so every later run.
     const std::vector<fs::path> listed =
-        ListMatching(imageFolder, {stem + u"-", u"*.*"}, EntryKind::kRegularFile);
+        ListMatching(imageFolder, {stem + u"-", u"*.*"}, EntryKind::kFileOrLink);
 
     trap.Step(2);
     std::vector<fs::path> doomed;
     for (const fs::path& file : listed) {
       const Text name = FromPath(file.filename());
       if (MatchAt(name, Len(stem) + 5, u".") && !IsWordDocumentName(name)) doomed.push_back(file);
+    }
+    // What a run killed while copying a picture in left: ".STEM-001.png.XXXXXX".
+    for (const fs::path& file : ListMatching(imageFolder, {u"." + stem + u"-", u"???.*.??????"},
+                                             EntryKind::kRegularFile)) {
+      doomed.push_back(file);
     }
 
     trap.Step(3);

@@ -1,6 +1,7 @@
 // Set_Indent: re-indents the page line by line after the nesting of its
 // tags, four blanks a level. Only the first tag of a line opens a level and
 // only its last closing tag closes one; tags in between do not count.
+#include <algorithm>
 #include <vector>
 
 #include "revise/passes.h"
@@ -56,11 +57,12 @@ void Set_Indent(RevisionState& st) {
       } else if (!open.empty()) {
         level = open.size() - 1;
       }
-      out.append(level * 4, u' ');
+      // Deeper than kMaxDepth the indent stops growing: a page nested that
+      // deep (tables in tables, 25 levels) is still written.
+      out.append(std::min(level, kMaxDepth) * 4, u' ');
       out += line;
       out += u"\r\n";
       if (!opening.empty()) {
-        if (open.size() == kMaxDepth) Raise(err::kSubscriptOutOfRange, u"tags nested too deep");
         open.push_back(opening);
       }
       if (!closing.empty()) {

@@ -13,6 +13,7 @@
 #include "text/failure_report.h"
 #include "text/file_bytes.h"
 #include "text/line_ends.h"
+#include "text/link_target.h"
 #include "text/number.h"
 #include "text/page_charset.h"
 
@@ -49,6 +50,9 @@ constexpr const char* kUsage =
     "  --no-font-size      keep class font sizes in points\n"
     "  --dump-steps DIR    write the buffers after every revision step into DIR\n"
     "  --help              show this text\n"
+    "\n"
+    "Links other than http:, https:, mailto:, ftp:, fragments and relative\n"
+    "paths (javascript:, data:, file:, ...) lose the link and keep the text.\n"
     "\n"
     "exit status: 0 success; 1 usage or file error; 2 the revision failed\n"
     "(the failure report on standard error).\n";
@@ -235,6 +239,11 @@ int main(int argc, char** argv) {
   } catch (const qp::Failure& f) {
     PrintFailure(f);
     return 2;
+  }
+  // The page goes onto a web site: a script, data or local-file link of the
+  // Word page loses its link and keeps its text.
+  for (const Text& target : qp::DropUnsafeLinks(page)) {
+    std::cerr << "quillpage-revise: link to \"" << qp::TextToUtf8(target) << "\" left out\n";
   }
   if (!WriteAll(o.output, Encode(page, o.context.Encod == 1))) {
     std::cerr << "quillpage-revise: cannot write " << o.output << "\n";

@@ -1,6 +1,7 @@
 // .doc files: LibreOffice (headless) turns them into .docx in a temporary
-// folder of their own; the user's file is copied there first, so that
-// nothing (not even LibreOffice's lock file) is written beside it.
+// folder of their own, in a sandbox that sees nothing else of the user's;
+// the user's file is copied there first, so that nothing (not even
+// LibreOffice's lock file) is written beside it.
 #pragma once
 
 #include <chrono>
@@ -14,8 +15,21 @@ namespace qp::word {
 // The soffice program on PATH, or empty when LibreOffice is not installed.
 std::filesystem::path FindConverter();
 
+// LibreOffice runs under bubblewrap: a read-only system, only its temporary
+// folder writable, no network, killed with the run. Where bwrap is missing
+// or cannot make a sandbox, .doc files are refused with a note saying why,
+// unless this variable is "1": then LibreOffice runs there as the user,
+// unconfined. Where a sandbox can be made, it is always used.
+inline constexpr char kNoSandboxVariable[] = "QUILLPAGE_DOC_WITHOUT_SANDBOX";
+
+// Removes the temporary folders of conversions that a killed run left:
+// this user's "quillpage-doc-*" folders, unchanged for three minutes, that
+// no living run holds.
+void RemoveStaleConversionFolders();
+
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
-// a note naming the package to install) when there is no LibreOffice,
+// a note naming the package to install) when there is no LibreOffice or no
+// sandbox for it,
 // kConverterFailed when it ran and made nothing or ran out of time.
 std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
                              std::chrono::seconds timeLimit = std::chrono::seconds(120));

@@ -43,7 +43,9 @@ DocxPackage::DocxPackage(std::string bytes) : zip_(std::move(bytes)) {
 
 bool DocxPackage::LoadXml(const std::string& partName, pugi::xml_document& doc) {
   if (partName.empty() || !zip_.Has(partName)) return false;
-  ParseXmlPart(doc, zip_.Read(partName), partName);
+  const std::string bytes = zip_.Read(partName, kMaxXmlBytes - xmlRead_);
+  xmlRead_ += bytes.size();
+  ParseXmlPart(doc, bytes, partName);
   return true;
 }
 

@@ -44,6 +44,10 @@ void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& opt
   if (page.pictures.empty()) return;
   std::filesystem::path folder = fileName.parent_path() / (fileName.stem().native() + ".files");
   std::error_code ec;
+  // Never written through: a link there would send the pictures elsewhere.
+  if (std::filesystem::is_symlink(std::filesystem::symlink_status(folder, ec))) {
+    Raise(err::kSaveFailed, T("The folder for the pictures is a symbolic link."));
+  }
   std::filesystem::create_directories(folder, ec);
   if (ec) Raise(err::kSaveFailed, T("The folder for the pictures cannot be made."));
   Text list =

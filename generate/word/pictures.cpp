@@ -67,6 +67,12 @@ Text PictureStore::Add(const std::string& partName, long width, long height, con
       }
       break;
   }
+  if (ext && (kind == ImageKind::Png || kind == ImageKind::Jpeg || kind == ImageKind::Gif) &&
+      !IsSoundPicture(bytes, kind)) {
+    Tell("picture " + partName + " left out (its bytes are not the picture its header describes)");
+    byPart_[key] = name;
+    return name;
+  }
   if (ext && (crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0)) {
     bytes = CropPicture(bytes, SniffImage(bytes), crop);  // BMP and TIFF are PNG by now
   }
@@ -89,6 +95,12 @@ Text PictureStore::AddDrawn(const draw::Picture& picture, const std::string& wha
 }
 
 Text PictureStore::NewFile(std::string bytes, const char* ext) {
+  if (bytes.size() > kMaxDocumentPictureBytes - written_) {
+    Tell("a picture left out (the document's pictures pass " +
+         std::to_string(kMaxDocumentPictureBytes >> 20) + " MB)");
+    return {};
+  }
+  written_ += bytes.size();
   char file[32];
   std::snprintf(file, sizeof file, "image%03zu.%s", files_.size() + 1, ext);
   files_.push_back({T(file), std::move(bytes)});

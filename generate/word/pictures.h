@@ -4,6 +4,7 @@
 // come drawn as PNG from the drawing library.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -22,6 +23,18 @@ enum class ImageKind { Png, Jpeg, Gif, Bmp, Tiff, Other };
 
 // Recognises the picture by its first bytes, never by the part's name.
 ImageKind SniffImage(std::string_view bytes);
+
+// The largest picture a page takes: a side of 30,000 px, 250 million pixels.
+constexpr std::uint64_t kMaxPictureSide = 30000;
+constexpr std::uint64_t kMaxPicturePixels = 250'000'000;
+// The most bytes of pictures one document writes; pictures past it are left
+// out with a note.
+constexpr std::uint64_t kMaxDocumentPictureBytes = 256ull << 20;
+
+// True when a PNG, JPEG or GIF is what its header says: the header is whole,
+// its sides are within the caps above, and (PNG, JPEG) its bytes are no more
+// than that many pixels can take. Junk behind a picture's signature is not.
+bool IsSoundPicture(std::string_view bytes, ImageKind kind);
 
 // The share of each side a picture is cut by (a:srcRect), in thousandths
 // of a percent; negative values (a picture shown with a margin) are ignored.
@@ -61,6 +74,7 @@ class PictureStore {
   void Tell(const std::string& line);
 
   std::vector<PictureFile> files_;
+  std::uint64_t written_ = 0;  // bytes of files_
   draw::Drawer drawer_;
 };
 

@@ -12,19 +12,41 @@ namespace qp::word {
 namespace {
 
 // True when the prolog (everything before the root element) declares a
-// document type. Looks at the raw bytes in both UTF-8 and UTF-16 forms.
+// document type. "<!DOCTYPE" in a comment, or anywhere after the root
+// element's start (a comment or CDATA section of the text), declares none.
+// UTF-16 text is read as ASCII once its NULs go.
 bool HasDoctype(const std::string& bytes) {
-  static constexpr std::string_view kKey = "DOCTYPE";
-  std::string folded;
-  folded.reserve(bytes.size());
-  for (char c : bytes) {
-    if (c == '\0') continue;  // UTF-16 text reads as ASCII once NULs go
-    folded.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+  std::string stripped;
+  std::string_view t(bytes);
+  const bool utf16 = bytes.size() >= 2 &&
+                     (bytes[0] == '\0' || bytes[1] == '\0' ||
+                      bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0);
+  if (utf16) {
+    for (char c : bytes) {
+      if (c != '\0') stripped.push_back(c);
+    }
+    t = stripped;
   }
-  std::size_t at = folded.find("<!");
-  while (at != std::string::npos) {
-    if (folded.compare(at + 2, kKey.size(), kKey) == 0) return true;
-    at = folded.find("<!", at + 2);
+  static constexpr std::string_view kKey = "DOCTYPE";
+  for (std::size_t at = t.find('<'); at != std::string_view::npos; at = t.find('<', at)) {
+    if (t.substr(at, 4) == "<!--") {
+      at = t.find("-->", at + 4);
+      if (at == std::string_view::npos) return false;
+      continue;
+    }
+    if (t.substr(at, 2) == "<?") {
+      at = t.find("?>", at + 2);
+      if (at == std::string_view::npos) return false;
+      continue;
+    }
+    if (t.substr(at, 2) != "<!") return false;  // the root element
+    const std::string_view key = t.substr(at + 2, kKey.size());
+    if (key.size() < kKey.size()) return false;
+    for (std::size_t i = 0; i < kKey.size(); ++i) {
+      const char c = key[i] >= 'a' && key[i] <= 'z' ? static_cast<char>(key[i] - 32) : key[i];
+      if (c != kKey[i]) return false;
+    }
+    return true;
   }
   return false;
 }

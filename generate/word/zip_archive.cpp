@@ -138,7 +138,7 @@ bool ZipArchive::Has(std::string_view name) const {
   return false;
 }
 
-std::string ZipArchive::Read(std::string_view name) {
+std::string ZipArchive::Read(std::string_view name, std::uint64_t cap) {
   const auto found = std::find_if(names_.begin(), names_.end(),
                                   [&](const std::string& n) { return SameNoCase(n, name); });
   if (found == names_.end()) Raise(err::kFileCorrupt, T("A part of the document is missing."));
@@ -159,7 +159,7 @@ std::string ZipArchive::Read(std::string_view name) {
     }
     if (got == 0) break;
     inflatedTotal_ += static_cast<std::uint64_t>(got);
-    if (out.size() + static_cast<std::size_t>(got) > kMaxPartBytes ||
+    if (out.size() + static_cast<std::size_t>(got) > std::min(cap, kMaxPartBytes) ||
         inflatedTotal_ > kMaxTotalBytes) {
       unzCloseCurrentFile(handle_->zip);
       Raise(err::kFileCorrupt, T("A part of the document is larger than the engine reads."));

@@ -28,8 +28,9 @@ class ZipArchive {
 
   // Part names compare without regard to case, as packages require.
   bool Has(std::string_view name) const;
-  // Raises kFileCorrupt when the part is missing, broken or over the cap.
-  std::string Read(std::string_view name);
+  // Raises kFileCorrupt when the part is missing, broken or over the cap
+  // (kMaxPartBytes, or `cap` when smaller).
+  std::string Read(std::string_view name, std::uint64_t cap = kMaxPartBytes);
   const std::vector<std::string>& Names() const { return names_; }
 
  private:

@@ -1,7 +1,11 @@
 // Wildcard deletes, the clearing of earlier pictures, and the page bytes in
 // both encodings.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "generate/assembly_steps.h"
 #include "generate/file_patterns.h"
@@ -75,20 +79,27 @@ TEST(DelImgFil, RemovesExactlyThreeCharactersBetweenMinusAndDot) {
   RunState run;
   run.OutputFolder = FromPath(tmp.path()) + u"/";
   const auto image = tmp.path() / "Image";
-  for (const char* name : {"report-001.png", "report-abc.gif", "report-0001.png", "report.png",
-                           "report-01.jpg", "report-002", "reports-001.png", "other-001.png",
-                           "report-x.y.png", "report-abc.doc", "report-abc.DOCX"}) {
+  for (const char* name :
+       {"report-001.png", "report-abc.gif", "report-0001.png", "report.png", "report-01.jpg",
+        "report-002", "reports-001.png", "other-001.png", "report-x.y.png", "report-abc.doc",
+        "report-abc.DOCX", ".report-004.png.aB3xY9"}) {
     WriteBytes(image / name, "x");
   }
   std::filesystem::create_directory(image / "report-dir.d");
   // A read-only picture goes too.
   ::chmod((image / "report-abc.gif").c_str(), 0444);
+  // A link under a picture's name goes as a link (else that name would stay
+  // taken and every later run fail); what it points at stays.
+  WriteBytes(tmp.path() / "elsewhere.png", "theirs");
+  std::filesystem::create_symlink(tmp.path() / "elsewhere.png", image / "report-003.png");
 
   Del_Img_Fil(run, u"report");
-  // Word documents are never taken for pictures.
+  // Word documents are never taken for pictures; a copy a killed run left
+  // half-written (".report-004.png.aB3xY9") goes.
   EXPECT_EQ(Names(image),
             (V{"other-001.png", "report-0001.png", "report-002", "report-01.jpg", "report-abc.DOCX",
                "report-abc.doc", "report-dir.d/", "report.png", "reports-001.png"}));
+  EXPECT_EQ(ReadBytes(tmp.path() / "elsewhere.png"), "theirs");
 }
 
 TEST(DelImgFil, MissingImageFolderIsNoFailure) {
@@ -177,6 +188,46 @@ TEST(MoveFile, NeverReplacesAnExistingFile) {
   MoveFileNoReplace(tmp.path() / "a.png", tmp.path() / "Image" / "p-002.png");
   EXPECT_EQ(ReadBytes(tmp.path() / "Image" / "p-002.png"), "new");
   EXPECT_FALSE(std::filesystem::exists(tmp.path() / "a.png"));
+}
+
+// Across file systems the picture is copied; a disk that fills up midway
+// leaves no cut-short picture under the picture's name, and nothing else.
+TEST(MoveFile, CopyThatCannotFinishLeavesNothing) {
+  TempFolder tmp;
+  const std::filesystem::path shm = "/dev/shm";
+  struct stat a {
+  }, b{};
+  if (::stat(shm.c_str(), &a) != 0 || ::stat(tmp.path().c_str(), &b) != 0 || a.st_dev == b.st_dev) {
+    GTEST_SKIP() << "needs /dev/shm on another file system than the temporary folder";
+  }
+  const std::filesystem::path from = shm / ("qp-move-" + std::to_string(::getpid()) + ".png");
+  WriteBytes(from, std::string(64 * 1024, 'p'));
+  const auto image = tmp.path() / "Image";
+  std::filesystem::create_directories(image);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // A full disk, as the writer sees it: writes past 16 KiB fail.
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{16 * 1024, 16 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    try {
+      MoveFileNoReplace(from, image / "p-001.png");
+    } catch (const RuntimeError&) {
+      ::_exit(1);
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(Names(image), V{});
+  EXPECT_TRUE(std::filesystem::exists(from)) << "the source stays when the move fails";
+  std::filesystem::remove(from);
+
+  WriteBytes(from, "whole");
+  MoveFileNoReplace(from, image / "p-001.png");
+  EXPECT_EQ(ReadBytes(image / "p-001.png"), "whole");
+  EXPECT_FALSE(std::filesystem::exists(from));
 }
 
 }  // namespace

@@ -31,6 +31,12 @@ TEST(ChgHtmSta, WebAndLinkElementPathsStay) {
        R"(<a href="https://example.com/dir/">x</a>)"},
       // The "http" test minds letter case: a value in capitals is a path.
       {R"(<a href="HTTP://example.com/a/b.htm">x</a>)", R"(<a href="b.htm">x</a>)"},
+      // FTP and mail addresses are web addresses too: cut, they would lead
+      // nowhere.
+      {R"(<a href="ftp://ftp.example.com/pub/f.txt">x</a>)",
+       R"(<a href="ftp://ftp.example.com/pub/f.txt">x</a>)"},
+      {R"(<a href="mailto:a@example.com?subject=a/b">x</a>)",
+       R"(<a href="mailto:a@example.com?subject=a/b">x</a>)"},
       // A link element keeps its path; only phase 2 reaches it.
       {R"(<link rel=stylesheet href="C:\css\site.css">)",
        R"(<link rel=stylesheet href="C:\css\site.css">)"},

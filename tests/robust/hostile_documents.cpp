@@ -177,4 +177,82 @@ std::string TextAsDoc() {
   return "Meeting notes\r\nThis was saved as plain text and renamed.\r\n";
 }
 
+std::string ScriptLinksDocx() {
+  DocxBuilder b;
+  std::string body;
+  int n = 0;
+  auto link = [&](const std::string& target, const char* kind) {
+    const std::string id = b.Relate("hyperlink", target, true);
+    body += "<w:p><w:hyperlink r:id=\"" + id + "\">" + "<w:r><w:t>" + kind + " " +
+            std::to_string(++n) + "</w:t></w:r></w:hyperlink></w:p>";
+  };
+  auto field = [&](const std::string& target, const char* kind) {
+    body +=
+        "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText "
+        "xml:space=\"preserve\"> HYPERLINK \"" +
+        target +
+        "\" </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>"
+        "<w:r><w:t>" +
+        kind + " " + std::to_string(++n) +
+        "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>";
+  };
+  link("javascript:alert(document.domain)", "bad");
+  link("JaVaScRiPt:alert(2)", "bad");
+  link("java&#9;script:alert(3)", "bad");  // a tab the XML reader decodes
+  link("vbscript:msgbox(4)", "bad");
+  link("data:,hello", "bad");
+  link("file:secret.txt", "bad");
+  field("javascript:alert(7)", "bad");
+  field("java&#x0A;script:alert(8)", "bad");  // a line break in the field's text
+  link("http://example.com/", "good");
+  link("https://example.com/a?b=1&amp;c=2", "good");
+  link("mailto:someone@example.com", "good");
+  link("ftp://ftp.example.com/file.txt", "good");
+  field("other.htm", "good");
+  body += "<w:p><w:hyperlink w:anchor=\"top\"><w:r><w:t>good 14</w:t></w:r></w:hyperlink></w:p>";
+  b.Body(body);
+  return b.Build();
+}
+
+std::string JunkPicturesDocx() {
+  DocxBuilder b;
+  // A PNG signature and a whole IHDR chunk of a 100 x 100 picture, then
+  // 8 MiB of junk instead of its chunks.
+  std::string png = test::TinyPng().substr(0, 33);
+  png[18] = 0;
+  png[19] = 100;
+  png[22] = 0;
+  png[23] = 100;
+  png += std::string(8u << 20, 'J');
+  // A JPEG that starts like one and never says what size it is.
+  const std::string jpeg =
+      std::string("\xFF\xD8\xFF\xE0\x00\x04xx", 8) + std::string(1u << 20, 'J');
+  // A GIF whose logical screen is 65535 px square.
+  const std::string gif = std::string("GIF89a\xFF\xFF\xFF\xFF", 10) + std::string(1000, '\0');
+  b.Part("word/media/junk.png", png);
+  b.Part("word/media/junk.jpg", jpeg);
+  b.Part("word/media/huge.gif", gif);
+  b.Part("word/media/real.png", test::TinyPng());
+  b.Body(Para("pictures") + Picture(b.Relate("image", "media/junk.png"), 1) +
+         Picture(b.Relate("image", "media/junk.jpg"), 2) +
+         Picture(b.Relate("image", "media/huge.gif"), 3) +
+         Picture(b.Relate("image", "media/real.png"), 4));
+  return b.Build();
+}
+
+std::string MissingPicturesDocx(int count) {
+  DocxBuilder b;
+  std::string body;
+  for (int i = 1; i <= count; ++i) {
+    body += Picture(b.Relate("image", "media/missing" + std::to_string(i) + ".png"), i);
+  }
+  b.Body(body + Para("after"));
+  return b.Build();
+}
+
+std::string IncludePictureRtf(const std::string& picturePath) {
+  return "{\\rtf1\\ansi {\\field{\\*\\fldinst INCLUDEPICTURE \"file://" + picturePath +
+         "\" \\\\d}{\\fldrslt }}\\par Text after the picture.\\par}";
+}
+
 }  // namespace qp::robust

@@ -36,4 +36,16 @@ std::string EncryptedDocx();
 // Plain text, as when a .txt is renamed to .doc.
 std::string TextAsDoc();
 
+// Links through relationships and HYPERLINK fields: script, data and local
+// file targets written in the ways a browser still reads as those schemes,
+// each with the text "bad N", beside good ones with the text "good N".
+std::string ScriptLinksDocx();
+// Megabytes of junk behind a PNG signature and a valid header, a JPEG
+// header with no frame, a GIF claiming 65535 px sides, and one real PNG.
+std::string JunkPicturesDocx();
+// `count` pictures whose parts are missing, each with its own note.
+std::string MissingPicturesDocx(int count);
+// An RTF file (as a .doc) whose INCLUDEPICTURE field names `picturePath`.
+std::string IncludePictureRtf(const std::string& picturePath);
+
 }  // namespace qp::robust

@@ -2,13 +2,21 @@
 // crash, and nothing is written outside the output folder.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "generate/word/doc_convert.h"
 #include "generate/word/docx_content.h"
 #include "generate/word/engine_document.h"
 #include "generate/word/html_export.h"
 #include "tests/word/docx_builder.h"
+#include "text/codec.h"
 #include "text/failure.h"
 
 namespace qp::test {
@@ -68,6 +76,20 @@ TEST(WordHostile, DoctypeIsRefusedInAnyPart) {
                               "<Relationships><Relationship Id=\"r\" Type=\"x/styles\" "
                               "Target=\"styles.xml\"/></Relationships>"}})),
             word::err::kFileCorrupt);
+  // After a comment in the prolog, and in UTF-16, it is still found.
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<?xml version=\"1.0\"?><!-- c --><!DOCTYPE w>" +
+                                                       kDocument.substr(21)}})),
+            word::err::kFileCorrupt);
+  std::string utf16 = "\xFF\xFE";
+  for (char c : withDoctype) utf16 += std::string{c, '\0'};
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", utf16}})), word::err::kFileCorrupt);
+  // The words in a comment or in the text's CDATA declare nothing.
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", "<?xml version=\"1.0\"?><!-- <!DOCTYPE x> -->" +
+                                                       kDocument.substr(21)}})),
+            0);
+  DocxBuilder text;
+  text.Body("<!-- <!DOCTYPE x> --><w:p><w:r><w:t><![CDATA[<!DOCTYPE y>]]></w:t></w:r></w:p>");
+  EXPECT_EQ(OpenError(text.Build()), 0);
 }
 
 TEST(WordHostile, EntryNamesOutsideThePackageAreRefused) {
@@ -93,6 +115,15 @@ TEST(WordHostile, PartOverTheCapStopsWhileInflating) {
   } catch (const RuntimeError& e) {
     EXPECT_EQ(e.code(), word::err::kFileCorrupt);
   }
+
+  // The XML of a document's parts has a cap of its own, far below a part's:
+  // megabytes of paragraphs from a small zip would take gigabytes to render.
+  std::string paragraphs = kDocument.substr(0, kDocument.find("<w:p>"));
+  while (paragraphs.size() <= word::DocxPackage::kMaxXmlBytes) {
+    paragraphs += "<w:p><w:r><w:t>A paragraph of plain words.</w:t></w:r></w:p>";
+  }
+  paragraphs += "</w:body></w:document>";
+  EXPECT_EQ(OpenError(ZipOf({{"word/document.xml", paragraphs}})), word::err::kFileCorrupt);
 }
 
 // Sets `mask` in the byte at `offset` of every local header ("PK\3\4") and
@@ -162,6 +193,71 @@ TEST(WordHostile, FileKindsAreTakenFromTheBytes) {
   EXPECT_EQ(code(dir / "missing.docx"), err::kFileNotFound);
   EXPECT_EQ(code(write("real.doc", SampleDocument().Build())), 0);  // a .docx named .doc
   std::filesystem::remove_all(dir);
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedVariable() { old_.empty() ? ::unsetenv(name_) : ::setenv(name_, old_.c_str(), 1); }
+
+ private:
+  const char* name_;
+  std::string old_;
+};
+
+// Without bwrap, LibreOffice is never started: the .doc is refused and the
+// note says why and how to go on.
+TEST(WordHostile, DocWithoutASandboxIsRefusedWithTheReason) {
+  namespace fs = std::filesystem;
+  const fs::path bin = fs::temp_directory_path() / ("qp-nobwrap-" + std::to_string(::getpid()));
+  fs::create_directories(bin);
+  { std::ofstream(bin / "soffice") << "#!/bin/sh\ntouch \"$0.ran\"\n"; }
+  fs::permissions(bin / "soffice", fs::perms::owner_all);
+  const ScopedVariable path("PATH", bin.c_str());
+  const ScopedVariable optIn(word::kNoSandboxVariable, nullptr);
+  word::Notes notes;
+  try {
+    word::ConvertDocToDocx("{\\rtf1 text}", notes);
+    ADD_FAILURE() << "converted without a sandbox";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.code(), word::err::kConverterMissing);
+  }
+  ASSERT_EQ(notes.List().size(), 1u);
+  const std::string note = TextToUtf8(notes.List()[0]);
+  EXPECT_NE(note.find("bubblewrap"), std::string::npos) << note;
+  EXPECT_NE(note.find(std::string(word::kNoSandboxVariable) + "=1"), std::string::npos) << note;
+  EXPECT_FALSE(fs::exists(bin / "soffice.ran"));
+  fs::remove_all(bin);
+}
+
+// A killed run's conversion folder goes at the next conversion; a folder a
+// living run holds, a young one and other names stay.
+TEST(WordHostile, StaleConversionFoldersGoOthersStay) {
+  namespace fs = std::filesystem;
+  const fs::path tmp = fs::temp_directory_path() / ("qp-stale-" + std::to_string(::getpid()));
+  const ScopedVariable tmpdir("TMPDIR", tmp.c_str());
+  for (const char* name :
+       {"quillpage-doc-killed", "quillpage-doc-held", "quillpage-doc-young", "other-old"}) {
+    fs::create_directories(tmp / name / "profile");
+    std::ofstream(tmp / name / "document.doc") << "copy of a document";
+  }
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* name : {"quillpage-doc-killed", "quillpage-doc-held", "other-old"}) {
+    fs::last_write_time(tmp / name, old);
+  }
+  const int held = ::open((tmp / "quillpage-doc-held").c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  word::RemoveStaleConversionFolders();
+  ::close(held);
+  EXPECT_FALSE(fs::exists(tmp / "quillpage-doc-killed"));
+  EXPECT_TRUE(fs::exists(tmp / "quillpage-doc-held" / "document.doc"));
+  EXPECT_TRUE(fs::exists(tmp / "quillpage-doc-young" / "document.doc"));
+  EXPECT_TRUE(fs::exists(tmp / "other-old" / "document.doc"));
+  fs::remove_all(tmp);
 }
 
 }  // namespace
