@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "draw/emfplus.h"
 #include "draw/picture.h"
@@ -44,7 +46,9 @@ int main(int argc, char** argv) {
   double seconds = 0;
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(corpus)) {
-    if (entry.path().extension() == ".docx") files.push_back(entry.path());
+    if (entry.path().extension() == ".docx" || entry.path().extension() == ".emf") {
+      files.push_back(entry.path());
+    }
   }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {
@@ -52,10 +56,15 @@ int main(int argc, char** argv) {
     std::optional<std::string> bytes = qp::ReadFileBytes(file, error);
     if (!bytes) continue;
     try {
-      qp::word::ZipArchive zip(std::move(*bytes));
-      for (const std::string& part : zip.Names()) {
+      // a loose .emf stands for itself; a .docx for the metafiles it holds
+      const bool loose = file.extension() == ".emf";
+      std::optional<qp::word::ZipArchive> zip;
+      if (!loose) zip.emplace(std::move(*bytes));
+      const std::vector<std::string> parts =
+          loose ? std::vector<std::string>{"picture.emf"} : zip->Names();
+      for (const std::string& part : parts) {
         if (!part.ends_with(".emf")) continue;
-        const std::string emf = zip.Read(part);
+        const std::string emf = loose ? *bytes : zip->Read(part);
         if (emf.size() < 88 || emf.find("EMF+") == std::string::npos) continue;
         ++pictures;
         // the frame (hundredths of a millimetre) at 96 dpi
@@ -69,7 +78,8 @@ int main(int argc, char** argv) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         seconds += took;
         if (svg) ++drawn;
-        std::string name = file.stem().string() + "_" + fs::path(part).stem().string();
+        std::string name =
+            file.stem().string() + (loose ? "" : "_" + fs::path(part).stem().string());
         std::printf("%-60s %s svg %7zu B  %6.1f ms  %s\n", name.c_str(), svg ? "drawn" : "GDI  ",
                     svg ? svg->size() : 0, took * 1000, picture.note.c_str());
         if (!out.empty()) {
