@@ -25,6 +25,10 @@ constexpr std::size_t kMaxObjectBytes = 32u << 20;
 constexpr std::uint32_t kObjectSlots = 64;
 constexpr std::size_t kMaxTextLines = 200;
 constexpr std::size_t kMaxGlyphs = 20000;
+constexpr int kMaxDepth = 2;  // metafile images inside metafile images
+
+std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int heightPx,
+                                   const GdiPlayer& gdi, int depth);
 
 // Flags of drawing records.
 constexpr std::uint16_t kColorBrush = 0x8000;  // the brush id is an ARGB colour
@@ -65,8 +69,15 @@ struct State {
 
 class Player {
  public:
-  Player(double dpiX, double dpiY, Matrix device, double width, double height)
-      : dpiX_(dpiX), dpiY_(dpiY), device_(device), width_(width), height_(height) {}
+  Player(double dpiX, double dpiY, Matrix device, double width, double height, const GdiPlayer& gdi,
+         int depth)
+      : dpiX_(dpiX),
+        dpiY_(dpiY),
+        device_(device),
+        width_(width),
+        height_(height),
+        gdi_(gdi),
+        depth_(depth) {}
 
   void Play(std::uint16_t type, std::uint16_t flags, std::string_view data);
   bool Drew() const { return drew_; }
@@ -102,6 +113,8 @@ class Player {
   double dpiX_, dpiY_;
   Matrix device_;  // device pixels to the picture's px
   double width_, height_;
+  const GdiPlayer& gdi_;
+  int depth_;  // metafiles inside metafiles
   Matrix world_, base_, page_;
   Clip clip_, baseClip_;
   bool clipDirty_ = false;
@@ -481,37 +494,51 @@ void Player::Picture(std::uint16_t flags, Reader& r, bool points) {
   r.U32();  // image attributes
   r.I32();  // source unit: pixels in practice
   const Rect src = ReadRect(r, false);
-  Matrix place;
+  std::vector<Point> p;
+  Rect dst;
   if (points) {
     std::uint32_t count = r.U32();
-    std::vector<Point> p = ReadPoints(r, 3, flags & kCompressed, flags & kRelative);
+    p = ReadPoints(r, 3, flags & kCompressed, flags & kRelative);
     if (count != 3 || p.size() != 3) return;
+  } else {
+    dst = ReadRect(r, flags & kCompressed);
+  }
+  if (r.failed || !o || !(src.w > 0) || !(src.h > 0) || Full()) return;
+  Matrix place;
+  if (points) {
     // the source's corners to the parallelogram of the three points
     const double ax = (p[1].x - p[0].x) / src.w, ay = (p[1].y - p[0].y) / src.w;
     const double cx = (p[2].x - p[0].x) / src.h, cy = (p[2].y - p[0].y) / src.h;
     place = {ax, ay, cx, cy, p[0].x - ax * src.x - cx * src.y, p[0].y - ay * src.x - cy * src.y};
   } else {
-    const Rect dst = ReadRect(r, flags & kCompressed);
-    place = {dst.w / src.w,
-             0,
-             0,
-             dst.h / src.h,
-             dst.x - dst.w / src.w * src.x,
-             dst.y - dst.h / src.h * src.y};
+    const double sx = dst.w / src.w, sy = dst.h / src.h;
+    place = {sx, 0, 0, sy, dst.x - sx * src.x, dst.y - sy * src.y};
   }
-  if (r.failed || !o || o->image->dataUri.empty() || !(src.w > 0) || !(src.h > 0) || Full()) return;
   const Matrix m = Then(place, Current());
   if (!m.Finite()) return;
   const Image& image = *o->image;
+  std::string uri = image.dataUri;
+  Rect at{0, 0, image.width, image.height};
+  if (uri.empty() && !image.metafile.empty() && depth_ < kMaxDepth) {
+    // an EMF inside: played at the size it is shown, filling the source rectangle
+    const Matrix shown = Then(m, device_);
+    const int w = static_cast<int>(ClampSide(src.w * std::hypot(shown.a, shown.b)));
+    const int h = static_cast<int>(ClampSide(src.h * std::hypot(shown.c, shown.d)));
+    std::optional<std::string> inner = PlayEmf(image.metafile, w, h, gdi_, depth_ + 1);
+    if (!inner && gdi_) inner = gdi_(image.metafile);
+    if (inner && !inner->empty()) uri = "data:image/svg+xml;base64," + Base64(*inner);
+    at = src;
+  }
+  if (uri.empty()) return;
   OpenClip();
-  out_ += "<g transform=\"" + MatrixText(m) + "\"><svg x=\"" + Number(src.x) + "\" y=\"" +
-          Number(src.y) + "\" width=\"" + Number(src.w) + "\" height=\"" + Number(src.h) +
-          "\" viewBox=\"" + Number(src.x) + " " + Number(src.y) + " " + Number(src.w) + " " +
-          Number(src.h) +
-          "\" preserveAspectRatio=\"none\"><image xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-          "width=\"" +
-          Number(image.width) + "\" height=\"" + Number(image.height) +
-          "\" preserveAspectRatio=\"none\" xlink:href=\"" + image.dataUri + "\"/></svg></g>\n";
+  out_ +=
+      "<g transform=\"" + MatrixText(m) + "\"><svg x=\"" + Number(src.x) + "\" y=\"" +
+      Number(src.y) + "\" width=\"" + Number(src.w) + "\" height=\"" + Number(src.h) +
+      "\" viewBox=\"" + Number(src.x) + " " + Number(src.y) + " " + Number(src.w) + " " +
+      Number(src.h) +
+      "\" preserveAspectRatio=\"none\"><image xmlns:xlink=\"http://www.w3.org/1999/xlink\" x=\"" +
+      Number(at.x) + "\" y=\"" + Number(at.y) + "\" width=\"" + Number(at.w) + "\" height=\"" +
+      Number(at.h) + "\" preserveAspectRatio=\"none\" xlink:href=\"" + uri + "\"/></svg></g>\n";
   drew_ = true;
 }
 
@@ -867,10 +894,8 @@ bool Draws(std::uint16_t type) {
   return (type >= 0x4008 && type <= 0x401C) || type >= 0x4036;
 }
 
-}  // namespace
-
-std::optional<std::string> EmfPlusToSvg(std::string_view emf, int widthPx, int heightPx,
-                                        const GdiPlayer& gdi) {
+std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int heightPx,
+                                   const GdiPlayer& gdi, int depth) {
   std::optional<Header> header = ReadHeader(emf);
   if (!header) return std::nullopt;
   const double width = ClampSide(widthPx), height = ClampSide(heightPx);
@@ -908,7 +933,8 @@ std::optional<std::string> EmfPlusToSvg(std::string_view emf, int widthPx, int h
           double dpiX = h.U32(), dpiY = h.U32();
           if (h.failed || dpiX < 1 || dpiX > 10000) dpiX = 96;
           if (h.failed || dpiY < 1 || dpiY > 10000) dpiY = 96;
-          player.emplace(dpiX, dpiY, DeviceMatrix(*header, width, height), width, height);
+          player.emplace(dpiX, dpiY, DeviceMatrix(*header, width, height), width, height, gdi,
+                         depth);
         }
         continue;
       }
@@ -943,6 +969,13 @@ std::optional<std::string> EmfPlusToSvg(std::string_view emf, int widthPx, int h
     }
   }
   return svg;
+}
+
+}  // namespace
+
+std::optional<std::string> EmfPlusToSvg(std::string_view emf, int widthPx, int heightPx,
+                                        const GdiPlayer& gdi) {
+  return PlayEmf(emf, widthPx, heightPx, gdi, 0);
 }
 
 }  // namespace qp::draw

@@ -1,6 +1,7 @@
 // EMF+ image objects: compressed pictures pass through as data URIs, bare
 // GDI+ pixels are encoded as PNG first. Metafile images stay blank.
 #include <algorithm>
+#include <utility>
 
 #include "draw/emfplus_model.h"
 #include "draw/raster.h"
@@ -16,6 +17,28 @@ std::string_view MimeOf(std::string_view b) {
   if (b.substr(0, 3) == "\xFF\xD8\xFF") return "image/jpeg";
   if (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a") return "image/gif";
   return {};
+}
+
+// The pixel size a PNG, GIF or JPEG gives itself; 0 x 0 when it does not.
+std::pair<std::uint32_t, std::uint32_t> SizeOf(std::string_view b) {
+  auto byte = [&](std::size_t at) -> std::uint32_t {
+    return at < b.size() ? static_cast<std::uint8_t>(b[at]) : 0;
+  };
+  auto be16 = [&](std::size_t at) { return byte(at) << 8 | byte(at + 1); };
+  auto be32 = [&](std::size_t at) { return be16(at) << 16 | be16(at + 2); };
+  std::string_view mime = MimeOf(b);
+  if (mime == "image/png") return {be32(16), be32(20)};
+  if (mime == "image/gif") return {byte(6) | byte(7) << 8, byte(8) | byte(9) << 8};
+  if (mime == "image/jpeg") {
+    for (std::size_t at = 2; at + 9 < b.size() && byte(at) == 0xFF;) {
+      const std::uint32_t marker = byte(at + 1);
+      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        return {be16(at + 7), be16(at + 5)};
+      }
+      at += 2 + be16(at + 2);
+    }
+  }
+  return {0, 0};
 }
 
 std::uint8_t Scale5(std::uint32_t v) {
@@ -131,22 +154,31 @@ std::optional<Image> ReadImage(std::string_view data) {
   r.U32();  // version
   std::uint32_t type = r.U32();
   Image image;
-  if (type != 1) {
-    // a metafile inside the metafile: known, drawn blank
+  if (type == 2) {
+    // a metafile inside the metafile: an EMF is played when drawn, a WMF stays blank
+    const std::uint32_t kind = r.U32(), size = r.U32();
+    std::string_view bytes = r.Bytes(size);
     if (r.failed) return std::nullopt;
+    if (kind >= 3 && kind <= 5) image.metafile.assign(bytes);
     return image;
   }
+  if (type != 1) return std::nullopt;
   std::int32_t width = r.I32(), height = r.I32(), stride = r.I32();
   std::uint32_t format = r.U32();
   std::uint32_t kind = r.U32();
-  if (r.failed || width <= 0 || height <= 0) return std::nullopt;
+  if (r.failed) return std::nullopt;
   image.width = width;
   image.height = height;
   if (kind == 1) {
+    // the picture's own size: the header's is often 0 x 0
     std::string_view bytes = r.Rest();
     std::string_view mime = MimeOf(bytes);
-    if (!mime.empty()) image.dataUri = "data:" + std::string(mime) + ";base64," + Base64(bytes);
-  } else if (stride > 0) {
+    auto [w, h] = SizeOf(bytes);
+    if (mime.empty() || w == 0 || h == 0) return image;
+    image.width = w;
+    image.height = h;
+    image.dataUri = "data:" + std::string(mime) + ";base64," + Base64(bytes);
+  } else if (width > 0 && height > 0 && stride > 0) {
     std::string png =
         PixelsToPng(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
                     static_cast<std::uint32_t>(stride), format, r.Rest());

@@ -152,7 +152,8 @@ struct Region {
 };
 
 struct Image {
-  std::string dataUri;  // empty: a metafile or pixels that cannot be read; drawn blank
+  std::string dataUri;   // empty: pixels that cannot be read, or a metafile; drawn blank
+  std::string metafile;  // an EMF inside the metafile, played where it is drawn
   double width = 0, height = 0;
 };
 
