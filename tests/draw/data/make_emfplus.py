@@ -16,10 +16,12 @@ records, with a known layout:
              and a GetDC hand-over to GDI
 
     make_emfplus.py [OUT_DIR]   (default: tests/draw/data/emfplus)
+    make_emfplus.py --docx OUT_DIR   each example as the one picture of a .docx
 """
 import os
 import struct
 import sys
+import zipfile
 import zlib
 
 SIDE = 200  # px
@@ -245,13 +247,55 @@ def transform():
     )
 
 
+def docx(path, picture):
+    """A document whose body is the picture, 200 x 200 px."""
+    emu = SIDE * 9525
+    ns = ('xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" '
+          'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" '
+          'xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" '
+          'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
+          'xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture"')
+    body = (f'<w:document {ns}><w:body><w:p><w:r><w:drawing><wp:inline><wp:extent cx="{emu}" cy="{emu}"/>'
+            '<wp:docPr id="1" name="Picture 1"/><a:graphic><a:graphicData '
+            'uri="http://schemas.openxmlformats.org/drawingml/2006/picture"><pic:pic><pic:nvPicPr>'
+            '<pic:cNvPr id="1" name="picture.emf"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>'
+            '<a:blip r:embed="rId1"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr>'
+            f'<a:xfrm><a:off x="0" y="0"/><a:ext cx="{emu}" cy="{emu}"/></a:xfrm><a:prstGeom prst="rect"/>'
+            '</pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>'
+            '</w:body></w:document>')
+    rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+    with zipfile.ZipFile(path, "w") as z:
+        z.writestr("[Content_Types].xml",
+                   '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+                   '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+                   '<Default Extension="xml" ContentType="application/xml"/>'
+                   '<Default Extension="emf" ContentType="image/x-emf"/>'
+                   '<Override PartName="/word/document.xml" ContentType="application/'
+                   'vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+        z.writestr("_rels/.rels", f'<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/'
+                   f'relationships"><Relationship Id="rId1" Type="{rel}/officeDocument" '
+                   'Target="word/document.xml"/></Relationships>')
+        z.writestr("word/_rels/document.xml.rels", '<Relationships xmlns="http://schemas.openxmlformats.org/'
+                   f'package/2006/relationships"><Relationship Id="rId1" Type="{rel}/image" '
+                   'Target="media/image1.emf"/></Relationships>')
+        z.writestr("word/document.xml", body)
+        z.writestr("word/media/image1.emf", picture)
+
+
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "emfplus")
+    args = sys.argv[1:]
+    as_docx = bool(args) and args[0] == "--docx"
+    if as_docx:
+        args = args[1:]
+    out = args[0] if args else os.path.join(os.path.dirname(os.path.abspath(__file__)), "emfplus")
     os.makedirs(out, exist_ok=True)
     for name, make in [("objects", objects), ("paths", paths), ("shapes", shapes), ("text", text),
                        ("image", image), ("transform", transform)]:
-        with open(os.path.join(out, name + ".emf"), "wb") as f:
-            f.write(make())
+        if as_docx:
+            docx(os.path.join(out, "emfplus_" + name + ".docx"), make())
+        else:
+            with open(os.path.join(out, name + ".emf"), "wb") as f:
+                f.write(make())
 
 
 if __name__ == "__main__":
