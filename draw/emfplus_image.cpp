@@ -1,10 +1,12 @@
 // EMF+ image objects: compressed pictures pass through as data URIs, bare
 // GDI+ pixels are encoded as PNG first. Metafile images stay blank.
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
-#include "draw/emfplus_model.h"
+#include "draw/emfplus_player.h"
 #include "draw/raster.h"
+#include "draw/svg_text.h"
 
 namespace qp::draw::emfplus {
 
@@ -185,6 +187,59 @@ std::optional<Image> ReadImage(std::string_view data) {
     if (!png.empty()) image.dataUri = "data:image/png;base64," + Base64(png);
   }
   return image;
+}
+
+void Player::Picture(std::uint16_t flags, Reader& r, bool points) {
+  const Object* o = Slot(flags & 0xFF, 5);
+  r.U32();  // image attributes
+  r.I32();  // source unit: pixels in practice
+  const Rect src = ReadRect(r, false);
+  std::vector<Point> p;
+  Rect dst;
+  if (points) {
+    std::uint32_t count = r.U32();
+    p = ReadPoints(r, 3, flags & kCompressed, flags & kRelative);
+    if (count != 3 || p.size() != 3) return;
+  } else {
+    dst = ReadRect(r, flags & kCompressed);
+  }
+  if (r.failed || !o || !(src.w > 0) || !(src.h > 0) || Full()) return;
+  Matrix place;
+  if (points) {
+    // the source's corners to the parallelogram of the three points
+    const double ax = (p[1].x - p[0].x) / src.w, ay = (p[1].y - p[0].y) / src.w;
+    const double cx = (p[2].x - p[0].x) / src.h, cy = (p[2].y - p[0].y) / src.h;
+    place = {ax, ay, cx, cy, p[0].x - ax * src.x - cx * src.y, p[0].y - ay * src.x - cy * src.y};
+  } else {
+    const double sx = dst.w / src.w, sy = dst.h / src.h;
+    place = {sx, 0, 0, sy, dst.x - sx * src.x, dst.y - sy * src.y};
+  }
+  const Matrix m = Then(place, Current());
+  if (!m.Finite()) return;
+  const Image& image = *o->image;
+  std::string uri = image.dataUri;
+  Rect at{0, 0, image.width, image.height};
+  if (uri.empty() && !image.metafile.empty() && depth_ < kMaxDepth) {
+    // an EMF inside: played at the size it is shown, filling the source rectangle
+    const Matrix shown = Then(m, device_);
+    const int w = static_cast<int>(ClampSide(src.w * std::hypot(shown.a, shown.b)));
+    const int h = static_cast<int>(ClampSide(src.h * std::hypot(shown.c, shown.d)));
+    std::optional<std::string> inner = PlayEmf(image.metafile, w, h, gdi_, depth_ + 1);
+    if (!inner && gdi_) inner = gdi_(image.metafile);
+    if (inner && !inner->empty()) uri = "data:image/svg+xml;base64," + Base64(*inner);
+    at = src;
+  }
+  if (uri.empty()) return;
+  OpenClip();
+  out_ +=
+      "<g transform=\"" + MatrixText(m) + "\"><svg x=\"" + Number(src.x) + "\" y=\"" +
+      Number(src.y) + "\" width=\"" + Number(src.w) + "\" height=\"" + Number(src.h) +
+      "\" viewBox=\"" + Number(src.x) + " " + Number(src.y) + " " + Number(src.w) + " " +
+      Number(src.h) +
+      "\" preserveAspectRatio=\"none\"><image xmlns:xlink=\"http://www.w3.org/1999/xlink\" x=\"" +
+      Number(at.x) + "\" y=\"" + Number(at.y) + "\" width=\"" + Number(at.w) + "\" height=\"" +
+      Number(at.h) + "\" preserveAspectRatio=\"none\" xlink:href=\"" + uri + "\"/></svg></g>\n";
+  drew_ = true;
 }
 
 }  // namespace qp::draw::emfplus
