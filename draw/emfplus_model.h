@@ -121,6 +121,7 @@ struct Brush {
   Rect bounds;              // path gradient: its boundary's bounding box
   std::vector<Stop> stops;  // gradients, offsets 0..1 from start (from centre for paths)
   std::optional<Matrix> transform;
+  std::shared_ptr<const struct Image> texture;  // a texture's image, one pixel a unit
 };
 
 inline Brush SolidBrush(Argb color) {

@@ -115,11 +115,19 @@ std::optional<Brush> ReadBrushFrom(Reader& r) {
       b.color.value = r.U32();
       b.back.value = r.U32();
       break;
-    case 2:
-      // a texture is drawn as a mid grey: its image is rarely more than a pattern
+    case 2: {
+      // a texture tiles its image; a mid grey where the image cannot be shown
       b.kind = BrushKind::Texture;
       b.color.value = 0xFFA0A0A0;
+      std::uint32_t flags = r.U32();
+      b.wrap = r.I32();
+      if (flags & 0x02) b.transform = ReadMatrix(r);
+      std::optional<Image> image = ReadImage(r.Rest());
+      if (image && !image->dataUri.empty() && image->width > 0 && image->height > 0) {
+        b.texture = std::make_shared<const Image>(std::move(*image));
+      }
       break;
+    }
     case 3: {
       b.kind = BrushKind::PathGradient;
       std::uint32_t flags = r.U32();

@@ -74,6 +74,19 @@ std::string Player::PaintOf(const Brush& brush, std::string_view attribute) {
           PaintOf(SolidBrush(brush.color), "stroke") + " fill=\"none\"/></pattern></defs>\n";
       return a + "=\"url(#" + id + ")\"";
     }
+    case BrushKind::Texture: {
+      if (!brush.texture) return solid(brush.color);
+      const Image& image = *brush.texture;
+      const std::string w = Number(image.width), h = Number(image.height);
+      const std::string tile =
+          brush.transform ? " patternTransform=\"" + MatrixText(*brush.transform) + "\"" : "";
+      out_ += "<defs><pattern id=\"" + id + "\" patternUnits=\"userSpaceOnUse\" width=\"" + w +
+              "\" height=\"" + h + "\"" + tile +
+              "><image xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" + w + "\" height=\"" +
+              h + "\" preserveAspectRatio=\"none\" xlink:href=\"" + image.dataUri +
+              "\"/></pattern></defs>\n";
+      return a + "=\"url(#" + id + ")\"";
+    }
     default:
       return solid(brush.color);
   }
@@ -119,6 +132,8 @@ std::string Player::PenPaint(std::uint32_t id) {
       dashes = pen.dashes;
       break;
     default:
+      // Office gives dash lengths without saying the style is custom
+      dashes = pen.dashes;
       break;
   }
   double sum = 0;

@@ -77,6 +77,7 @@ TEST(EmfPlus, ObjectsBrushesPensAndContinuedObjects) {
   for (std::uint32_t x = 12; x < 88; ++x) red += Rgb(d, x, 60) == 0xC00000;
   EXPECT_GT(red, 20);
   EXPECT_LT(red, 70);
+  EXPECT_EQ(Rgb(d, 150, 30), 0xFF0000u);  // the texture's red
   // the path object that came in two records
   EXPECT_EQ(Rgb(d, 100, 35), 0x7030A0u);
 }

@@ -3,8 +3,9 @@
 family, each a 200 x 200 px picture (96 dpi) whose drawing is all in EMF+
 records, with a known layout:
 
-  objects    brushes (solid, hatch, linear and path gradient), pens (dash,
-             width), a path object split over two continued records
+  objects    brushes (solid, hatch, linear and path gradient, texture),
+             pens (dash, width), a path object split over two continued
+             records
   paths      a path of lines, Beziers and two figures; 16-bit, relative
              and run-length forms; fill and draw
   shapes     rects, ellipses, polygon, lines, Beziers, pie and arc
@@ -92,7 +93,7 @@ def solid(rgb, a=255):
     return u32(0xDBC01002, 0) + argb(rgb, a)
 
 
-def pen(width, rgb, style=None, cap=None):
+def pen(width, rgb, style=None, cap=None, dashes=None):
     flags, extra = 0, b""
     if cap is not None:
         flags |= 0x02
@@ -100,6 +101,9 @@ def pen(width, rgb, style=None, cap=None):
     if style is not None:
         flags |= 0x20
         extra += u32(style)
+    if dashes is not None:
+        flags |= 0x100
+        extra += u32(len(dashes)) + f32(*dashes)
     return u32(0xDBC01002, 0, flags, 0) + f32(width) + extra + solid(rgb)
 
 
@@ -123,12 +127,17 @@ def objects():
     radial += u32(4) + f32(110, 110, 190, 110, 190, 190, 110, 190)
     hatch = u32(0xDBC01002, 1, 4) + argb(0x000000) + argb(0xFFFF00)
     star = path([(100, 10), (110, 40), (90, 40)], [0, 1, 0x81])
+    # a texture of the 4 x 4 red PNG, tiled
+    texture = u32(0xDBC01002, 2, 0, 0) + u32(0xDBC01002, 1, 4, 4, 0, 0x0026200A, 1) + png_bytes(4, 4, (255, 0, 0))
     return emf([
         obj(1, 0, solid(0x00B050)),
         obj(1, 1, hatch),
         obj(1, 2, linear),
         obj(1, 3, radial),
-        obj(2, 4, pen(4, 0xC00000, style=1)),
+        # dash lengths without a custom line style, as Office writes them
+        obj(2, 4, pen(4, 0xC00000, dashes=[3, 1])),
+        obj(1, 6, texture),
+        plus(0x400A, 6, u32(6) + rects((120, 10, 70, 40))),
         plus(0x400A, 0, u32(0) + rects((10, 10, 80, 40))),
         plus(0x400A, 1, u32(1) + rects((110, 60, 80, 40))),
         plus(0x400A, 2, u32(2) + rects((10, 110, 80, 40))),
