@@ -312,14 +312,7 @@ void Player::Play(std::uint16_t type, std::uint16_t flags, std::string_view data
     case 0x4035: {  // offset clip
       double dx = r.F32(), dy = r.F32();
       if (r.failed || !std::isfinite(dx) || !std::isfinite(dy)) break;
-      const Matrix m = Current();
-      const double ox = m.a * dx + m.c * dy, oy = m.b * dx + m.d * dy;
-      for (std::size_t i = baseClip_.size(); i < clip_.size(); ++i) {
-        for (RegionShape& s : clip_[i]) {
-          for (Point& p : s.path.points) p = {p.x + ox, p.y + oy};
-        }
-      }
-      clipDirty_ = true;
+      OffsetClip(dx, dy);
       break;
     }
     default:

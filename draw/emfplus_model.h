@@ -17,7 +17,7 @@
 namespace qp::draw::emfplus {
 
 // Caps on what a hostile file can ask for.
-inline constexpr std::size_t kMaxPathPoints = 1u << 20;
+inline constexpr std::size_t kMaxPathPoints = 1u << 18;
 inline constexpr std::size_t kMaxColors = 1024;             // gradient stops, surround colours
 inline constexpr std::uint64_t kMaxImagePixels = 1u << 24;  // 4096 x 4096
 inline constexpr int kMaxRegionDepth = 32;

@@ -10,6 +10,7 @@
 namespace qp::draw::emfplus {
 
 std::string Player::PaintOf(const Brush& brush, std::string_view attribute) {
+  if (Full()) return {};  // gradients and patterns would outgrow the cap
   std::string a(attribute);
   auto solid = [&](Argb c) {
     std::string s = a + "=\"" + Hex(c.Rgb()) + "\"";
@@ -149,10 +150,11 @@ std::string Player::PenPaint(std::uint32_t id) {
 void Player::OpenClip() {
   if (!clipDirty_) return;
   for (; openGroups_ > 0; --openGroups_) out_ += "</g>\n";
-  for (const ClipShapes& shapes : clip_) {
+  for (const auto& shapes : clip_) {
+    if (Full()) break;
     const std::string id = "c" + std::to_string(++ids_);
     out_ += "<clipPath id=\"" + id + "\">";
-    for (const RegionShape& s : shapes) {
+    for (const RegionShape& s : *shapes) {
       out_ += "<path d=\"" + PathData(s.path) + "\"";
       if (s.evenOdd) out_ += " clip-rule=\"evenodd\"";
       out_ += "/>";
@@ -166,16 +168,26 @@ void Player::OpenClip() {
 // Combine modes: 0 replace, 1 intersect, 2 union, 3 xor, 4 exclude,
 // 5 complement. Xor and complement are taken as replace and intersect.
 void Player::SetClip(std::uint32_t mode, ClipShapes shapes) {
+  std::size_t points = 0;
+  for (const RegionShape& shape : shapes) points += shape.path.points.size();
+  // past the budget, clips are left out rather than copied without end
+  if (clipPoints_ > kMaxClipPoints || points > kMaxClipPoints - clipPoints_) return;
+  clipPoints_ += points;
   clipDirty_ = true;
+  auto item = [](ClipShapes&& s) { return std::make_shared<const ClipShapes>(std::move(s)); };
   switch (mode) {
     case 0:
     case 3:
       clip_ = baseClip_;
-      clip_.push_back(std::move(shapes));
+      clip_.push_back(item(std::move(shapes)));
       break;
     case 2:
       if (clip_.size() == baseClip_.size() + 1) {
-        for (RegionShape& s : shapes) clip_.back().push_back(std::move(s));
+        ClipShapes both = *clip_.back();
+        for (const RegionShape& shape : both) clipPoints_ += shape.path.points.size();
+        if (clipPoints_ > kMaxClipPoints) break;
+        for (RegionShape& s : shapes) both.push_back(std::move(s));
+        clip_.back() = item(std::move(both));
       }
       break;
     case 4:
@@ -188,14 +200,28 @@ void Player::SetClip(std::uint32_t mode, ClipShapes shapes) {
         s.path.types.insert(s.path.types.end(), shapes[0].path.types.begin(),
                             shapes[0].path.types.end());
         s.evenOdd = true;
-        clip_.push_back({std::move(s)});
+        if (clip_.size() < kMaxClips) clip_.push_back(item({std::move(s)}));
       }
       break;
     default:
-      clip_.push_back(std::move(shapes));
+      if (clip_.size() < kMaxClips) clip_.push_back(item(std::move(shapes)));
       break;
   }
-  if (clip_.size() > kMaxStack) clip_.resize(kMaxStack);
+}
+
+void Player::OffsetClip(double dx, double dy) {
+  const Matrix m = Current();
+  const double ox = m.a * dx + m.c * dy, oy = m.b * dx + m.d * dy;
+  for (std::size_t i = baseClip_.size(); i < clip_.size(); ++i) {
+    for (const RegionShape& shape : *clip_[i]) clipPoints_ += shape.path.points.size();
+    if (clipPoints_ > kMaxClipPoints) return;
+    ClipShapes moved = *clip_[i];
+    for (RegionShape& s : moved) {
+      for (Point& p : s.path.points) p = {p.x + ox, p.y + oy};
+    }
+    clip_[i] = std::make_shared<const ClipShapes>(std::move(moved));
+  }
+  clipDirty_ = true;
 }
 
 void Player::ClipTo(std::uint32_t mode, const Path& path) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,8 +56,12 @@ inline double UnitScale(std::uint32_t unit, double dpi) {
   }
 }
 
-using ClipShapes = std::vector<RegionShape>;  // a union of shapes, in device pixels
-using Clip = std::vector<ClipShapes>;         // an intersection; empty: no clip
+// A clip is an intersection of unions of shapes, in device pixels; shared,
+// since every saved state holds one. Empty: no clip.
+using ClipShapes = std::vector<RegionShape>;
+using Clip = std::vector<std::shared_ptr<const ClipShapes>>;
+inline constexpr std::size_t kMaxClips = 16;             // intersections kept
+inline constexpr std::size_t kMaxClipPoints = 1u << 22;  // points of all clips made
 
 struct State {
   std::uint32_t index = 0;
@@ -95,6 +100,7 @@ class Player {
 
   void OpenClip();
   void SetClip(std::uint32_t mode, ClipShapes shapes);
+  void OffsetClip(double dx, double dy);
   void ClipTo(std::uint32_t mode, const Path& path);
   ClipShapes InDevice(const Region& region) const;
 
@@ -115,6 +121,7 @@ class Player {
   int depth_;  // metafiles inside metafiles
   Matrix world_, base_, page_;
   Clip clip_, baseClip_;
+  std::size_t clipPoints_ = 0;
   bool clipDirty_ = false;
   int openGroups_ = 0;
   std::vector<State> stack_;

@@ -3,6 +3,7 @@
 // on the SVG where pixels cannot tell); then on hostile records.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -214,6 +215,17 @@ TEST(EmfPlus, HostileRecordsAreCappedAndTruncationIsSafe) {
   std::optional<std::string> deep = EmfPlusToSvg(Emf(saves + fill), 50, 50);
   ASSERT_TRUE(deep);
   EXPECT_LT(deep->size(), 100000u);
+  // a thousand intersected clips: a bounded number of them nest
+  std::string clips;
+  for (int i = 0; i < 1000; ++i) clips += Record(0x4032, 0x0100, std::string(16, '\0')) + fill;
+  std::optional<std::string> clipped = EmfPlusToSvg(Emf(clips), 50, 50);
+  ASSERT_TRUE(clipped);
+  int depth = 0, deepest = 0;
+  for (std::size_t at = 0; at < clipped->size(); ++at) {
+    if (clipped->compare(at, 3, "<g ") == 0) deepest = std::max(deepest, ++depth);
+    if (clipped->compare(at, 4, "</g>") == 0) --depth;
+  }
+  EXPECT_LE(deepest, 20);
   // an object id past the table, a continued object announcing 4 GB, a
   // transform of NaN, counts past the record: ignored
   std::string nan(4, '\xFF');
