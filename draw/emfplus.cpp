@@ -374,11 +374,11 @@ Matrix DeviceMatrix(const Header& h, double width, double height) {
     }
     if (frame > 0 && mmPerPixel > 0) {
       scale[axis] = mmPerPixel * 100 * side / frame;
-      origin[axis] = -h.frame[axis] * side / frame;
+      origin[axis] = -static_cast<double>(h.frame[axis]) * side / frame;
     } else {
       const double bounds = static_cast<double>(h.bounds[axis + 2]) - h.bounds[axis] + 1;
       scale[axis] = bounds > 0 ? side / bounds : 1;
-      origin[axis] = -h.bounds[axis] * scale[axis];
+      origin[axis] = -static_cast<double>(h.bounds[axis]) * scale[axis];
     }
   }
   return {scale[0], 0, 0, scale[1], origin[0], origin[1]};
