@@ -457,9 +457,18 @@ std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int height
     }
     std::string over = gdi(sub);
     if (!over.empty()) {
+      // the GDI player draws the bounds (not the frame) at the picture's size
+      const Matrix d = DeviceMatrix(*header, width, height);
+      const Header& h = *header;
+      Rect at{d.a * h.bounds[0] + d.e, d.d * h.bounds[1] + d.f,
+              d.a * (static_cast<double>(h.bounds[2]) - h.bounds[0] + 1),
+              d.d * (static_cast<double>(h.bounds[3]) - h.bounds[1] + 1)};
+      if (!(at.w > 0) || !(at.h > 0) || !std::isfinite(at.x) || !std::isfinite(at.y)) {
+        at = {0, 0, width, height};
+      }
       svg.resize(svg.size() - kSvgClose.size());
-      svg += "<image xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" + Num(width) +
-             "\" height=\"" + Num(height) +
+      svg += "<image xmlns:xlink=\"http://www.w3.org/1999/xlink\" x=\"" + Number(at.x) + "\" y=\"" +
+             Number(at.y) + "\" width=\"" + Number(at.w) + "\" height=\"" + Number(at.h) +
              "\" preserveAspectRatio=\"none\" xlink:href=\"data:image/svg+xml;base64," +
              Base64(over) + "\"/>\n";
       svg += kSvgClose;
