@@ -167,8 +167,9 @@ TEST(EmfPlus, TransformsStatesContainersClipsAndGdiHandOver) {
   EXPECT_EQ(Rgb(d, 9, 9), 0x0000FFu);     // restored: at the origin again
   EXPECT_EQ(Rgb(d, 120, 20), 0x00FF00u);  // the container's 10 x 10 as 40 x 40 px
   EXPECT_EQ(Rgb(d, 90, 20) >> 24, 1u);
-  EXPECT_EQ(Rgb(d, 25, 120), 0xFF00FFu);  // inside the clip
-  EXPECT_EQ(Rgb(d, 75, 120) >> 24, 1u);   // outside it
+  EXPECT_EQ(Rgb(d, 25, 120), 0xFF00FFu);   // inside the clip
+  EXPECT_EQ(Rgb(d, 75, 120) >> 24, 1u);    // outside it
+  EXPECT_EQ(Rgb(d, 160, 130), 0xFFFF00u);  // scaled, after a translation put before it
 }
 
 std::string Le32(std::uint32_t v) {

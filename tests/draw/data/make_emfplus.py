@@ -249,6 +249,11 @@ def transform():
             plus(0x4032, 0, f32(0, 100, 50, 40)),
             plus(0x400A, 0x8000, argb(0xFF00FF) + rects((0, 100, 100, 40))),
             plus(0x4031, 0, b""),
+            # scale by 2, then a translation by 75 put before it: 10 x 10 at (0, 60) lands at (150, 120)
+            plus(0x402E, 0, f32(2, 2)),
+            plus(0x402C, 0, f32(1, 0, 0, 1, 75, 0)),
+            plus(0x400A, 0x8000, argb(0xFFFF00) + rects((0, 60, 10, 10))),
+            plus(0x402B, 0, b""),
             plus(0x4004, 0, b""),  # GetDC: the rectangle after this is GDI's
         ],
         [plus(0x402A, 0, f32(1, 0, 0, 1, 0, 0))],
