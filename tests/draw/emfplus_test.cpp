@@ -243,6 +243,10 @@ TEST(EmfPlus, HostileRecordsAreCappedAndTruncationIsSafe) {
   std::vector<pugi::xml_node> paths = All(root, "path");
   ASSERT_FALSE(paths.empty());
   EXPECT_STREQ(paths.back().attribute("transform").value(), "matrix(1 0 0 1 0 0)");
+  // a frame and bounds at the ends of their range
+  std::string far = Emf(fill);
+  for (std::size_t at : {8u, 24u}) far.replace(at, 8, Le32(0x80000000) + Le32(0x80000000));
+  EXPECT_TRUE(EmfPlusToSvg(far, 50, 50));
   // a file without EMF+ drawing is left to the GDI player
   EXPECT_FALSE(EmfPlusToSvg(Emf(Record(0x4004, 0, "")), 50, 50));
   EXPECT_TRUE(EmfPlusToSvg(Emf(fill), 50, 50));
