@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "draw/emfplus.h"
 #include "sys/shared_library.h"
 
 namespace qp::draw {
@@ -48,8 +49,10 @@ MetafileKind SniffMetafile(std::string_view b) {
   return MetafileKind::None;
 }
 
-std::string EmfToSvg(std::string_view bytes, PixelSize size) {
-  if (bytes.size() > kMaxMetafileBytes) return {};
+namespace {
+
+// The EMF's GDI records through libemf2svg.
+std::string GdiToSvg(std::string_view bytes, PixelSize size) {
   const SharedLibrary& library = Emf2Svg();
   auto convert = library.Find<decltype(emf2svg)>("emf2svg");
   if (!convert) return {};
@@ -67,6 +70,15 @@ std::string EmfToSvg(std::string_view bytes, PixelSize size) {
   if (ok && out) svg.assign(out, outLength);
   std::free(out);
   return svg;
+}
+
+}  // namespace
+
+std::string EmfToSvg(std::string_view bytes, PixelSize size) {
+  if (bytes.size() > kMaxMetafileBytes) return {};
+  auto gdi = [size](std::string_view emf) { return GdiToSvg(emf, size); };
+  if (auto plus = EmfPlusToSvg(bytes, size.width, size.height, gdi)) return *plus;
+  return GdiToSvg(bytes, size);
 }
 
 bool EmfHasEmfPlus(std::string_view bytes) {

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Seeds for the drawing fuzzers from the corpus's .docx files.
 
-  draw_seeds.py DOCX_DIR chart|shape OUT_DIR
+  draw_seeds.py DOCX_DIR chart|shape|emfplus OUT_DIR
 
 chart: each word/charts/chartN.xml; shape: each SmartArt drawing and each
 top-level shape, group or canvas of the story parts, with namespaces
-declared (the prefixes ElementTree chooses do not matter to the reader).
+declared (the prefixes ElementTree chooses do not matter to the reader);
+emfplus: each EMF picture that holds EMF+ records.
 """
 import os
 import re
@@ -39,7 +40,10 @@ def main():
             z = zipfile.ZipFile(os.path.join(src, name))
             for part in z.namelist():
                 data = None
-                if kind == "chart" and re.fullmatch(r"word/charts/chart\d+\.xml", part):
+                if kind == "emfplus" and part.lower().endswith(".emf"):
+                    emf = z.read(part)
+                    data = [emf] if b"EMF+" in emf else []
+                elif kind == "chart" and re.fullmatch(r"word/charts/chart\d+\.xml", part):
                     data = [z.read(part)]
                 elif kind == "shape" and re.fullmatch(r"word/diagrams/drawing\d+\.xml", part):
                     data = [z.read(part)]
@@ -50,7 +54,8 @@ def main():
                 for d in data or []:
                     if len(d) <= 64 * 1024:
                         n += 1
-                        with open(os.path.join(dst, "seed%04d.xml" % n), "wb") as f:
+                        ext = "emf" if kind == "emfplus" else "xml"
+                        with open(os.path.join(dst, "seed%04d.%s" % (n, ext)), "wb") as f:
                             f.write(d)
         except (zipfile.BadZipFile, ET.ParseError, KeyError, OSError):
             continue

@@ -1,0 +1,25 @@
+// A player for EMF+ records (the GDI+ drawing that Office stores in EMF
+// comment records) to SVG. Pure: bytes in, SVG text out, nothing read or
+// written elsewhere.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qp::draw {
+
+// Plays a plain EMF (the header, some GDI records, the end record) to an
+// SVG document of the picture's size; "" when it cannot.
+using GdiPlayer = std::function<std::string(std::string_view emf)>;
+
+// The EMF's EMF+ drawing as an SVG document of width x height px; nothing
+// when the file holds no EMF+ drawing (then its GDI records are the
+// picture). The GDI records that the EMF+ records hand to GDI (after a
+// GetDC record: mostly text) go through `gdi` and are laid over the
+// drawing; without `gdi` they are left out.
+std::optional<std::string> EmfPlusToSvg(std::string_view emf, int widthPx, int heightPx,
+                                        const GdiPlayer& gdi = {});
+
+}  // namespace qp::draw
