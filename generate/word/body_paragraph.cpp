@@ -5,6 +5,7 @@
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
 #include "generate/word/math_text.h"
+#include "generate/word/paragraph_box.h"
 #include "generate/word/style_fonts.h"
 #include "generate/word/symbol_fonts.h"
 #include "generate/word/xml_part.h"
@@ -103,6 +104,8 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
 
   Declarations declarations;
   ParagraphDeclarations(pPr, declarations);
+  ParagraphBoxDeclarations(state_.doc, p, style, state_.doc.sections[section_].gridPitch,
+                           declarations);
   std::vector<InlinePiece> pieces;
   if (!ListLabel(pPr, style, declarations, pieces)) {
     ParagraphIndent(pPr, style, nullptr, false, declarations);

@@ -183,11 +183,81 @@ Text HighlightValue(std::string_view name) {
 
 void Shading(const pugi::xml_node& props, Declarations& out) {
   pugi::xml_node shd = Child(props, "shd");
-  Text fill = ColorValue(Attr(shd, "fill").value());
+  // A solid pattern shows its pattern colour over the fill.
+  std::string_view pattern = Attr(shd, "val").value();
+  Text fill = ColorValue(Attr(shd, pattern == "solid" ? "color" : "fill").value());
   if (!fill.empty()) out.Set("background", fill);
 }
 
+// Word's raised, sunken, hollow and shadowed letters drawn with text
+// shadows, in a colour that shows on a light page: Word draws raised and
+// sunken text in white with a grey edge, which would vanish on a page
+// without Word's edge.
+void TextEffects(const pugi::xml_node& rPr, Declarations& out) {
+  bool emboss = Toggle(rPr, "emboss") == 1, engrave = Toggle(rPr, "imprint") == 1;
+  bool outline = Toggle(rPr, "outline") == 1, shadow = Toggle(rPr, "shadow") == 1;
+  if (!emboss && !engrave && !outline && !shadow) return;
+  Text color = out.Get("color");
+  Text edge = color.empty() || color == u"#FFFFFF" ? Text(u"#404040") : color;
+  Text shadows;
+  auto add = [&](TextView one) { shadows += (shadows.empty() ? u"" : u", ") + Text(one); };
+  if (emboss || engrave) {
+    out.Set("color", u"#A6A6A6");
+    add(emboss ? u"-1px -1px 0 #FFFFFF, 1px 1px 0 #404040"
+               : u"1px 1px 0 #FFFFFF, -1px -1px 0 #404040");
+  } else if (outline) {
+    // Hollow letters: the letter in white, its edge in the text's colour.
+    out.Set("color", u"#FFFFFF");
+    add(u"-1px 0 0 " + edge + u", 1px 0 0 " + edge + u", 0 -1px 0 " + edge + u", 0 1px 0 " + edge);
+  }
+  if (shadow) add(u"2px 2px 1px #A0A0A0");
+  out.Set("text-shadow", shadows);
+}
+
+// Emphasis marks (w:em) as CSS text-emphasis: Word's dot, comma and circle
+// sit over the letters, the under dot below them.
+void EmphasisMarks(const pugi::xml_node& rPr, Declarations& out) {
+  std::string mark = ChildVal(rPr, "em");
+  if (mark.empty()) return;
+  if (mark == "none") {
+    out.Set("text-emphasis", u"none");
+  } else if (mark == "comma") {
+    out.Set("text-emphasis", u"filled sesame");
+  } else if (mark == "circle") {
+    out.Set("text-emphasis", u"open circle");
+  } else if (mark == "dot" || mark == "underDot") {
+    out.Set("text-emphasis", u"filled dot");
+    if (mark == "underDot") out.Set("text-emphasis-position", u"under right");
+  }
+}
+
 }  // namespace
+
+Text BorderValue(const pugi::xml_node& side) {
+  std::string_view val = Attr(side, "val").value();
+  if (!side || val.empty() || val == "none" || val == "nil") return {};
+  std::string_view style = "solid";
+  if (val == "double" || val.find("Thick") != std::string_view::npos ||
+      val.find("thin") != std::string_view::npos || val == "triple") {
+    style = "double";
+  } else if (val == "dotted") {
+    style = "dotted";
+  } else if (val.find("dash") != std::string_view::npos ||
+             val.find("Dash") != std::string_view::npos) {
+    style = "dashed";
+  } else if (val == "threeDEmboss" || val == "outset") {
+    style = "outset";
+  } else if (val == "threeDEngrave" || val == "inset") {
+    style = "inset";
+  }
+  // Eighths of a point; a line thinner than a pixel would vanish, and a
+  // double line needs three pixels to show its two strokes.
+  double width = static_cast<double>(AttrLong(side, "sz", 4)) / 8.0;
+  width = std::clamp(width, style == "double" ? 2.25 : 0.75, 12.0);
+  Text color = ColorValue(Attr(side, "color").value());
+  if (color.empty()) color = u"windowtext";
+  return T(style) + u" " + color + u" " + Pt(width);
+}
 
 Text Alignment(const pugi::xml_node& pPr) {
   std::string jc = ChildVal(pPr, "jc");
@@ -203,19 +273,17 @@ Text Alignment(const pugi::xml_node& pPr) {
 
 void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out) {
   if (!pPr) return;
+  // Line heights depend on the font and the grid (line_spacing.h).
   if (pugi::xml_node sp = Child(pPr, "spacing")) {
     if (Attr(sp, "before")) out.Set("margin-top", TwipsPt(AttrLong(sp, "before")));
     if (Attr(sp, "after")) out.Set("margin-bottom", TwipsPt(AttrLong(sp, "after")));
-    if (Attr(sp, "line")) {
-      long line = AttrLong(sp, "line");
-      std::string rule = Attr(sp, "lineRule").value();
-      if (rule == "exact" || rule == "atLeast") {
-        out.Set("line-height", TwipsPt(line));
-        if (rule == "exact") out.Set("mso-line-height-rule", u"exactly");
-      } else if (line > 0) {
-        out.Set("line-height", T(std::to_string((line * 100 + 120) / 240)) + u"%");
-      }
-    }
+    // Word's automatic spacing, as between paragraphs of a web page.
+    auto on = [&](std::string_view name) {
+      std::string_view v = Attr(sp, name).value();
+      return v == "1" || v == "true" || v == "on";
+    };
+    if (on("beforeAutospacing")) out.Set("margin-top", u"14.0pt");
+    if (on("afterAutospacing")) out.Set("margin-bottom", u"14.0pt");
   }
   Text align = Alignment(pPr);
   if (!align.empty()) out.Set("text-align", align);
@@ -306,6 +374,13 @@ void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look
     out.Set("mso-hide", u"all");
   }
   Shading(rPr, out);
+  Text border = BorderValue(Child(rPr, "bdr"));
+  if (!border.empty()) {
+    out.Set("border", border);
+    out.Set("padding", u"0pt");
+  }
+  TextEffects(rPr, out);
+  EmphasisMarks(rPr, out);
   Text highlight = HighlightValue(ChildVal(rPr, "highlight"));
   if (!highlight.empty()) out.Set("background", highlight);
   int b = Toggle(rPr, "b");
