@@ -30,6 +30,18 @@ bool HasLatin(TextView text) {
   return false;
 }
 
+// Letters Word sets in the complex-script font: Hebrew, Arabic, Syriac,
+// Thaana, Thai and Arabic presentation forms.
+bool HasComplexScript(TextView text) {
+  for (char16_t c : text) {
+    if ((c >= 0x0590 && c <= 0x07BF) || (c >= 0x0E00 && c <= 0x0E7F) ||
+        (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The text a run shows, for choosing its font and language.
 Text RunSample(const pugi::xml_node& r) {
   Text sample;
@@ -312,9 +324,14 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   if (IsMappedSymbolFont(RunSymbolFont(rPr))) {
     fonts.ascii.clear();  // its text is written as the characters the symbols show
   }
-  bool eastAsian = HasEastAsian(sample);
+  // Characters both scripts share (quotes, dashes) follow the hint.
+  bool eastAsian =
+      HasEastAsian(sample) || (fonts.hintEastAsia && !sample.empty() && !HasLatin(sample));
+  bool complex = HasComplexScript(sample) || Toggle(rPr, "rtl") == 1 || Toggle(rPr, "cs") == 1;
   const FontTable& table = state_.doc.fontTable;
-  if (eastAsian && !fonts.eastAsia.empty()) {
+  if (complex && !fonts.cs.empty()) {
+    declarations.Set("font-family", FontFamilyValue(table, fonts.cs));
+  } else if (eastAsian && !fonts.eastAsia.empty()) {
     declarations.Set("font-family", FontFamilyValue(table, fonts.eastAsia));
     if (!fonts.ascii.empty()) declarations.Set("mso-ascii-font-family", FontValue(fonts.ascii));
   } else if (!fonts.ascii.empty()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "generate/word/style_fonts.h"
@@ -92,8 +93,9 @@ Text TwipsPt(long twips) {
 ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
   ThemeFonts fonts;
   pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "fontScheme");
-  auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia) {
+  auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia, Text& cs) {
     latin = U(Attr(Child(group, "latin"), "typeface").value());
+    cs = U(Attr(Child(group, "cs"), "typeface").value());
     eastAsia = U(Attr(Child(group, "ea"), "typeface").value());
     if (eastAsia.empty()) {
       for (pugi::xml_node f : group.children()) {
@@ -103,8 +105,8 @@ ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
       }
     }
   };
-  read(Child(scheme, "majorFont"), fonts.majorLatin, fonts.majorEastAsia);
-  read(Child(scheme, "minorFont"), fonts.minorLatin, fonts.minorEastAsia);
+  read(Child(scheme, "majorFont"), fonts.majorLatin, fonts.majorEastAsia, fonts.majorCs);
+  read(Child(scheme, "minorFont"), fonts.minorLatin, fonts.minorEastAsia, fonts.minorCs);
   return fonts;
 }
 
@@ -118,25 +120,27 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
     if (value.find("EastAsia") != std::string_view::npos) {
       return major ? theme.majorEastAsia : theme.minorEastAsia;
     }
+    if (value.find("Bidi") != std::string_view::npos) return major ? theme.majorCs : theme.minorCs;
     return major ? theme.majorLatin : theme.minorLatin;
   };
-  auto named = [](const pugi::xml_attribute& a, Text& to) {
-    Text v = CleanFontName(U(a.value()));
-    if (!v.empty()) to = v;
+  // A theme reference wins over the name beside it (Word keeps both); the
+  // first of the attributes that names a font fills the slot.
+  auto slot = [&](std::initializer_list<std::pair<std::string_view, bool>> names, Text& to) {
+    for (const auto& [name, isTheme] : names) {
+      pugi::xml_attribute a = Attr(f, name);
+      if (!a) continue;
+      Text v = CleanFontName(isTheme ? themed(a.value()) : U(a.value()));
+      if (v.empty()) continue;
+      to = v;
+      return;
+    }
   };
-  if (pugi::xml_attribute a = Attr(f, "asciiTheme")) {
-    Text v = CleanFontName(themed(a.value()));
-    if (!v.empty()) fonts.ascii = v;
-  } else if (pugi::xml_attribute b = Attr(f, "ascii")) {
-    named(b, fonts.ascii);
-  } else if (pugi::xml_attribute c = Attr(f, "hAnsi")) {
-    named(c, fonts.ascii);
-  }
-  if (pugi::xml_attribute a = Attr(f, "eastAsiaTheme")) {
-    Text v = CleanFontName(themed(a.value()));
-    if (!v.empty()) fonts.eastAsia = v;
-  } else if (pugi::xml_attribute b = Attr(f, "eastAsia")) {
-    named(b, fonts.eastAsia);
+  slot({{"asciiTheme", true}, {"ascii", false}, {"hAnsiTheme", true}, {"hAnsi", false}},
+       fonts.ascii);
+  slot({{"eastAsiaTheme", true}, {"eastAsia", false}}, fonts.eastAsia);
+  slot({{"cstheme", true}, {"cs", false}}, fonts.cs);
+  if (pugi::xml_attribute hint = Attr(f, "hint")) {
+    fonts.hintEastAsia = std::string_view(hint.value()) == "eastAsia";
   }
 }
 

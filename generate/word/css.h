@@ -41,12 +41,14 @@ Text Pt(double points);
 Text TwipsPt(long twips);
 
 struct ThemeFonts {
-  Text majorLatin, minorLatin, majorEastAsia, minorEastAsia;
+  Text majorLatin, minorLatin, majorEastAsia, minorEastAsia, majorCs, minorCs;
 };
 ThemeFonts LoadThemeFonts(const pugi::xml_document& theme);
 
 struct RunFonts {
   Text ascii, eastAsia;
+  Text cs;                    // for right-to-left and complex scripts
+  bool hintEastAsia = false;  // w:hint: characters both scripts share take the East Asian font
 };
 // Overlays the fonts named by rPr/rFonts (direct or through the theme).
 void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts);

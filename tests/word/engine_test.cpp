@@ -110,6 +110,31 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   EXPECT_EQ(Read(doc), before);  // the user's document is only read
 }
 
+// The run gives Western text the Normal style's East Asian font. Where the
+// file names a Western font in that slot (English templates name Times New
+// Roman), Western text keeps its own font: Arial stays Arial.
+TEST_F(WordEngine, EastAsianFontOfAWesternDocumentIsItsLatinFont) {
+  DocxBuilder b;
+  b.Styles(
+      "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:ascii=\"Arial\" w:eastAsia=\"Times New "
+      "Roman\" w:hAnsi=\"Arial\"/></w:rPr></w:rPrDefault></w:docDefaults><w:style "
+      "w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+      "w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" w:styleId=\"J\"><w:name "
+      "w:val=\"Japanese\"/><w:rPr><w:rFonts w:eastAsia=\"MS Mincho\"/></w:rPr></w:style>");
+  b.Body("<w:p><w:r><w:t>text</w:t></w:r></w:p>");
+  fs::path doc = dir_ / "western.docx";
+  b.WriteTo(doc.string());
+  auto app = word::CreateApplication(dir_ / "settings");
+  word::Document& d = app->Open(doc, false);
+  EXPECT_EQ(d.StyleFont(u"標準").NameFarEast, u"Arial");
+  EXPECT_EQ(d.StyleFont(u"Japanese").NameFarEast, u"MS Mincho");
+  word::Font& normal = d.StyleFont(u"標準");
+  normal.Name = normal.NameFarEast;
+  d.SaveAs(dir_ / "work" / "western.htm", word::kFormatHtml);
+  EXPECT_NE(Read(dir_ / "work" / "western.htm").find("font-family:Arial,sans-serif;"),
+            std::string::npos);
+}
+
 TEST_F(WordEngine, EncodingsOfTheSave) {
   DocxBuilder b;
   b.Body("<w:p><w:r><w:t>髙橋 😀 ü</w:t></w:r></w:p>");

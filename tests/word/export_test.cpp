@@ -90,8 +90,8 @@ TEST(WordExport, ThemeFontsAreTheOnesTheValueNames) {
          "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
          "<a:themeElements><a:fontScheme><a:majorFont><a:latin typeface=\"Cambria\"/><a:ea "
          "typeface=\"\"/></a:majorFont><a:minorFont><a:latin typeface=\"Calibri\"/><a:ea "
-         "typeface=\"\"/><a:font script=\"Jpan\" typeface=\"ï¼­ï¼³ "
-         "ææ\"/></a:minorFont></a:fontScheme></a:themeElements></a:theme>");
+         "typeface=\"\"/><a:font script=\"Jpan\" typeface=\"\xEF\xBC\xAD\xEF\xBC\xB3 "
+         "\xE6\x98\x8E\xE6\x9C\x9D\"/></a:minorFont></a:fontScheme></a:themeElements></a:theme>");
   b.Relate("theme", "theme/theme1.xml");
   b.Styles(
       "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:asciiTheme=\"minorHAnsi\" "
@@ -109,8 +109,10 @@ TEST(WordExport, ThemeFontsAreTheOnesTheValueNames) {
   std::string normalRule = page.substr(normal, japanese - normal);
   EXPECT_NE(normalRule.find("font-family:Calibri,sans-serif;"), std::string::npos) << normalRule;
   EXPECT_NE(normalRule.find("mso-fareast-font-family:Calibri;"), std::string::npos);
-  EXPECT_NE(page.find("mso-fareast-font-family:\"ï¼­ï¼³ ææ\"", japanese),
-            std::string::npos);
+  EXPECT_NE(
+      page.find("mso-fareast-font-family:\"\xEF\xBC\xAD\xEF\xBC\xB3 \xE6\x98\x8E\xE6\x9C\x9D\"",
+                japanese),
+      std::string::npos);
 }
 
 TEST(WordExport, PageHasTheShapeTheRevisionSplits) {
