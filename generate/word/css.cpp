@@ -90,16 +90,23 @@ Text TwipsPt(long twips) {
   return Pt(static_cast<double>(twips) / 20.0);
 }
 
-ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme, std::string_view eastAsiaLanguage) {
   ThemeFonts fonts;
   pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "fontScheme");
-  auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia, Text& cs) {
+  std::string_view script = eastAsiaLanguage.empty() ? "" : "Jpan";
+  if (eastAsiaLanguage.starts_with("ko")) script = "Hang";
+  if (eastAsiaLanguage.starts_with("zh")) {
+    bool traditional = eastAsiaLanguage.ends_with("TW") || eastAsiaLanguage.ends_with("HK") ||
+                       eastAsiaLanguage.ends_with("MO");
+    script = traditional ? "Hant" : "Hans";
+  }
+  auto read = [&](const pugi::xml_node& group, Text& latin, Text& eastAsia, Text& cs) {
     latin = U(Attr(Child(group, "latin"), "typeface").value());
     cs = U(Attr(Child(group, "cs"), "typeface").value());
     eastAsia = U(Attr(Child(group, "ea"), "typeface").value());
-    if (eastAsia.empty()) {
+    if (eastAsia.empty() && !script.empty()) {
       for (pugi::xml_node f : group.children()) {
-        if (LocalName(f) == "font" && std::string_view(Attr(f, "script").value()) == "Jpan") {
+        if (LocalName(f) == "font" && std::string_view(Attr(f, "script").value()) == script) {
           eastAsia = U(Attr(f, "typeface").value());
         }
       }

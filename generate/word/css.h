@@ -43,7 +43,10 @@ Text TwipsPt(long twips);
 struct ThemeFonts {
   Text majorLatin, minorLatin, majorEastAsia, minorEastAsia, majorCs, minorCs;
 };
-ThemeFonts LoadThemeFonts(const pugi::xml_document& theme);
+// The theme's fonts; where it names no East Asian font, the one it gives
+// the script of `eastAsiaLanguage` ("ja-JP": Jpan, "ko-KR": Hang), none
+// when no language is given.
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme, std::string_view eastAsiaLanguage);
 
 struct RunFonts {
   Text ascii, eastAsia;

@@ -66,7 +66,8 @@ Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const 
       Overlay(s->rPr, doc.themeFonts, font);
     }
   }
-  if (font.NameFarEast.empty() || !doc.fontTable.EastAsian(font.NameFarEast)) {
+  if (font.NameFarEast.empty() || doc.otherEastAsian ||
+      !doc.fontTable.EastAsian(font.NameFarEast)) {
     font.NameFarEast = font.Name;
   }
   return font;

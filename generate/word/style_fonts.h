@@ -19,10 +19,12 @@ using StyleFonts = std::map<std::string, Font>;  // by style id
 
 // The style's font resolved through the document defaults and the style's
 // ancestors. Fonts the caller has taken (and perhaps changed) override what
-// the file says, for the style and for every style based on it. The East
-// Asian font is the Latin one where the file names none, or names a Western
-// font there (Times New Roman in English templates): the run gives Western
-// text the East Asian font, which must not turn Arial into Times.
+// the file says, for the style and for every style based on it. The run
+// gives Western text the East Asian font, as Japanese pages set all their
+// text in it; in a document whose East Asian language is set and not
+// Japanese (English templates say en-US there), or whose East Asian slot
+// names a Western font (Times New Roman in English templates), the East
+// Asian font is the Latin one, so that Arial or Calibri stays as it is.
 Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken);
 
 // The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
