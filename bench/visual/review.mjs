@@ -28,6 +28,7 @@ function parseArgs(argv) {
     else if (a === "--jobs") o.jobs = Math.max(1, Number(value()));
     else if (a === "--config") o.configs = value().split(",");
     else if (a === "--doc-via-cache") o.docViaCache = true;
+    else if (a === "--list") o.list = fs.readFileSync(value(), "utf8").split("\n").filter((l) => l.trim()).map((l) => path.resolve(l.trim()));
     else o.docs.push(path.resolve(a));
   }
   return o;
@@ -197,6 +198,45 @@ function measureInPage() {
   return result;
 }
 
+// Runs in the page. Elements whose text sits on a line box shorter than the
+// text itself: the computed line height (a length, "normal" never counts)
+// below the height of the text's own boxes, which is the content height of
+// the font the browser chose (its ascent plus descent). Such lines overlap
+// their neighbours or are cut at the top of the page.
+function shortLineBoxes() {
+  const seen = new Set();
+  const examples = [];
+  let count = 0;
+  const walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  const range = document.createRange();
+  for (let n = walker.nextNode(); n; n = walker.nextNode()) {
+    const el = n.parentElement;
+    if (!el || seen.has(el) || !/\S/.test(n.data)) continue;
+    seen.add(el);
+    const lineHeight = getComputedStyle(el).lineHeight;
+    if (lineHeight === "normal") continue;
+    range.selectNodeContents(n);
+    const rects = [...range.getClientRects()].filter((r) => r.width > 0);
+    if (rects.length === 0) continue;
+    const content = Math.max(...rects.map((r) => r.height));
+    if (parseFloat(lineHeight) + 0.5 < content) {
+      ++count;
+      if (examples.length < 3) examples.push(`${el.tagName}:${lineHeight}<${content.toFixed(1)}px`);
+    }
+  }
+  return { shortLines: count, shortLineExamples: examples.join(" ") };
+}
+
+// Runs in the page. Links to a place in the page ("#name") that no
+// <a name> or id answers: a table of contents whose entries go nowhere.
+function brokenBookmarkLinks() {
+  const names = new Set([...document.querySelectorAll("a[name]")].map((a) => a.getAttribute("name")));
+  for (const el of document.querySelectorAll("[id]")) names.add(el.id);
+  const links = [...document.querySelectorAll('a[href^="#"]')];
+  const broken = links.filter((a) => !names.has(decodeURIComponent(a.getAttribute("href").slice(1))));
+  return { bookmarkLinks: links.length, brokenBookmarkLinks: broken.length };
+}
+
 // Share of pandoc's words that the page shows, as bench/word_coverage.sh
 // counts them: each word, folded, found in the page's folded text.
 function wordCoverage(plain, shown) {
@@ -239,6 +279,7 @@ async function measure(browser, file, shot) {
     await tab.setViewport(kWindow);
     await tab.goto("file://" + file, { waitUntil: "load", timeout: 60000 });
     const m = await tab.evaluate(measureInPage);
+    Object.assign(m, await tab.evaluate(shortLineBoxes), await tab.evaluate(brokenBookmarkLinks));
     // The top of the page, as much as a contact sheet column shows (3,000 px
     // at 70%): a whole long page is beyond what ImageMagick accepts.
     const clip = { x: 0, y: 0, width: Math.min(kWindow.width + m.overflow, 2000), height: Math.min(m.height, 4300) };
@@ -290,7 +331,8 @@ async function pool(items, jobs, work) {
 }
 
 const kColumns = ["doc", "config", "result", "overflow", "overflowCause", "rulesWritten", "rulesDropped",
-  "paragraphs", "defaultMarginParagraphs", "gaps", "hardGaps", "images", "brokenImages", "words", "found"];
+  "paragraphs", "defaultMarginParagraphs", "gaps", "hardGaps", "images", "brokenImages", "words", "found",
+  "shortLines", "shortLineExamples", "bookmarkLinks", "brokenBookmarkLinks"];
 
 function summarize(rows, config) {
   const mine = rows.filter((r) => r.config === config);
@@ -312,6 +354,10 @@ function summarize(rows, config) {
     ["  such paragraphs / all", `${sum("defaultMarginParagraphs")} / ${sum("paragraphs")}`],
     ["pages with a broken picture", count((r) => r.brokenImages > 0)],
     ["  broken pictures / all", `${sum("brokenImages")} / ${sum("images")}`],
+    ["pages with a line box shorter than its text", count((r) => r.shortLines > 0)],
+    ["  such elements, all pages", sum("shortLines")],
+    ["pages with a link to a missing bookmark", count((r) => r.brokenBookmarkLinks > 0)],
+    ["  such links / links within the page", `${sum("brokenBookmarkLinks")} / ${sum("bookmarkLinks")}`],
     ["words shown / pandoc words", `${sum("found")} / ${sum("words")} (${pct(sum("found"), sum("words"))})`],
     ["pages showing < 98% of words", count((r) => r.words > 0 && r.found < 0.98 * r.words)],
   ];
@@ -322,7 +368,8 @@ async function main() {
   const cache = new DocCache(opts.cache);
   const sheets = opts.docs.length > 0;
   let docs = opts.docs;
-  if (!sheets) {
+  if (opts.list) docs = opts.list;
+  else if (!sheets) {
     const list = (sub, re) => fs.readdirSync(path.join(opts.corpus, sub)).filter((f) => re.test(f)).sort()
       .map((f) => path.join(opts.corpus, sub, f));
     docs = [...list("docx", /\.docx$/), ...list("doc", /\.doc$/)];

@@ -5,6 +5,7 @@
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
 #include "generate/word/math_text.h"
+#include "generate/word/paragraph_box.h"
 #include "generate/word/style_fonts.h"
 #include "generate/word/symbol_fonts.h"
 #include "generate/word/xml_part.h"
@@ -29,6 +30,18 @@ bool HasLatin(TextView text) {
   return false;
 }
 
+// Letters Word sets in the complex-script font: Hebrew, Arabic, Syriac,
+// Thaana, Thai and Arabic presentation forms.
+bool HasComplexScript(TextView text) {
+  for (char16_t c : text) {
+    if ((c >= 0x0590 && c <= 0x07BF) || (c >= 0x0E00 && c <= 0x0E7F) ||
+        (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // The text a run shows, for choosing its font and language.
 Text RunSample(const pugi::xml_node& r) {
   Text sample;
@@ -46,7 +59,28 @@ Text SymbolChar(const pugi::xml_node& sym) {
   return Text(1, static_cast<char16_t>(value));
 }
 
+constexpr std::u16string_view kTab =
+    u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
+
+// The bookmark a PAGEREF or REF field names.
+Text FieldTarget(TextView instruction) {
+  std::size_t start = instruction.find(u' ');
+  while (start < instruction.size() && instruction[start] == u' ') ++start;
+  std::size_t end = instruction.find(u' ', start);
+  return start >= instruction.size() ? Text() : Text(instruction.substr(start, end - start));
+}
+
+bool IsTocStyle(const StyleDef* style) {
+  return style && LowerCase(style->name).rfind(u"toc ", 0) == 0;
+}
+
 }  // namespace
+
+Text BookmarkAnchor(const pugi::xml_node& bookmarkStart) {
+  std::string name = Attr(bookmarkStart, "name").value();
+  if (name.empty() || name == "_GoBack") return {};
+  return u"<a name=\"" + EscapeAttributeValue(U(name)) + u"\"></a>";
+}
 
 void BodyWriter::Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close,
                         Text content, bool visible) {
@@ -103,7 +137,13 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
 
   Declarations declarations;
   ParagraphDeclarations(pPr, declarations);
+  ParagraphBoxDeclarations(state_.doc, p, style, state_.doc.sections[section_].gridPitch,
+                           declarations);
   std::vector<InlinePiece> pieces;
+  if (!pendingAnchors_.empty())
+    pieces.push_back({{}, std::exchange(pendingAnchors_, {}), {}, false});
+  tocEntry_ = IsTocStyle(style);
+  tocTarget_.clear();
   if (!ListLabel(pPr, style, declarations, pieces)) {
     ParagraphIndent(pPr, style, nullptr, false, declarations);
   }
@@ -125,6 +165,18 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
     }
   }
   overlayReach_ = reachBefore;
+  // A contents entry is a link to its heading, also where the table of
+  // contents was made without links.
+  bool linked = false;
+  for (const InlinePiece& piece : pieces)
+    linked = linked || piece.content.rfind(u"<a href", 0) == 0;
+  if (!tocTarget_.empty() && !linked) {
+    auto at = pieces.begin();
+    while (at != pieces.end() && at->content.rfind(u"<a name", 0) == 0) ++at;
+    pieces.insert(at, {{}, u"<a href=\"#" + EscapeHref(tocTarget_) + u"\">", {}, false});
+    pieces.push_back({{}, u"</a>", {}, false});
+    state_.usesHyperlinks = true;
+  }
   // A hyperlink field that began in this paragraph closes with it.
   for (Field& f : fields_) {
     if (f.anchorOpen) {
@@ -225,7 +277,7 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
 
 bool BodyWriter::InFieldCode() const {
   for (const Field& f : fields_) {
-    if (!f.inResult) return true;
+    if (!f.inResult || f.hidden) return true;
   }
   return false;
 }
@@ -247,11 +299,8 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
       Inlines(node, pieces);
       pieces.push_back({{}, u"</a>", {}, false});
     } else if (local == "bookmarkStart") {
-      std::string name = Attr(node, "name").value();
-      if (!name.empty() && name != "_GoBack") {
-        pieces.push_back(
-            {{}, u"<a name=\"" + EscapeAttributeValue(U(name)) + u"\"></a>", {}, false});
-      }
+      Text anchor = BookmarkAnchor(node);
+      if (!anchor.empty()) pieces.push_back({{}, anchor, {}, false});
     } else if (local == "smartTag" || local == "customXml" || local == "ins" || local == "moveTo" ||
                local == "fldSimple" || local == "dir" || local == "bdo") {
       Inlines(node, pieces);
@@ -275,9 +324,14 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
   if (IsMappedSymbolFont(RunSymbolFont(rPr))) {
     fonts.ascii.clear();  // its text is written as the characters the symbols show
   }
-  bool eastAsian = HasEastAsian(sample);
+  // Characters both scripts share (quotes, dashes) follow the hint.
+  bool eastAsian =
+      HasEastAsian(sample) || (fonts.hintEastAsia && !sample.empty() && !HasLatin(sample));
+  bool complex = HasComplexScript(sample) || Toggle(rPr, "rtl") == 1 || Toggle(rPr, "cs") == 1;
   const FontTable& table = state_.doc.fontTable;
-  if (eastAsian && !fonts.eastAsia.empty()) {
+  if (complex && !fonts.cs.empty()) {
+    declarations.Set("font-family", FontFamilyValue(table, fonts.cs));
+  } else if (eastAsian && !fonts.eastAsia.empty()) {
     declarations.Set("font-family", FontFamilyValue(table, fonts.eastAsia));
     if (!fonts.ascii.empty()) declarations.Set("mso-ascii-font-family", FontValue(fonts.ascii));
   } else if (!fonts.ascii.empty()) {
@@ -332,6 +386,19 @@ void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiec
     Field& f = fields_.back();
     f.inResult = true;
     Text instr = Trim(f.instruction);
+    bool inToc = tocEntry_;
+    for (const Field& outer : fields_)
+      inToc = inToc || Trim(outer.instruction).rfind(u"TOC", 0) == 0;
+    if (instr.rfind(u"PAGEREF", 0) == 0 && inToc) {
+      // A web page has no page numbers: a contents entry loses its number
+      // and the tab (with its leader) before it, and links to its heading.
+      f.hidden = true;
+      tocTarget_ = FieldTarget(instr);
+      if (!pieces.empty() && pieces.back().content.ends_with(kTab)) {
+        pieces.back().content.resize(pieces.back().content.size() - kTab.size());
+        if (pieces.back().content.empty()) pieces.pop_back();
+      }
+    }
     if (instr.rfind(u"HYPERLINK", 0) == 0 && !InFieldCode()) {
       // HYPERLINK "target" \l "anchor"
       Text target, anchor;
@@ -366,6 +433,8 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
   Text open, close;
   RunFormat(rPr, RunSample(r), open, close);
   SymbolFont symbol = RunSymbolFont(rPr);
+  // Hidden in a web page, as Word hides a contents entry's leader and number.
+  bool webHidden = Toggle(rPr, "webHidden") == 1;
   for (pugi::xml_node c : r.children()) {
     std::string_view local = LocalName(c);
     if (local == "fldChar") {
@@ -378,13 +447,11 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
       }
       continue;
     }
-    if (InFieldCode()) continue;
+    if (InFieldCode() || webHidden) continue;
     if (local == "t") {
       Append(pieces, open, close, EscapeText(SymbolText(U(c.text().get()), symbol)), true);
     } else if (local == "tab" || local == "ptab") {
-      Append(pieces, open, close,
-             u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>",
-             true);
+      Append(pieces, open, close, Text(kTab), true);
     } else if (local == "br" || local == "cr") {
       bool page = std::string_view(Attr(c, "type").value()) == "page";
       Append(pieces, open, close,

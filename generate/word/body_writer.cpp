@@ -1,5 +1,7 @@
 #include "generate/word/body_writer.h"
 
+#include <utility>
+
 #include "generate/word/html_text.h"
 #include "generate/word/xml_part.h"
 #include "text/failure.h"
@@ -40,7 +42,7 @@ Text BodyWriter::Write() {
       content += u"</div>\r\n\r\n" + T(kSectionBreak) + SectionOpen(section_);
     }
   }
-  content += u"</div>\r\n\r\n";
+  content += std::exchange(pendingAnchors_, {}) + u"</div>\r\n\r\n";
   NoteLists(content);
   out += FoldLines(content);
   return out + u"</body>\r\n\r\n</html>\r\n";
@@ -71,6 +73,9 @@ void BodyWriter::Block(const pugi::xml_node& node, Text& out) {
   } else if (local == "AlternateContent") {
     pugi::xml_node choice = Child(node, "Choice");
     Blocks(choice ? choice : Child(node, "Fallback"), out);
+  } else if (local == "bookmarkStart") {
+    // A bookmark between paragraphs marks the next one.
+    pendingAnchors_ += BookmarkAnchor(node);
   }
 }
 

@@ -63,7 +63,8 @@ class BodyWriter {
     Text instruction;
     bool inResult = false;
     bool anchorOpen = false;
-    int checkBox = -1;  // a form check box: 1 checked, 0 not; -1 another field
+    int checkBox = -1;    // a form check box: 1 checked, 0 not; -1 another field
+    bool hidden = false;  // its result does not show (a contents entry's page number)
   };
   struct Note {
     std::string id;
@@ -162,6 +163,9 @@ class BodyWriter {
     bool before = false;  // goes before the paragraph
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
+  Text pendingAnchors_;                      // bookmarks met between paragraphs, for the next one
+  bool tocEntry_ = false;                    // the paragraph being written is a contents entry
+  Text tocTarget_;                           // the bookmark its page number refers to
   std::size_t section_ = 0;                  // the section being written
   int overlays_ = 0;                         // overlay pictures written so far
   long overlayReach_ = 0;  // how far below its top the paragraph's overlays reach, in px
@@ -173,6 +177,10 @@ class BodyWriter {
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose
 // text stays text. Other shapes are drawn as pictures.
 bool IsRectangularBox(const pugi::xml_node& shape);
+
+// A bookmark as the anchor links go to, "<a name=...></a>"; "" for Word's
+// own "_GoBack" and for a bookmark without a name.
+Text BookmarkAnchor(const pugi::xml_node& bookmarkStart);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);

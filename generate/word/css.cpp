@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "generate/word/style_fonts.h"
@@ -89,22 +90,30 @@ Text TwipsPt(long twips) {
   return Pt(static_cast<double>(twips) / 20.0);
 }
 
-ThemeFonts LoadThemeFonts(const pugi::xml_document& theme) {
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme, std::string_view eastAsiaLanguage) {
   ThemeFonts fonts;
   pugi::xml_node scheme = Child(Child(theme.document_element(), "themeElements"), "fontScheme");
-  auto read = [](const pugi::xml_node& group, Text& latin, Text& eastAsia) {
+  std::string_view script = eastAsiaLanguage.empty() ? "" : "Jpan";
+  if (eastAsiaLanguage.starts_with("ko")) script = "Hang";
+  if (eastAsiaLanguage.starts_with("zh")) {
+    bool traditional = eastAsiaLanguage.ends_with("TW") || eastAsiaLanguage.ends_with("HK") ||
+                       eastAsiaLanguage.ends_with("MO");
+    script = traditional ? "Hant" : "Hans";
+  }
+  auto read = [&](const pugi::xml_node& group, Text& latin, Text& eastAsia, Text& cs) {
     latin = U(Attr(Child(group, "latin"), "typeface").value());
+    cs = U(Attr(Child(group, "cs"), "typeface").value());
     eastAsia = U(Attr(Child(group, "ea"), "typeface").value());
-    if (eastAsia.empty()) {
+    if (eastAsia.empty() && !script.empty()) {
       for (pugi::xml_node f : group.children()) {
-        if (LocalName(f) == "font" && std::string_view(Attr(f, "script").value()) == "Jpan") {
+        if (LocalName(f) == "font" && std::string_view(Attr(f, "script").value()) == script) {
           eastAsia = U(Attr(f, "typeface").value());
         }
       }
     }
   };
-  read(Child(scheme, "majorFont"), fonts.majorLatin, fonts.majorEastAsia);
-  read(Child(scheme, "minorFont"), fonts.minorLatin, fonts.minorEastAsia);
+  read(Child(scheme, "majorFont"), fonts.majorLatin, fonts.majorEastAsia, fonts.majorCs);
+  read(Child(scheme, "minorFont"), fonts.minorLatin, fonts.minorEastAsia, fonts.minorCs);
   return fonts;
 }
 
@@ -118,25 +127,27 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
     if (value.find("EastAsia") != std::string_view::npos) {
       return major ? theme.majorEastAsia : theme.minorEastAsia;
     }
+    if (value.find("Bidi") != std::string_view::npos) return major ? theme.majorCs : theme.minorCs;
     return major ? theme.majorLatin : theme.minorLatin;
   };
-  auto named = [](const pugi::xml_attribute& a, Text& to) {
-    Text v = CleanFontName(U(a.value()));
-    if (!v.empty()) to = v;
+  // A theme reference wins over the name beside it (Word keeps both); the
+  // first of the attributes that names a font fills the slot.
+  auto slot = [&](std::initializer_list<std::pair<std::string_view, bool>> names, Text& to) {
+    for (const auto& [name, isTheme] : names) {
+      pugi::xml_attribute a = Attr(f, name);
+      if (!a) continue;
+      Text v = CleanFontName(isTheme ? themed(a.value()) : U(a.value()));
+      if (v.empty()) continue;
+      to = v;
+      return;
+    }
   };
-  if (pugi::xml_attribute a = Attr(f, "asciiTheme")) {
-    Text v = CleanFontName(themed(a.value()));
-    if (!v.empty()) fonts.ascii = v;
-  } else if (pugi::xml_attribute b = Attr(f, "ascii")) {
-    named(b, fonts.ascii);
-  } else if (pugi::xml_attribute c = Attr(f, "hAnsi")) {
-    named(c, fonts.ascii);
-  }
-  if (pugi::xml_attribute a = Attr(f, "eastAsiaTheme")) {
-    Text v = CleanFontName(themed(a.value()));
-    if (!v.empty()) fonts.eastAsia = v;
-  } else if (pugi::xml_attribute b = Attr(f, "eastAsia")) {
-    named(b, fonts.eastAsia);
+  slot({{"asciiTheme", true}, {"ascii", false}, {"hAnsiTheme", true}, {"hAnsi", false}},
+       fonts.ascii);
+  slot({{"eastAsiaTheme", true}, {"eastAsia", false}}, fonts.eastAsia);
+  slot({{"cstheme", true}, {"cs", false}}, fonts.cs);
+  if (pugi::xml_attribute hint = Attr(f, "hint")) {
+    fonts.hintEastAsia = std::string_view(hint.value()) == "eastAsia";
   }
 }
 
@@ -183,11 +194,81 @@ Text HighlightValue(std::string_view name) {
 
 void Shading(const pugi::xml_node& props, Declarations& out) {
   pugi::xml_node shd = Child(props, "shd");
-  Text fill = ColorValue(Attr(shd, "fill").value());
+  // A solid pattern shows its pattern colour over the fill.
+  std::string_view pattern = Attr(shd, "val").value();
+  Text fill = ColorValue(Attr(shd, pattern == "solid" ? "color" : "fill").value());
   if (!fill.empty()) out.Set("background", fill);
 }
 
+// Word's raised, sunken, hollow and shadowed letters drawn with text
+// shadows, in a colour that shows on a light page: Word draws raised and
+// sunken text in white with a grey edge, which would vanish on a page
+// without Word's edge.
+void TextEffects(const pugi::xml_node& rPr, Declarations& out) {
+  bool emboss = Toggle(rPr, "emboss") == 1, engrave = Toggle(rPr, "imprint") == 1;
+  bool outline = Toggle(rPr, "outline") == 1, shadow = Toggle(rPr, "shadow") == 1;
+  if (!emboss && !engrave && !outline && !shadow) return;
+  Text color = out.Get("color");
+  Text edge = color.empty() || color == u"#FFFFFF" ? Text(u"#404040") : color;
+  Text shadows;
+  auto add = [&](TextView one) { shadows += (shadows.empty() ? u"" : u", ") + Text(one); };
+  if (emboss || engrave) {
+    out.Set("color", u"#A6A6A6");
+    add(emboss ? u"-1px -1px 0 #FFFFFF, 1px 1px 0 #404040"
+               : u"1px 1px 0 #FFFFFF, -1px -1px 0 #404040");
+  } else if (outline) {
+    // Hollow letters: the letter in white, its edge in the text's colour.
+    out.Set("color", u"#FFFFFF");
+    add(u"-1px 0 0 " + edge + u", 1px 0 0 " + edge + u", 0 -1px 0 " + edge + u", 0 1px 0 " + edge);
+  }
+  if (shadow) add(u"2px 2px 1px #A0A0A0");
+  out.Set("text-shadow", shadows);
+}
+
+// Emphasis marks (w:em) as CSS text-emphasis: Word's dot, comma and circle
+// sit over the letters, the under dot below them.
+void EmphasisMarks(const pugi::xml_node& rPr, Declarations& out) {
+  std::string mark = ChildVal(rPr, "em");
+  if (mark.empty()) return;
+  if (mark == "none") {
+    out.Set("text-emphasis", u"none");
+  } else if (mark == "comma") {
+    out.Set("text-emphasis", u"filled sesame");
+  } else if (mark == "circle") {
+    out.Set("text-emphasis", u"open circle");
+  } else if (mark == "dot" || mark == "underDot") {
+    out.Set("text-emphasis", u"filled dot");
+    if (mark == "underDot") out.Set("text-emphasis-position", u"under right");
+  }
+}
+
 }  // namespace
+
+Text BorderValue(const pugi::xml_node& side) {
+  std::string_view val = Attr(side, "val").value();
+  if (!side || val.empty() || val == "none" || val == "nil") return {};
+  std::string_view style = "solid";
+  if (val == "double" || val.find("Thick") != std::string_view::npos ||
+      val.find("thin") != std::string_view::npos || val == "triple") {
+    style = "double";
+  } else if (val == "dotted") {
+    style = "dotted";
+  } else if (val.find("dash") != std::string_view::npos ||
+             val.find("Dash") != std::string_view::npos) {
+    style = "dashed";
+  } else if (val == "threeDEmboss" || val == "outset") {
+    style = "outset";
+  } else if (val == "threeDEngrave" || val == "inset") {
+    style = "inset";
+  }
+  // Eighths of a point; a line thinner than a pixel would vanish, and a
+  // double line needs three pixels to show its two strokes.
+  double width = static_cast<double>(AttrLong(side, "sz", 4)) / 8.0;
+  width = std::clamp(width, style == "double" ? 2.25 : 0.75, 12.0);
+  Text color = ColorValue(Attr(side, "color").value());
+  if (color.empty()) color = u"windowtext";
+  return T(style) + u" " + color + u" " + Pt(width);
+}
 
 Text Alignment(const pugi::xml_node& pPr) {
   std::string jc = ChildVal(pPr, "jc");
@@ -203,19 +284,17 @@ Text Alignment(const pugi::xml_node& pPr) {
 
 void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out) {
   if (!pPr) return;
+  // Line heights depend on the font and the grid (line_spacing.h).
   if (pugi::xml_node sp = Child(pPr, "spacing")) {
     if (Attr(sp, "before")) out.Set("margin-top", TwipsPt(AttrLong(sp, "before")));
     if (Attr(sp, "after")) out.Set("margin-bottom", TwipsPt(AttrLong(sp, "after")));
-    if (Attr(sp, "line")) {
-      long line = AttrLong(sp, "line");
-      std::string rule = Attr(sp, "lineRule").value();
-      if (rule == "exact" || rule == "atLeast") {
-        out.Set("line-height", TwipsPt(line));
-        if (rule == "exact") out.Set("mso-line-height-rule", u"exactly");
-      } else if (line > 0) {
-        out.Set("line-height", T(std::to_string((line * 100 + 120) / 240)) + u"%");
-      }
-    }
+    // Word's automatic spacing, as between paragraphs of a web page.
+    auto on = [&](std::string_view name) {
+      std::string_view v = Attr(sp, name).value();
+      return v == "1" || v == "true" || v == "on";
+    };
+    if (on("beforeAutospacing")) out.Set("margin-top", u"14.0pt");
+    if (on("afterAutospacing")) out.Set("margin-bottom", u"14.0pt");
   }
   Text align = Alignment(pPr);
   if (!align.empty()) out.Set("text-align", align);
@@ -306,6 +385,13 @@ void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look
     out.Set("mso-hide", u"all");
   }
   Shading(rPr, out);
+  Text border = BorderValue(Child(rPr, "bdr"));
+  if (!border.empty()) {
+    out.Set("border", border);
+    out.Set("padding", u"0pt");
+  }
+  TextEffects(rPr, out);
+  EmphasisMarks(rPr, out);
   Text highlight = HighlightValue(ChildVal(rPr, "highlight"));
   if (!highlight.empty()) out.Set("background", highlight);
   int b = Toggle(rPr, "b");

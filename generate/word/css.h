@@ -41,12 +41,17 @@ Text Pt(double points);
 Text TwipsPt(long twips);
 
 struct ThemeFonts {
-  Text majorLatin, minorLatin, majorEastAsia, minorEastAsia;
+  Text majorLatin, minorLatin, majorEastAsia, minorEastAsia, majorCs, minorCs;
 };
-ThemeFonts LoadThemeFonts(const pugi::xml_document& theme);
+// The theme's fonts; where it names no East Asian font, the one it gives
+// the script of `eastAsiaLanguage` ("ja-JP": Jpan, "ko-KR": Hang), none
+// when no language is given.
+ThemeFonts LoadThemeFonts(const pugi::xml_document& theme, std::string_view eastAsiaLanguage);
 
 struct RunFonts {
   Text ascii, eastAsia;
+  Text cs;                    // for right-to-left and complex scripts
+  bool hintEastAsia = false;  // w:hint: characters both scripts share take the East Asian font
 };
 // Overlays the fonts named by rPr/rFonts (direct or through the theme).
 void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts);
@@ -60,8 +65,8 @@ struct RunLook {
   int vertical = 0;  // 1 superscript, 2 subscript
 };
 
-// Paragraph properties other than the indents (spacing, alignment,
-// shading, breaks).
+// Paragraph properties other than the indents and the line height
+// (spacing before and after, alignment, shading, breaks).
 void ParagraphDeclarations(const pugi::xml_node& pPr, Declarations& out);
 
 // Moves the four margins out of `from` into the form Word writes in its
@@ -94,6 +99,9 @@ class Indent {
 void RunDeclarations(const pugi::xml_node& rPr, Declarations& out, RunLook& look);
 // The look as declarations, for style rules (where there are no tags).
 void LookDeclarations(const RunLook& look, Declarations& out);
+// A border element (w:top, w:bdr, ...) as a border value, "solid #4F81BD
+// 1.5pt", "double windowtext 2.25pt"; "" for none.
+Text BorderValue(const pugi::xml_node& side);
 // The alignment value of a w:jc ("center", "right", "justify", "left"), or "".
 Text Alignment(const pugi::xml_node& pPr);
 

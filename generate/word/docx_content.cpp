@@ -155,7 +155,12 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   styleSheet.Load(styles);
   package.LoadXml(target("numbering"), numbering);
   lists.Load(numbering, styleSheet);
-  themeFonts = LoadThemeFonts(theme);
+  // The theme's East Asian font is that of the script the document's East
+  // Asian language writes, as Word's settings or the defaults name it.
+  std::string themeLanguage =
+      Attr(Child(settings.document_element(), "themeFontLang"), "eastAsia").value();
+  if (themeLanguage.empty()) themeLanguage = LanguageAttr(styleSheet, "eastAsia");
+  themeFonts = LoadThemeFonts(theme, themeLanguage);
   pugi::xml_document fonts;
   package.LoadXml(target("fontTable"), fonts);
   fontTable.Load(fonts);
@@ -174,6 +179,7 @@ DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
   const std::string val = LanguageAttr(styleSheet, "val");
   const std::string eastAsia = LanguageAttr(styleSheet, "eastAsia");
   japanese = val.rfind("ja", 0) == 0 || eastAsia.rfind("ja", 0) == 0;
+  otherEastAsian = !eastAsia.empty() && eastAsia.rfind("ja", 0) != 0;
   language = japanese ? u"JA" : WordLanguage(val);
 }
 

@@ -42,9 +42,10 @@ struct DocxContent {
   draw::Palette palette;                // the theme's colours and fonts, for drawn objects
   std::vector<SectionLayout> sections;  // in body order; at least one
   Text title, description, keywords, author;
-  double tabInterval = 42.0;  // the document's default tab stop, points
-  bool japanese = false;      // the document's language is Japanese
-  Text language = u"EN-US";   // the document's language in Word's form: "JA", "EN-US", "DE"
+  double tabInterval = 42.0;    // the document's default tab stop, points
+  bool japanese = false;        // the document's language is Japanese
+  bool otherEastAsian = false;  // its East Asian language is set and not Japanese
+  Text language = u"EN-US";     // the document's language in Word's form: "JA", "EN-US", "DE"
 
   pugi::xml_node Body() const;
 };

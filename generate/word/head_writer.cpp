@@ -3,6 +3,7 @@
 #include <set>
 
 #include "generate/word/html_text.h"
+#include "generate/word/line_spacing.h"
 #include "generate/word/xml_part.h"
 
 namespace qp::word {
@@ -18,9 +19,11 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
   bool isDefault = doc.styleSheet.DefaultParagraph() == &style;
   RunLook look;
   Indent indent;
+  LineRule lines;
   if (style.type == 'p') {
     ParagraphDeclarations(doc.styleSheet.DefaultParaProps(), d);
     indent.Overlay(doc.styleSheet.DefaultParaProps());
+    lines.Overlay(doc.styleSheet.DefaultParaProps());
     Declarations ignored;
     RunDeclarations(doc.styleSheet.DefaultRunProps(), ignored, look);
   }
@@ -28,12 +31,16 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
     if (style.type == 'p') {
       ParagraphDeclarations(s->pPr, d);
       indent.Overlay(s->pPr);
+      lines.Overlay(s->pPr);
     }
     RunDeclarations(s->rPr, d, look);
   }
   if (style.type == 'p') {
     Font font = ResolveStyleFont(doc, style.id, fonts);
     indent.Write(font.Size, d);
+    // Without the section's grid, which paragraphs add for themselves.
+    Text lineHeight = LineHeightValue(lines, font.Size, 0, MinLineFactor(doc));
+    if (!lineHeight.empty()) d.Set("line-height", lineHeight);
     d.Set("font-size", Pt(font.Size));
     if (!font.Name.empty()) {
       d.Set("font-family", FontFamilyValue(doc.fontTable, font.Name));

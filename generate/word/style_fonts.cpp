@@ -11,7 +11,9 @@ namespace qp::word {
 namespace {
 
 void Overlay(const pugi::xml_node& rPr, const ThemeFonts& theme, Font& font) {
-  RunFonts fonts{font.Name, font.NameFarEast};
+  RunFonts fonts;
+  fonts.ascii = font.Name;
+  fonts.eastAsia = font.NameFarEast;
   ApplyRunFonts(rPr, theme, fonts);
   font.Name = fonts.ascii;
   font.NameFarEast = fonts.eastAsia;
@@ -64,7 +66,10 @@ Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const 
       Overlay(s->rPr, doc.themeFonts, font);
     }
   }
-  if (font.NameFarEast.empty()) font.NameFarEast = font.Name;
+  if (font.NameFarEast.empty() || doc.otherEastAsian ||
+      !doc.fontTable.EastAsian(font.NameFarEast)) {
+    font.NameFarEast = font.Name;
+  }
   return font;
 }
 
@@ -94,7 +99,30 @@ void FontTable::Load(const pugi::xml_document& fontTable) {
       generic = pitch == "fixed" ? u"monospace" : u"sans-serif";
     }
     generic_[name] = generic;
+    // SHIFTJIS, HANGUL, JOHAB, GB2312, CHINESEBIG5
+    std::string charset = ChildVal(f, "charset");
+    eastAsian_[name] =
+        charset == "80" || charset == "81" || charset == "82" || charset == "86" || charset == "88";
   }
+}
+
+bool FontTable::EastAsian(TextView name) const {
+  Text clean = CleanFontName(name);
+  for (char16_t c : clean) {
+    if (c >= 0x2E80) return true;  // ＭＳ 明朝, 微软雅黑, 맑은 고딕
+  }
+  auto it = eastAsian_.find(clean);
+  if (it != eastAsian_.end() && it->second) return true;
+  // Names a document may use without listing the font in its table.
+  static constexpr std::u16string_view kKnown[] = {
+      u"mincho", u"ms gothic", u"ms pgothic", u"ms ui gothic", u"yu gothic", u"malgun",
+      u"meiryo", u"simsun",    u"simhei",     u"mingliu",      u"batang",    u"gulim",
+      u"dotum",  u"gungsuh",   u"yahei",      u"jhenghei"};
+  Text folded = LowerCase(clean);
+  for (std::u16string_view part : kKnown) {
+    if (Contains(folded, part)) return true;
+  }
+  return false;
 }
 
 Text FontTable::Generic(TextView name) const {

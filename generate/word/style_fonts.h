@@ -19,7 +19,12 @@ using StyleFonts = std::map<std::string, Font>;  // by style id
 
 // The style's font resolved through the document defaults and the style's
 // ancestors. Fonts the caller has taken (and perhaps changed) override what
-// the file says, for the style and for every style based on it.
+// the file says, for the style and for every style based on it. The run
+// gives Western text the East Asian font, as Japanese pages set all their
+// text in it; in a document whose East Asian language is set and not
+// Japanese (English templates say en-US there), or whose East Asian slot
+// names a Western font (Times New Roman in English templates), the East
+// Asian font is the Latin one, so that Arial or Calibri stays as it is.
 Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken);
 
 // The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
@@ -34,9 +39,13 @@ class FontTable {
   // w:pitch, else from the name; empty for symbol fonts and for names that
   // tell nothing.
   Text Generic(TextView name) const;
+  // Whether the font is made for Japanese, Chinese or Korean: the table
+  // gives it such a character set, or its name is written in such letters.
+  bool EastAsian(TextView name) const;
 
  private:
-  std::map<Text, Text> generic_;  // by name; "" where the table says nothing
+  std::map<Text, Text> generic_;    // by name; "" where the table says nothing
+  std::map<Text, bool> eastAsian_;  // by name, from the table's w:charset
 };
 
 // The text without the characters Shift-JIS lacks. A Shift-JIS page writes

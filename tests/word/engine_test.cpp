@@ -114,6 +114,48 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   EXPECT_EQ(Read(doc), before);  // the user's document is only read
 }
 
+// The run gives Western text the Normal style's East Asian font, as Japanese
+// pages set all their text in it. A document that is not Japanese, or whose
+// East Asian slot names a Western font (English templates name Times New
+// Roman), keeps its Latin font there: Arial stays Arial, Calibri Calibri.
+TEST_F(WordEngine, EastAsianFontIsTheLatinOneOutsideJapaneseDocuments) {
+  auto normalFont = [&](const std::string& name, const std::string& defaults,
+                        const std::string& lang) {
+    DocxBuilder b;
+    b.Part("word/theme/theme1.xml",
+           "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\">"
+           "<a:themeElements><a:fontScheme><a:minorFont><a:latin typeface=\"Calibri\"/><a:ea "
+           "typeface=\"\"/><a:font script=\"Jpan\" typeface=\"MS Mincho\"/><a:font "
+           "script=\"Hang\" typeface=\"Malgun Gothic\"/></a:minorFont></a:fontScheme>"
+           "</a:themeElements></a:theme>");
+    b.Relate("theme", "theme/theme1.xml");
+    b.Styles("<w:docDefaults><w:rPrDefault><w:rPr>" + defaults + "<w:lang w:eastAsia=\"" + lang +
+             "\"/></w:rPr></w:rPrDefault></w:docDefaults><w:style w:type=\"paragraph\" "
+             "w:default=\"1\" w:styleId=\"Normal\"><w:name w:val=\"Normal\"/></w:style>");
+    b.Body("<w:p><w:r><w:t>text</w:t></w:r></w:p>");
+    fs::path doc = dir_ / (name + ".docx");
+    b.WriteTo(doc.string());
+    auto app = word::CreateApplication(dir_ / "settings");
+    word::Document& d = app->Open(doc, false);
+    word::Font& normal = d.StyleFont(u"標準");
+    normal.Name = normal.NameFarEast;
+    d.SaveAs(dir_ / "work" / (name + ".htm"), word::kFormatHtml);
+    d.Close();
+    std::string html = Read(dir_ / "work" / (name + ".htm"));
+    std::size_t at = html.find("font-family:", html.find("p.MsoNormal"));
+    return at == std::string::npos ? std::string() : html.substr(at, html.find(';', at) - at);
+  };
+  const std::string themed =
+      "<w:rFonts w:asciiTheme=\"minorHAnsi\" w:eastAsiaTheme=\"minorEastAsia\" "
+      "w:hAnsiTheme=\"minorHAnsi\"/>";
+  const std::string timesSlot =
+      "<w:rFonts w:ascii=\"Arial\" w:eastAsia=\"Times New Roman\" w:hAnsi=\"Arial\"/>";
+  EXPECT_EQ(normalFont("arial", timesSlot, "en-US"), "font-family:Arial,sans-serif");
+  EXPECT_EQ(normalFont("korean", themed, "ko-KR"), "font-family:Calibri,sans-serif");
+  EXPECT_EQ(normalFont("japanese", themed, "ja-JP"), "font-family:\"MS Mincho\",serif");
+  EXPECT_EQ(normalFont("japaneseTimes", timesSlot, "ja-JP"), "font-family:Arial,sans-serif");
+}
+
 TEST_F(WordEngine, EncodingsOfTheSave) {
   DocxBuilder b;
   b.Body("<w:p><w:r><w:t>髙橋 😀 ü</w:t></w:r></w:p>");
