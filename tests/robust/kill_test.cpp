@@ -5,8 +5,13 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
+#include <vector>
 
+#include "generate/word/doc_convert.h"
+#include "tests/corpus.h"
 #include "tests/robust/hostile_documents.h"
 #include "tests/robust/robust_support.h"
 
@@ -68,6 +73,44 @@ TEST(RobustKill, KilledRunLeavesTheOldPageOrTheWholeNewOne) {
     EXPECT_TRUE(fs::is_empty(user.work()));
   }
   std::printf("killed runs: %d old page, %d no page, %d whole new page\n", old, none, wholeNew);
+}
+
+// The processes whose command line names `text`; zombies have none.
+std::vector<std::string> ProcessesNaming(const std::string& text) {
+  std::vector<std::string> found;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator("/proc", ec)) {
+    std::string cmdline = ReadFile(entry.path() / "cmdline");
+    std::replace(cmdline.begin(), cmdline.end(), '\0', ' ');
+    if (cmdline.find(text) != std::string::npos) found.push_back(cmdline);
+  }
+  return found;
+}
+
+// Killed while LibreOffice converts its .doc, a run takes LibreOffice with
+// it at once instead of leaving it to run on, orphaned.
+TEST(RobustKill, KilledDuringADocConversionLeavesNoConverterRunning) {
+  QP_NEED_PROGRAM();
+  QP_NEED(word::FindConverter().empty() ? "no LibreOffice" : "");
+  User user;
+  const fs::path tmp = user.home() / "tmp";  // the run's own, to tell its folders
+  fs::create_directories(tmp);
+  const std::string oldTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  ::setenv("TMPDIR", tmp.c_str(), 1);
+  const pid_t pid = user.Start(user.Place("slow.doc", IncludePictureRtf("/nowhere.png")).string());
+  oldTmp.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", oldTmp.c_str(), 1);
+  bool converting = false;
+  for (int i = 0; i < 600 && !converting; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    for (const std::string& p : ProcessesNaming(tmp.string())) {
+      if (p.find("soffice.bin") != std::string::npos) converting = true;
+    }
+  }
+  ASSERT_TRUE(converting) << "LibreOffice never started";
+  ::kill(pid, SIGKILL);
+  (void)user.Finish(pid, seconds(60));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(ProcessesNaming(tmp.string()), std::vector<std::string>{});
 }
 
 }  // namespace
