@@ -10,15 +10,6 @@
 #include "text/codec.h"
 #include "text/failure.h"
 
-namespace {
-
-class FixedNormalSize : public qp::revise::NormalStyleSizeSource {
- public:
-  float NormalStyleFontSize() override { return 10.5f; }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   // The first byte picks the options, so each input explores one of the
@@ -43,11 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   info.TextWidth = 425.2f;
   info.FontSizeFlag = (flags >> 5) & 1;
 
-  FixedNormalSize word;
   qp::revise::RevisionContext context;
   context.Encod = (flags >> 6) & 1;
   context.AddSS = 0;
-  context.Word = &word;
 
   try {
     (void)qp::revise::Rev_Html_State(text, info, context);

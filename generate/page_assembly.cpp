@@ -104,9 +104,8 @@ Text Gen_Htm_Pag(RunState& run) {
     Text page = ReadExport(run.WorkFolder + docStem + u".htm");
 
     trap.Step(19);
-    Text result = revise::Rev_Html_State(
-        page, run.PageInfo,
-        revise::RevisionContext{run.Opt.Encod, run.Opt.AddSS, run.WordApp.get()});
+    Text result = revise::Rev_Html_State(page, run.PageInfo,
+                                         revise::RevisionContext{run.Opt.Encod, run.Opt.AddSS});
     if (result.empty()) {
       trap.Step(20);
       Chg_Htm_Sta(page);

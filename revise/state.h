@@ -30,19 +30,10 @@ struct PageInfoRecord {
   std::int32_t FontSizeFlag = 0;
 };
 
-// What Rev_Unit asks of the Word engine: the size of the Normal style's font
-// of the active document. Throws when there is no active document.
-class NormalStyleSizeSource {
- public:
-  virtual ~NormalStyleSizeSource() = default;
-  virtual float NormalStyleFontSize() = 0;
-};
-
-// The two options the driver reads itself, and the engine it may ask.
+// The two options the driver reads itself.
 struct RevisionContext {
   std::uint8_t Encod = 0;  // 1: charset utf-8 in the content-type meta
   std::uint8_t AddSS = 0;  // 1: link to the external style sheet
-  NormalStyleSizeSource* Word = nullptr;
 };
 
 // Kept class attributes; keys compare without regard to case, each held once.

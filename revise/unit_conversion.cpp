@@ -115,20 +115,18 @@ void ConvertUnit(Text& sheet, const UnitText& u, double base) {
   if (rewrite.Changed()) sheet = rewrite.Finish();
 }
 
+// The Normal style's size, which scales the grid unit, would be read from
+// the engine's active document; by the time the revision runs the document
+// has been closed, so the read always fails and the base is always 10.
+constexpr double kGridBaseSize = 10;
+
 }  // namespace
 
 void Rev_Unit(RevisionState& st) {
   Trap trap("Mod_HtmlRev -> Rev_Unit");
   try {
-    trap.Step(1);
-    // The Normal style's size scales the grid unit. In a real run the
-    // document is closed by now, the read fails and the base stays 10.
-    float base = 10;
-    if (st.Context.Word != nullptr) {
-      IgnoreFailures([&] { base = st.Context.Word->NormalStyleFontSize(); });
-    }
-    trap.Step(2);
-    for (const UnitText& u : kUnits) ConvertUnit(st.StyleSheetText, u, static_cast<double>(base));
+    trap.Step(2);  // step 1 read the base size, now kGridBaseSize
+    for (const UnitText& u : kUnits) ConvertUnit(st.StyleSheetText, u, kGridBaseSize);
   } catch (...) {
     trap.Fail();
   }

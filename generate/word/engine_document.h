@@ -35,11 +35,12 @@ class EngineDocument : public Document {
   void SaveAs(const std::filesystem::path& fileName, int fileFormat) override;
   Text BuiltinDocumentProperty(TextView name) override;
   PageSetup SectionPageSetup(int index) override;
-  void SetSaved(bool saved) override { saved_ = saved; }
+  // Nothing is ever written back to the document, so there is nothing to keep
+  // from being saved.
+  void SetSaved(bool) override {}
   void Close() override { closed_ = true; }
 
   bool closed() const { return closed_; }
-  bool saved() const { return saved_; }
   // What the exports so far have to tell the user.
   Notes& notes() { return notes_; }
 
@@ -50,7 +51,6 @@ class EngineDocument : public Document {
   StyleFonts fonts_;
   WebOptions webOptions_;
   Notes notes_;
-  bool saved_ = true;
   bool closed_ = false;
 };
 

@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "revise/state.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -67,8 +66,9 @@ class Document {
   virtual void Close() = 0;
 };
 
-class Application : public revise::NormalStyleSizeSource {
+class Application {
  public:
+  virtual ~Application() = default;
   virtual void SetVisible(bool visible) = 0;
   virtual void SetScreenUpdating(bool updating) = 0;
   virtual void Quit() = 0;
@@ -77,8 +77,6 @@ class Application : public revise::NormalStyleSizeSource {
   virtual Document& Open(const std::filesystem::path& fileName, bool addToRecentFiles) = 0;
   // Raises kNoActiveDocument when no document is open.
   virtual Document& ActiveDocument() = 0;
-
-  float NormalStyleFontSize() override { return ActiveDocument().StyleFont(u"標準").Size; }
 
   // What opening and saving have to tell the user (a picture left out, a
   // converter missing), leaving none behind. Not part of Word's model: the

@@ -113,7 +113,6 @@ class FakeApplication : public word::Application {
     if (!doc_ || script_.closed) Raise(word::err::kNoActiveDocument);
     return *doc_;
   }
-  float NormalStyleFontSize() override { return script_.normal.Size; }
   std::vector<Text> TakeNotes() override { return std::exchange(script_.notes, {}); }
 
  private:

@@ -22,35 +22,8 @@ TEST(RevUnit, LengthsBecomeWholePixels) {
                      {"12pt;", "12pt;"},  // neither blank nor colon in front
                      {"p {a:1pt 2pt 3pt;}", "p {a:1px 3px 4px;}"},
                      {"p {a:.5pt;b:5.pt;}", "p {a:1px;b:7px;}"},
+                     {"p {text-indent:2gd;}", "p {text-indent:27px;}"},  // base 10, always
                  });
-}
-
-class FixedSize : public NormalStyleSizeSource {
- public:
-  explicit FixedSize(float size, bool fail = false) : size_(size), fail_(fail) {}
-  float NormalStyleFontSize() override {
-    if (fail_) Raise(4248, u"no document");
-    return size_;
-  }
-
- private:
-  float size_;
-  bool fail_;
-};
-
-TEST(RevUnit, TheGridUnitFollowsTheNormalStyleWhenItCanBeRead) {
-  RevisionState st;
-  FixedSize normal(10.5f);
-  st.Context.Word = &normal;
-  st.StyleSheetText = u"p {text-indent:2gd;}";
-  Rev_Unit(st);
-  EXPECT_EQ(st.StyleSheetText, u"p {text-indent:28px;}");
-
-  FixedSize closed(10.5f, true);  // the document is closed by now: base 10
-  st.Context.Word = &closed;
-  st.StyleSheetText = u"p {text-indent:2gd;}";
-  Rev_Unit(st);
-  EXPECT_EQ(st.StyleSheetText, u"p {text-indent:27px;}");
 }
 
 }  // namespace

@@ -76,7 +76,6 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   EXPECT_EQ(normal.Name, u"Century");
   EXPECT_EQ(normal.NameFarEast, u"ＭＳ 明朝");
   EXPECT_FLOAT_EQ(normal.Size, 10.5f);
-  EXPECT_FLOAT_EQ(app->NormalStyleFontSize(), 10.5f);
   EXPECT_EQ(ErrorOf([&] { d.StyleFont(u"No such style"); }), word::err::kNoSuchMember);
   normal.Name = normal.NameFarEast;
   d.GetWebOptions().Encoding = 932;
@@ -98,8 +97,9 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   EXPECT_EQ(ErrorOf([&] { d.SectionPageSetup(2); }), word::err::kNoSuchMember);
   d.SetSaved(true);
   d.Close();
-  // The size the revision asks for after the close falls back to its default.
-  EXPECT_EQ(ErrorOf([&] { app->NormalStyleFontSize(); }), word::err::kNoActiveDocument);
+  // After the close no style can be read: the revision's grid base is a constant.
+  EXPECT_EQ(ErrorOf([&] { d.StyleFont(u"標準"); }), word::err::kNoActiveDocument);
+  EXPECT_EQ(ErrorOf([&] { app->ActiveDocument(); }), word::err::kNoActiveDocument);
 
   std::string html = Read(dir_ / "work" / "サンプル.htm");
   EXPECT_NE(html.find("charset=shift_jis"), std::string::npos);
