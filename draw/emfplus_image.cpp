@@ -220,13 +220,20 @@ void Player::Picture(std::uint16_t flags, Reader& r, bool points) {
   std::string uri = image.dataUri;
   Rect at{0, 0, image.width, image.height};
   if (uri.empty() && !image.metafile.empty() && depth_ < kMaxDepth) {
-    // an EMF inside: played at the size it is shown, filling the source rectangle
+    // an EMF inside: played at the size it is shown, filling the source
+    // rectangle; once for each size it is shown at, a few times at most
     const Matrix shown = Then(m, device_);
     const int w = static_cast<int>(ClampSide(src.w * std::hypot(shown.a, shown.b)));
     const int h = static_cast<int>(ClampSide(src.h * std::hypot(shown.c, shown.d)));
-    std::optional<std::string> inner = PlayEmf(image.metafile, w, h, gdi_, depth_ + 1);
-    if (!inner && gdi_) inner = gdi_(image.metafile);
-    if (inner && !inner->empty()) uri = "data:image/svg+xml;base64," + Base64(*inner);
+    for (const Played& done : played_) {
+      if (done.image == o->image && done.width == w && done.height == h) uri = done.uri;
+    }
+    if (uri.empty() && played_.size() < kMaxPlayed) {
+      std::optional<std::string> inner = PlayEmf(image.metafile, w, h, gdi_, depth_ + 1);
+      if (!inner && gdi_) inner = gdi_(image.metafile);
+      if (inner && !inner->empty()) uri = "data:image/svg+xml;base64," + Base64(*inner);
+      played_.push_back({o->image, w, h, uri});
+    }
     at = src;
   }
   if (uri.empty()) return;

@@ -23,7 +23,8 @@ inline constexpr std::size_t kMaxObjectBytes = 32u << 20;
 inline constexpr std::uint32_t kObjectSlots = 64;
 inline constexpr std::size_t kMaxTextLines = 200;
 inline constexpr std::size_t kMaxGlyphs = 20000;
-inline constexpr int kMaxDepth = 2;  // metafile images inside metafile images
+inline constexpr int kMaxDepth = 2;            // metafile images inside metafile images
+inline constexpr std::size_t kMaxPlayed = 16;  // metafile images played, each at a size
 
 // The whole player; `depth` counts metafiles inside metafiles.
 std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int heightPx,
@@ -119,6 +120,14 @@ class Player {
   double width_, height_;
   const GdiPlayer& gdi_;
   int depth_;  // metafiles inside metafiles
+  // Metafile images played so far: the image (kept alive, so that its
+  // address names it), the size, the data URI ("" when it drew nothing).
+  struct Played {
+    std::shared_ptr<const Image> image;
+    int width = 0, height = 0;
+    std::string uri;
+  };
+  std::vector<Played> played_;
   Matrix world_, base_, page_;
   Clip clip_, baseClip_;
   std::size_t clipPoints_ = 0;

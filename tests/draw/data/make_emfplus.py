@@ -11,8 +11,8 @@ records, with a known layout:
   shapes     rects, ellipses, polygon, lines, Beziers, pie and arc
   text       font, string format, DrawString (with markup characters) and
              DrawDriverString
-  image      a PNG, 24-bit pixels and 8-bit indexed pixels drawn by
-             DrawImage and DrawImagePoints
+  image      a PNG, 24-bit pixels, 8-bit indexed pixels and an EMF+
+             picture drawn by DrawImage and DrawImagePoints
   transform  world transforms, save/restore, a container, clips, page units;
              and a GetDC hand-over to GDI
 
@@ -215,11 +215,16 @@ def image():
     pixels24 = u32(0xDBC01002, 1, 2, 2, 8, 0x00021808, 0) + (bytes([0, 255, 0]) * 2 + b"\0\0") * 2
     # 8-bit indexed: a palette of blue
     indexed = u32(0xDBC01002, 1, 2, 2, 4, 0x00030803, 0) + u32(0, 1) + argb(0x0000FF) + bytes(8)
+    # an EMF+ picture inside, filled orange all over (type 2 metafile, 3 EMF)
+    inner = emf([plus(0x400A, 0x8000, argb(0xFF8000) + rects((0, 0, SIDE, SIDE)))])
+    nested = u32(0xDBC01002, 2, 3, len(inner)) + inner
     src = u32(0, 2)
     return emf([
         obj(5, 0, compressed),
         obj(5, 1, pixels24),
         obj(5, 2, indexed),
+        obj(5, 3, nested),
+        plus(0x401A, 3, src + f32(0, 0, SIDE, SIDE) + f32(110, 110, 80, 80)),
         plus(0x401A, 0, src + f32(0, 0, 4, 4) + f32(10, 10, 80, 80)),
         plus(0x401A, 1, src + f32(0, 0, 2, 2) + f32(110, 10, 80, 80)),
         # the points: upper left, upper right, lower left
