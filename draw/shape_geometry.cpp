@@ -772,7 +772,7 @@ struct Preset {
 constexpr Preset kPresets[] = {
     {"accentBorderCallout1", LineCallout, kApprox},  // no accent bar
     {"accentCallout1", LineCallout, kApprox},        // no accent bar; the box is stroked
-    {"arc", ArcShape, kExact},
+    {"arc", ArcShape, kApprox},  // angles round a circle, not as seen on the ellipse
     {"bentConnector2", Connector, kExact},
     {"bentConnector3", Connector, kExact},
     {"bevel", Bevel, kApprox},        // no lines from the corners
@@ -846,7 +846,7 @@ constexpr Preset kPresets[] = {
     {"octagon", Octagon, kExact},
     {"parallelogram", Parallelogram, kExact},
     {"pentagon", RegularPolygon<5>, kApprox},  // not stretched to the box
-    {"pie", ArcShape, kExact},
+    {"pie", ArcShape, kApprox},                // angles round a circle, not as seen on the ellipse
     {"plaque", Plaque, kExact},
     {"plus", Plus, kExact},
     {"quadArrow", QuadArrow, kExact},
