@@ -1,6 +1,8 @@
 // Every chart part, SmartArt drawing and top-level shape of the corpus's
 // .docx files through the drawing library: what was drawn, what became a
-// placeholder, how many geometries fell back to a rectangle, and the time.
+// placeholder, how many geometries fell back to a rectangle, how many preset
+// geometries were drawn as a simpler figure than their definition (by name),
+// and the time.
 //
 //   draw_sweep_bench [corpus-dir] [svg-out-dir]
 //
@@ -22,6 +24,7 @@
 
 #include "draw/chart.h"
 #include "draw/shape.h"
+#include "draw/shape_geometry.h"
 #include "generate/word/zip_archive.h"
 
 namespace {
@@ -29,15 +32,34 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Tally {
-  int parts = 0, drawn = 0, placeholders = 0, unknown = 0, failed = 0;
+  int parts = 0, drawn = 0, placeholders = 0, unknown = 0, approximate = 0, failed = 0;
   double ms = 0;
-  std::map<std::string, int> notes;
+  std::map<std::string, int> notes, approximations;
 };
 
 std::string Local(const char* name) {
   std::string_view n = name;
   const auto colon = n.find(':');
   return std::string(colon == std::string_view::npos ? n : n.substr(colon + 1));
+}
+
+// The DrawingML preset geometries under n that are drawn approximately.
+void CountApproximations(pugi::xml_node n, Tally& t) {
+  for (pugi::xml_node c : n.children()) {
+    if (Local(c.name()) == "prstGeom") {
+      const char* prst = c.attribute("prst").value();
+      if (qp::draw::PresetIsApproximate(prst)) {
+        ++t.approximate;
+        ++t.approximations[prst];
+      }
+    }
+    CountApproximations(c, t);
+  }
+}
+
+void CountApproximations(const std::string& xml, Tally& t) {
+  pugi::xml_document doc;
+  if (doc.load_buffer(xml.data(), xml.size())) CountApproximations(doc, t);
 }
 
 // Top-level drawings of a story part, serialised with the root's namespace
@@ -151,6 +173,7 @@ int main(int argc, char** argv) {
           const std::string xml = zip.Read(part);
           Run(smartart, label + ".smartart", outDir,
               [&] { return qp::draw::ShapeSvg(xml, palette, 576, 336); });
+          CountApproximations(xml, smartart);
         } else if (part == "word/document.xml" || base.rfind("header", 0) == 0 ||
                    base.rfind("footer", 0) == 0) {
           const std::string xml = zip.Read(part);
@@ -159,22 +182,29 @@ int main(int argc, char** argv) {
           std::vector<Found> found;
           Collect(doc.document_element(), doc.document_element(), 0, 0, found);
           int k = 0;
-          for (const Found& f : found)
+          for (const Found& f : found) {
             Run(shapes, label + ".shape" + std::to_string(++k), outDir, [&] {
               return qp::draw::ShapeSvg(f.xml, palette, f.w > 0 ? f.w : 200, f.h > 0 ? f.h : 100);
             });
+            CountApproximations(f.xml, shapes);
+          }
         }
       }
     } catch (...) {
       // packages the engine refuses are the engine's tests' business
     }
   }
-  std::printf("%-10s %6s %6s %12s %7s %8s %9s\n", "kind", "parts", "drawn", "placeholders",
-              "failed", "unknown", "cpu ms");
+  // unknown: preset geometries drawn as their bounding rectangle; approx:
+  // DrawingML presets drawn as a simpler figure (VML shape types are not
+  // counted)
+  std::printf("%-10s %6s %6s %12s %7s %8s %7s %9s\n", "kind", "parts", "drawn", "placeholders",
+              "failed", "unknown", "approx", "cpu ms");
   auto row = [](const char* name, const Tally& t) {
-    std::printf("%-10s %6d %6d %12d %7d %8d %9.1f\n", name, t.parts, t.drawn, t.placeholders,
-                t.failed, t.unknown, t.ms);
+    std::printf("%-10s %6d %6d %12d %7d %8d %7d %9.1f\n", name, t.parts, t.drawn, t.placeholders,
+                t.failed, t.unknown, t.approximate, t.ms);
     for (const auto& [note, count] : t.notes) std::printf("    %3d  %s\n", count, note.c_str());
+    for (const auto& [prst, count] : t.approximations)
+      std::printf("    %3d  drawn approximately: %s\n", count, prst.c_str());
   };
   row("charts", charts);
   row("smartart", smartart);

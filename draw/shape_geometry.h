@@ -32,6 +32,10 @@ struct Outline {
 std::optional<Outline> PresetOutline(std::string_view prst, double w, double h,
                                      const Adjusts& adjusts);
 
+// Whether PresetOutline draws the preset as a simpler figure than its
+// published definition (a sweep counts these beside the unknown ones).
+bool PresetIsApproximate(std::string_view prst);
+
 // The paths of an a:custGeom scaled to a w x h box, as SVG path data.
 std::string CustomGeometryPath(pugi::xml_node custGeom, double w, double h);
 

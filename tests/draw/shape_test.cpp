@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "draw/shape.h"
+#include "draw/shape_geometry.h"
 #include "svg_check.h"
 
 namespace qp::draw {
@@ -132,6 +133,71 @@ TEST(Shape, CustomPathsArcAndUnknownPresetsAreCounted) {
   EXPECT_NEAR(arc[7], 100, 0.01);
   EXPECT_NEAR(arc[8], 50, 0.01);
   EXPECT_EQ(PathNumbers(paths[2].attribute("d").value()).size(), 20u);  // five points, five notches
+}
+
+// Flowchart symbols once drawn as a plain circle or a plus sign, each with
+// the marks its definition gives it, in a box twice as wide as high.
+TEST(Shape, FlowchartJunctionsTapeAndOfflineStorageCarryTheirMarks) {
+  const double w = 200, h = 100;
+  // each subpath of a preset's outline as its numbers
+  auto subpaths = [&](const char* prst) {
+    const std::string d = PresetOutline(prst, w, h, {})->path;
+    std::vector<std::vector<double>> out;
+    for (std::size_t at = d.find('M'); at != std::string::npos;) {
+      const std::size_t next = d.find('M', at + 1);
+      out.push_back(PathNumbers(d.substr(at, next - at)));
+      at = next;
+    }
+    return out;
+  };
+  auto onCircle = [&](double x, double y) {
+    return std::hypot((x - w / 2) / (w / 2), (y - h / 2) / (h / 2));
+  };
+
+  // or: a plus from edge to edge of the circle
+  const auto orMarks = subpaths("flowChartOr");
+  ASSERT_EQ(orMarks.size(), 3u);
+  EXPECT_EQ(orMarks[1], (std::vector<double>{100, 0, 100, 100}));
+  EXPECT_EQ(orMarks[2], (std::vector<double>{0, 50, 200, 50}));
+
+  // summing junction: an X whose ends lie on the circle, 45 degrees round it
+  const auto sum = subpaths("flowChartSummingJunction");
+  ASSERT_EQ(sum.size(), 3u);
+  for (std::size_t k = 1; k < 3; ++k) {
+    ASSERT_EQ(sum[k].size(), 4u);
+    for (std::size_t i = 0; i < 4; i += 2) {
+      EXPECT_NEAR(onCircle(sum[k][i], sum[k][i + 1]), 1, 1e-3);
+      EXPECT_NEAR(std::abs(sum[k][i] - 100) / 100, std::abs(sum[k][i + 1] - 50) / 50, 1e-3);
+    }
+    EXPECT_NEAR(sum[k][0] + sum[k][2], w, 1e-3);  // through the centre
+    EXPECT_NEAR(sum[k][1] + sum[k][3], h, 1e-3);
+  }
+
+  // magnetic tape: from the bottom round the circle to below its right-hand
+  // side, then along the bottom to the box's corner
+  const auto tape = subpaths("flowChartMagneticTape");
+  ASSERT_EQ(tape.size(), 1u);
+  ASSERT_EQ(tape[0].size(), 13u);  // M, A, L, L
+  EXPECT_EQ(tape[0][0], 100);
+  EXPECT_EQ(tape[0][1], 100);
+  EXPECT_NEAR(onCircle(tape[0][7], tape[0][8]), 1, 1e-3);
+  EXPECT_GT(tape[0][7], 150);
+  EXPECT_GT(tape[0][8], 75);
+  EXPECT_EQ(tape[0][10], tape[0][8]);
+  EXPECT_EQ((std::vector<double>(tape[0].begin() + 11, tape[0].end())),
+            (std::vector<double>{200, 100}));
+
+  // offline storage: a triangle on its point, a bar across it near the point
+  // whose ends lie on its sides
+  const auto storage = subpaths("flowChartOfflineStorage");
+  ASSERT_EQ(storage.size(), 2u);
+  EXPECT_EQ(storage[0], (std::vector<double>{0, 0, 200, 0, 100, 100}));
+  ASSERT_EQ(storage[1].size(), 4u);
+  const double y = storage[1][1];
+  EXPECT_EQ(storage[1][3], y);
+  EXPECT_GT(y, h / 2);
+  EXPECT_NEAR(storage[1][0], y * (w / 2) / h, 1e-3);
+  EXPECT_NEAR(storage[1][2], w - y * (w / 2) / h, 1e-3);
 }
 
 TEST(Shape, ArrowheadsSitAtTheLinesEnds) {
