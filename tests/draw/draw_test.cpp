@@ -1,14 +1,19 @@
 // The drawing path below the engine: SVG to PNG at the object's size, the
-// placeholder, the child process that contains crashes and hangs, and the
-// metafile players fed what real and broken files hold.
+// placeholder, the helper process that contains crashes and hangs and is
+// confined, the requests it takes, and the metafile players fed what real
+// and broken files hold.
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,6 +21,8 @@
 #include "draw/metafile.h"
 #include "draw/picture.h"
 #include "draw/raster.h"
+#include "draw/request.h"
+#include "sys/child_process.h"
 
 namespace qp::draw {
 namespace {
@@ -91,23 +98,21 @@ TEST(Raster, DrawsSvgAtTheObjectsSizeAndTellsBlankFromDrawn) {
   EXPECT_EQ(CapSize(12.4, 7.6).height, 8);
 }
 
-TEST(Isolated, OneChildServesUntilACrashAHangOrAFloodCostsItsRequest) {
-  // Each answer carries how many requests this child has served: the count
-  // goes on across requests, and starts again in the child that follows a
+// The stand-in helper, started as the Drawer starts the real one.
+sys::ChildSetup Probe(bool confined) {
+  sys::ChildSetup setup;
+  setup.arguments = {QP_DRAW_HELPER_PROBE};
+  if (confined) setup.arguments.push_back("--confined");
+  setup.arguments.push_back("--parent=" + std::to_string(getpid()));
+  setup.environment = sys::ChildEnvironment();
+  return setup;
+}
+
+TEST(Isolated, OneHelperServesUntilACrashAHangOrAFloodCostsItsRequest) {
+  // Each answer carries how many requests this helper has served: the count
+  // goes on across requests, and starts again in the helper that follows a
   // lost one.
-  IsolatedWorker worker(
-      [served = 0](std::string_view request) mutable -> std::string {
-        ++served;
-        if (request == "crash") kill(getpid(), SIGKILL);  // as a sanitizer would end it
-        if (request == "hang") {
-          for (volatile bool forever = true; forever;) {
-          }
-        }
-        if (request == "flood") return std::string(3 << 20, 'x');
-        if (request == "throw") throw 1;
-        return std::to_string(served) + std::string(request.size(), '.');
-      },
-      std::chrono::milliseconds(500), 1 << 20);
+  IsolatedWorker worker(Probe(false), "", std::chrono::milliseconds(500), 1 << 20);
   std::string big(300000, 'r');  // more than a socket buffer, each way
   EXPECT_EQ(worker.Run("a").bytes, "1.");
   Isolated large = worker.Run(big);
@@ -116,7 +121,7 @@ TEST(Isolated, OneChildServesUntilACrashAHangOrAFloodCostsItsRequest) {
 
   Isolated thrown = worker.Run("throw");
   EXPECT_FALSE(thrown.ok);
-  EXPECT_EQ(worker.Run("a").bytes, "4.");  // the same child goes on
+  EXPECT_EQ(worker.Run("a").bytes, "4.");  // the same helper goes on
 
   Isolated crash = worker.Run("crash");
   EXPECT_FALSE(crash.ok);
@@ -130,6 +135,79 @@ TEST(Isolated, OneChildServesUntilACrashAHangOrAFloodCostsItsRequest) {
   EXPECT_FALSE(flood.ok);
   EXPECT_TRUE(flood.bytes.empty());
   EXPECT_EQ(worker.Run("a").bytes, "1.");
+  EXPECT_EQ(worker.Started(), 4);
+
+  IsolatedWorker missing({{"/nonexistent/quillpage-draw"}, {}}, "", std::chrono::milliseconds(500),
+                         1);
+  EXPECT_EQ(missing.Run("a").why, "found no drawing helper to run");
+}
+
+TEST(Isolated, AConfinedHelperReadsFontsAndNothingElseWritesConnectsStartsOrTouchesNothing) {
+  char folder[] = "/tmp/qp-confine-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string dir = folder, secret = dir + "/secret", out = dir + "/out",
+                    socketPath = dir + "/socket";
+  {
+    FILE* f = std::fopen(secret.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("secret", f);
+    std::fclose(f);
+  }
+  int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 4), 0);
+  const std::vector<std::string> attempts = {"write:" + out, "read:" + secret,
+                                             "connect:" + socketPath, "exec", "kill"};
+  // Unconfined, each attempt succeeds: the probes can tell.
+  {
+    IsolatedWorker free(Probe(false), "", std::chrono::seconds(5), 1 << 20);
+    for (const std::string& a : attempts) EXPECT_EQ(free.Run(a).bytes, "allowed") << a;
+  }
+  std::remove(out.c_str());
+  IsolatedWorker confined(Probe(true), "", std::chrono::seconds(10), 1 << 20);
+  EXPECT_EQ(confined.Run("read:/etc/fonts/fonts.conf").bytes, "allowed");
+  std::vector<std::string> refused = attempts;
+  refused.insert(refused.end(), {"ptrace", "write:/dev/shm/qp-confine", "read:/etc/passwd"});
+  for (const std::string& a : refused) {
+    Isolated r = confined.Run(a);
+    EXPECT_TRUE(r.ok) << a << ": " << r.why;
+    EXPECT_EQ(r.bytes.rfind("refused", 0), 0u) << a << ": " << r.bytes;
+  }
+  EXPECT_EQ(confined.Started(), 1);  // no attempt killed it
+  EXPECT_FALSE(std::filesystem::exists(out));
+  close(listener);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Request, DecodingTakesWhatThePackerWroteAndRefusesEverythingElse) {
+  Palette palette;
+  palette.accents = {0x112233, 0x445566};
+  palette.latinFont = "Calibri";
+  const std::string packed = PackRequest('C', "<c:chartSpace/>", &palette, 320.5, 200);
+  Request r;
+  ASSERT_TRUE(UnpackRequest(packed, r));
+  EXPECT_EQ(r.kind, 'C');
+  EXPECT_EQ(r.source, "<c:chartSpace/>");
+  EXPECT_EQ(r.palette.accents, palette.accents);
+  EXPECT_EQ(r.palette.latinFont, "Calibri");
+  EXPECT_EQ(r.width, 320.5);
+  for (std::size_t n = 0; n < packed.size(); ++n) {
+    EXPECT_FALSE(UnpackRequest(std::string_view(packed).substr(0, n), r)) << n;
+  }
+  EXPECT_FALSE(UnpackRequest(packed + "x", r));
+  // A count or a colour that no packer writes (NaN, negative, past 32
+  // bits) is refused before it is converted: the sanitizer build checks.
+  const std::size_t countAt = 1 + 4 + 15 + 4, colourAt = countAt + 8 + 4;
+  for (double bad : {std::nan(""), -1.0, 1e300}) {
+    for (std::size_t at : {countAt, colourAt}) {
+      std::string hostile = packed;
+      std::memcpy(hostile.data() + at, &bad, sizeof bad);
+      EXPECT_FALSE(UnpackRequest(hostile, r)) << at << " " << bad;
+    }
+  }
 }
 
 TEST(Metafile, EveryMetafileGivesAPictureOfItsSize) {
