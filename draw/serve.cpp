@@ -3,9 +3,11 @@
 #include <stdexcept>
 
 #include "draw/chart.h"
+#include "draw/emf_records.h"
 #include "draw/metafile.h"
 #include "draw/request.h"
 #include "draw/shape.h"
+#include "draw/svg_safety.h"
 
 namespace qp::draw {
 
@@ -34,13 +36,16 @@ Picture PlayMetafile(std::string_view bytes, PixelSize size) {
   Picture p;
   MetafileKind kind = SniffMetafile(bytes);
   if (kind == MetafileKind::Emf) {
+    // The player sees sound records only, and librsvg only what cannot
+    // reach outside the drawing (text can break out of the player's SVG).
+    std::string emf = SoundEmf(bytes);
     Drawing d;
-    d.svg = EmfToSvg(bytes, size);
+    if (!emf.empty()) d.svg = SafeSvg(EmfToSvg(emf, size));
     if (d.svg.empty()) d.note = "the EMF picture could not be read";
     p = FromDrawing(d, size, true);
     if (p.emptyDrawing) {
-      p.note = EmfHasEmfPlus(bytes) ? "an EMF+ picture, whose records are not drawn"
-                                    : "the EMF picture draws nothing";
+      p.note = EmfHasEmfPlus(emf) ? "an EMF+ picture, whose records are not drawn"
+                                  : "the EMF picture draws nothing";
     }
   } else if (kind == MetafileKind::Wmf) {
     p.png = WmfToPng(bytes, size);

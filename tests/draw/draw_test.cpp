@@ -17,11 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "draw/emf_records.h"
 #include "draw/isolated.h"
 #include "draw/metafile.h"
 #include "draw/picture.h"
 #include "draw/raster.h"
 #include "draw/request.h"
+#include "draw/svg_safety.h"
 #include "sys/child_process.h"
 
 namespace qp::draw {
@@ -106,6 +108,98 @@ sys::ChildSetup Probe(bool confined) {
   setup.arguments.push_back("--parent=" + std::to_string(getpid()));
   setup.environment = sys::ChildEnvironment();
   return setup;
+}
+
+// An EMF that writes `text` (ASCII) with EMR_EXTTEXTOUTW, its header
+// counting `records` records and `bytes` bytes.
+std::string TextEmf(const std::string& text) {
+  std::string utf16;
+  for (char c : text) utf16 += std::string{c, '\0'};
+  utf16.resize((utf16.size() + 3) / 4 * 4, '\0');
+  const auto n = static_cast<std::uint32_t>(text.size());
+  std::string body = Le32(0) + Le32(0) + Le32(100) + Le32(100) + Le32(1);  // bounds, mode
+  body += Le32(0x3F800000) + Le32(0x3F800000);                             // scales 1.0
+  body += Le32(10) + Le32(50) + Le32(n) + Le32(76) + Le32(0);              // at, chars, offset
+  body += Le32(0) + Le32(0) + Le32(100) + Le32(100) + Le32(76 + utf16.size());
+  body += utf16;
+  for (std::uint32_t i = 0; i < n; ++i) body += Le32(8);
+  std::string record = Le32(84) + Le32(8 + body.size()) + body;
+  std::string emf = EmptyEmf();
+  return emf.substr(0, 108) + record + emf.substr(108);
+}
+
+TEST(Metafile, EmfTextCannotWriteMarkupIntoTheDrawing) {
+  const std::string hostile = TextEmf(
+      "]]></text><image xlink:href=\"file:///etc/passwd\" width=\"9\" height=\"9\"/>"
+      "<text><![CDATA[");
+  // The player writes the text out of its CDATA section, as markup.
+  const std::string played = EmfToSvg(SoundEmf(hostile), {100, 100});
+  ASSERT_NE(played.find("<image xlink:href=\"file:"), std::string::npos) << played;
+  const std::string safe = SafeSvg(played);
+  EXPECT_EQ(safe.find("file:"), std::string::npos) << safe;
+  EXPECT_NE(safe.find("<text"), std::string::npos) << safe;
+
+  // Whatever else could reach outside the drawing goes; the drawing stays.
+  const std::string svg =
+      "<?xml-stylesheet href=\"file:///x.css\"?><!DOCTYPE svg [<!ENTITY e SYSTEM "
+      "\"file:///etc/passwd\">]><svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "xmlns:xlink=\"http://www.w3.org/1999/xlink\" xmlns:xi=\"http://www.w3.org/2001/XInclude\">"
+      "<defs><clipPath id=\"c\"><rect width=\"5\" height=\"5\"/></clipPath></defs>"
+      "<xi:include href=\"file:///etc/passwd\" parse=\"text\"/>"
+      "<include xmlns=\"http://www.w3.org/2001/XInclude\" href=\"/etc/passwd\"/>"
+      "<style>@import url(file:///x.css);</style><script>alert(1)</script>"
+      "<foreignObject><p xmlns=\"http://www.w3.org/1999/xhtml\">x</p></foreignObject>"
+      "<use xlink:href=\"file:///y.svg#a\"/><image href=\" http://example.com/a.png\"/>"
+      "<image xlink:href=\"data:image/png;base64,iVBO\"/><image "
+      "xlink:href=\"data:image/svg+xml,x\"/>"
+      "<path d=\"M0 0h5\" clip-path=\"url(#c)\" filter=\"url(file:///f.svg#b)\" "
+      "onload=\"alert(1)\" xml:base=\"file:///\"/><text><![CDATA[a]]>&e;</text></svg>";
+  const std::string cleaned = SafeSvg(svg);
+  for (const char* gone : {"file:", "XInclude", "xhtml", "http://example", "alert", "@import",
+                           "svg+xml", "onload", "xml:base", "ENTITY", "stylesheet"}) {
+    EXPECT_EQ(cleaned.find(gone), std::string::npos) << gone << " in " << cleaned;
+  }
+  for (const char* kept : {"clip-path=\"url(#c)\"", "data:image/png;base64,iVBO", "<![CDATA[a]]>",
+                           "xmlns:xlink=", "<clipPath id=\"c\">"}) {
+    EXPECT_NE(cleaned.find(kept), std::string::npos) << kept << " not in " << cleaned;
+  }
+  EXPECT_EQ(SafeSvg("<svg><g></svg>"), "");
+  EXPECT_EQ(SafeSvg("<html/>"), "");
+}
+
+TEST(Metafile, ThePlayerSeesSoundRecordsEndedByTheirEndRecord) {
+  const std::string whole = TextEmf("Ab");
+  auto records = [](const std::string& emf) { return static_cast<std::uint8_t>(emf[52]); };
+  auto bytes = [](const std::string& emf) {
+    std::uint32_t n = 0;
+    std::memcpy(&n, emf.data() + 48, 4);
+    return n;
+  };
+  EXPECT_EQ(SoundEmf(whole), whole.substr(0, 48) + Le32(whole.size()) + Le32(3) + whole.substr(56));
+  // Cut inside the text record, or without the end record: the records
+  // that fit, then an end record, and the header counts what is there.
+  for (std::size_t cut : {whole.size() - 20, whole.size() - 24}) {
+    const std::string sound = SoundEmf(whole.substr(0, cut));
+    EXPECT_EQ(sound.substr(sound.size() - 20, 8), Le32(14) + Le32(20)) << cut;
+    EXPECT_EQ(bytes(sound), sound.size()) << cut;
+  }
+  EXPECT_EQ(records(SoundEmf(whole.substr(0, whole.size() - 20))), 3);
+  EXPECT_EQ(records(SoundEmf(whole.substr(0, whole.size() - 24))), 2);
+  EXPECT_EQ(records(SoundEmf(whole.substr(0, 130))), 2);
+  // A record that claims more than the file holds, or a size that is no
+  // multiple of 4, ends the walk there.
+  std::string lying = whole;
+  lying.replace(112, 4, Le32(0x7FFFFFF0));
+  EXPECT_EQ(SoundEmf(lying).size(), 108u + 20u);
+  lying.replace(112, 4, Le32(10));
+  EXPECT_EQ(SoundEmf(lying).size(), 108u + 20u);
+  // A description that lies outside the header is dropped.
+  std::string described = whole;
+  described.replace(60, 8, Le32(1000) + Le32(100));
+  EXPECT_EQ(SoundEmf(described).substr(60, 8), Le32(0) + Le32(0));
+  // Not an EMF header: nothing for the player.
+  EXPECT_EQ(SoundEmf(whole.substr(0, 60)), "");
+  EXPECT_EQ(SoundEmf(Le32(2) + whole.substr(4)), "");
 }
 
 TEST(Isolated, OneHelperServesUntilACrashAHangOrAFloodCostsItsRequest) {
