@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/confine.h"
 #include "draw/raster.h"
@@ -42,7 +43,6 @@ int RunDrawingHelper(int argc, char** argv, const Serve& serve) {
   // Only the socket is open, whatever the starter forgot to close.
   close_range(sys::kChannelDescriptor + 1, ~0u, 0);
 
-  WarmUp();
   Confinement confinement = HelperConfinement();
 #ifdef QP_SANITIZED
   // The sanitizer's shadow memory is terabytes of address space, its
@@ -51,8 +51,11 @@ int RunDrawingHelper(int argc, char** argv, const Serve& serve) {
   confinement.forbidFileWrites = false;
   confinement.readable.push_back("/proc/self");
 #endif
-  for (const std::string& missing : Confine(confinement)) {
-    if (verbose) std::fprintf(stderr, "quillpage-draw: %s\n", missing.c_str());
+  std::vector<std::string> missing = {ConfineFiles(confinement)};
+  WarmUp();
+  for (const std::string& why : Confine(confinement)) missing.push_back(why);
+  for (const std::string& why : missing) {
+    if (verbose && !why.empty()) std::fprintf(stderr, "quillpage-draw: %s\n", why.c_str());
   }
   return ServeRequests(sys::kChannelDescriptor, serve);
 }

@@ -1,7 +1,8 @@
 // The drawing helper program (quillpage-draw): started by a Drawer with
-// its socket as descriptor 3, it loads the drawing libraries, warms
-// fontconfig, confines itself (draw/confine.h) and then serves requests
-// until the Drawer closes the socket.
+// its socket as descriptor 3, it closes every other descriptor, confines
+// its file access, warms fontconfig and the drawing libraries, completes
+// its confinement (draw/confine.h) and then serves requests until the
+// Drawer closes the socket.
 #pragma once
 
 #include "draw/isolated.h"
