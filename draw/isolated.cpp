@@ -99,12 +99,9 @@ Io Receive(int fd, char* p, std::size_t n, Clock::time_point deadline) {
 
 }  // namespace
 
-IsolatedWorker::IsolatedWorker(sys::ChildSetup helper, std::string errorLog,
+IsolatedWorker::IsolatedWorker(sys::ChildSetup helper, sys::ChildStreams errors,
                                std::chrono::milliseconds cap, std::size_t maxReply)
-    : helper_(std::move(helper)),
-      streams_{-1, std::move(errorLog)},
-      cap_(cap),
-      maxReply_(maxReply) {}
+    : helper_(std::move(helper)), streams_(std::move(errors)), cap_(cap), maxReply_(maxReply) {}
 
 IsolatedWorker::~IsolatedWorker() {
   if (child_) Stop(true);

@@ -30,8 +30,8 @@ class IsolatedWorker {
   // `helper` is started with posix_spawn: its arguments[0] is a path, its
   // environment what the caller prepared; the socket becomes its
   // descriptor 3 and no other descriptor of this process reaches it. Its
-  // standard error goes to `errorLog`, or to /dev/null when that is "".
-  IsolatedWorker(sys::ChildSetup helper, std::string errorLog, std::chrono::milliseconds cap,
+  // standard error is `errors` (/dev/null by default).
+  IsolatedWorker(sys::ChildSetup helper, sys::ChildStreams errors, std::chrono::milliseconds cap,
                  std::size_t maxReply);
   ~IsolatedWorker();
   IsolatedWorker(const IsolatedWorker&) = delete;

@@ -70,20 +70,19 @@ std::vector<std::string> HelperEnvironment() {
   return sys::ChildEnvironmentFrom(kept, {});
 }
 
-sys::ChildSetup HelperSetup(std::string& errorLog) {
+sys::ChildSetup HelperSetup(sys::ChildStreams& errors) {
   sys::ChildSetup setup;
   setup.arguments = {HelperPath(), "--parent=" + std::to_string(getpid())};
   setup.environment = HelperEnvironment();
   setup.group = sys::ChildSetup::Group::Own;
   const char* verbose = std::getenv("QP_DRAW_VERBOSE");
   if (verbose && *verbose) {
-    // Errors reach this process's standard error, wherever that goes.
     setup.arguments.push_back("--verbose");
-    errorLog = "/dev/stderr";
+    errors.shareErrors = true;
   }
 #ifdef QP_DRAW_ERROR_LOG
   // Sanitizer builds: the helper's reports are kept, not lost in /dev/null.
-  errorLog = QP_DRAW_ERROR_LOG;
+  errors.errorLog = QP_DRAW_ERROR_LOG;
 #endif
   return setup;
 }
@@ -91,9 +90,10 @@ sys::ChildSetup HelperSetup(std::string& errorLog) {
 }  // namespace
 
 Drawer::Drawer() {
-  std::string errorLog;
-  sys::ChildSetup setup = HelperSetup(errorLog);
-  worker_ = std::make_unique<IsolatedWorker>(std::move(setup), errorLog, kDrawCap, kMaxPngBytes);
+  sys::ChildStreams errors;
+  sys::ChildSetup setup = HelperSetup(errors);
+  worker_ =
+      std::make_unique<IsolatedWorker>(std::move(setup), std::move(errors), kDrawCap, kMaxPngBytes);
 }
 
 Drawer::~Drawer() = default;

@@ -45,6 +45,9 @@ struct ChildStreams {
   // When not empty, the child's standard error is appended to this file
   // instead of going to /dev/null.
   std::string errorLog;
+  // When set (and errorLog empty), the child shares this process's
+  // standard error.
+  bool shareErrors = false;
 };
 
 // How a child ended, in the terms a shell reports: the exit status, 128 + N

@@ -206,7 +206,7 @@ TEST(Isolated, OneHelperServesUntilACrashAHangOrAFloodCostsItsRequest) {
   // Each answer carries how many requests this helper has served: the count
   // goes on across requests, and starts again in the helper that follows a
   // lost one.
-  IsolatedWorker worker(Probe(false), "", std::chrono::milliseconds(500), 1 << 20);
+  IsolatedWorker worker(Probe(false), {}, std::chrono::milliseconds(500), 1 << 20);
   std::string big(300000, 'r');  // more than a socket buffer, each way
   EXPECT_EQ(worker.Run("a").bytes, "1.");
   Isolated large = worker.Run(big);
@@ -231,7 +231,7 @@ TEST(Isolated, OneHelperServesUntilACrashAHangOrAFloodCostsItsRequest) {
   EXPECT_EQ(worker.Run("a").bytes, "1.");
   EXPECT_EQ(worker.Started(), 4);
 
-  IsolatedWorker missing({{"/nonexistent/quillpage-draw"}, {}}, "", std::chrono::milliseconds(500),
+  IsolatedWorker missing({{"/nonexistent/quillpage-draw"}, {}}, {}, std::chrono::milliseconds(500),
                          1);
   EXPECT_EQ(missing.Run("a").why, "found no drawing helper to run");
 }
@@ -257,11 +257,11 @@ TEST(Isolated, AConfinedHelperReadsFontsAndNothingElseWritesConnectsStartsOrTouc
                                              "connect:" + socketPath, "exec", "kill"};
   // Unconfined, each attempt succeeds: the probes can tell.
   {
-    IsolatedWorker free(Probe(false), "", std::chrono::seconds(5), 1 << 20);
+    IsolatedWorker free(Probe(false), {}, std::chrono::seconds(5), 1 << 20);
     for (const std::string& a : attempts) EXPECT_EQ(free.Run(a).bytes, "allowed") << a;
   }
   std::remove(out.c_str());
-  IsolatedWorker confined(Probe(true), "", std::chrono::seconds(10), 1 << 20);
+  IsolatedWorker confined(Probe(true), {}, std::chrono::seconds(10), 1 << 20);
   EXPECT_EQ(confined.Run("read:/etc/fonts/fonts.conf").bytes, "allowed");
   std::vector<std::string> refused = attempts;
   refused.insert(refused.end(), {"ptrace", "write:/dev/shm/qp-confine", "read:/etc/passwd"});
