@@ -25,11 +25,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # .doc documents need the word processor; pages and help open through
-# xdg-open; libtiff and the drawing libraries (librsvg and cairo for charts
-# and shapes, libemf2svg and libwmf with its fonts for metafiles) are opened
-# only for documents that need them, so dpkg-shlibdeps does not see them.
+# xdg-open; libtiff is opened only for documents that hold a TIFF picture,
+# so dpkg-shlibdeps does not see it. The drawing libraries are linked by the
+# drawing helper and found by dpkg-shlibdeps; libwmf draws its text with
+# the URW fonts.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libreoffice-writer-nogui, bubblewrap, xdg-utils, libtiff6, librsvg2-2, libcairo2, libemf2svg1, libwmf-0.2-7, fonts-urw-base35, fonts-ipafont-gothic")
+    "libreoffice-writer-nogui, bubblewrap, xdg-utils, libtiff6, fonts-urw-base35, fonts-ipafont-gothic")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -1,11 +1,7 @@
 #include "draw/isolated.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,6 +17,8 @@ using Clock = std::chrono::steady_clock;
 // Every message starts with its length; an answer also with its status.
 constexpr std::size_t kLengthBytes = 8;
 enum Status : char { kAnswered = 0, kThrew = 1 };
+// Past the largest metafile a request carries.
+constexpr std::uint64_t kMaxRequest = 64u << 20;
 
 std::string Length(std::uint64_t n) {
   std::string out(kLengthBytes, '\0');
@@ -34,7 +32,7 @@ std::uint64_t ReadLength(const char* p) {
   return n;
 }
 
-// Blocking I/O in the child, which has nothing else to wait for.
+// Blocking I/O in the helper, which has nothing else to wait for.
 bool ReadAll(int fd, char* p, std::size_t n) {
   while (n > 0) {
     ssize_t got = read(fd, p, n);
@@ -55,37 +53,6 @@ bool WriteAll(int fd, const char* p, std::size_t n) {
     n -= static_cast<std::size_t>(put);
   }
   return true;
-}
-
-// In the child: answer requests until the parent closes its end, then end
-// without running the parent's exit handlers or destructors.
-[[noreturn]] void Serving(const IsolatedWorker::Serve& serve, int fd) {
-  // The drawing libraries talk on standard error; the user's terminal is
-  // not theirs.
-  int null = open("/dev/null", O_WRONLY);
-  if (null >= 0) {
-    dup2(null, STDOUT_FILENO);
-    dup2(null, STDERR_FILENO);
-  }
-  std::string request;
-  for (;;) {
-    char header[kLengthBytes];
-    if (!ReadAll(fd, header, kLengthBytes)) _exit(0);
-    request.resize(ReadLength(header));
-    if (!ReadAll(fd, request.data(), request.size())) _exit(0);
-    std::string answer;
-    char status = kAnswered;
-    try {
-      answer = serve(request);
-    } catch (...) {
-      answer.clear();
-      status = kThrew;
-    }
-    std::string head = status + Length(answer.size());
-    if (!WriteAll(fd, head.data(), head.size()) || !WriteAll(fd, answer.data(), answer.size())) {
-      _exit(4);
-    }
-  }
 }
 
 long long MillisecondsLeft(Clock::time_point deadline) {
@@ -132,32 +99,27 @@ Io Receive(int fd, char* p, std::size_t n, Clock::time_point deadline) {
 
 }  // namespace
 
-IsolatedWorker::IsolatedWorker(Serve serve, std::chrono::milliseconds cap, std::size_t maxReply)
-    : serve_(std::move(serve)), cap_(cap), maxReply_(maxReply) {}
+IsolatedWorker::IsolatedWorker(sys::ChildSetup helper, sys::ChildStreams errors,
+                               std::chrono::milliseconds cap, std::size_t maxReply)
+    : helper_(std::move(helper)), streams_(std::move(errors)), cap_(cap), maxReply_(maxReply) {}
 
 IsolatedWorker::~IsolatedWorker() {
-  if (pid_ > 0) Stop(true);
+  if (child_) Stop(true);
 }
 
 bool IsolatedWorker::Start() {
   int fds[2];
   if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return false;
-  pid_t parent = getpid();
-  pid_t pid = fork();
-  if (pid == 0) {
-    // A worker never outlives the run that started it, even one killed in
-    // the middle of a drawing.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) _exit(0);
-    close(fds[0]);
-    Serving(serve_, fds[1]);
-  }
+  streams_.channel = fds[1];
+  auto child = std::make_unique<sys::Child>(helper_, streams_);
+  streams_.channel = -1;
   close(fds[1]);
-  if (pid < 0) {
+  if (!child->Started()) {
     close(fds[0]);
     return false;
   }
-  pid_ = pid;
+  ++started_;
+  child_ = std::move(child);
   socket_ = fds[0];
   return true;
 }
@@ -165,19 +127,42 @@ bool IsolatedWorker::Start() {
 std::string IsolatedWorker::Stop(bool killChild) {
   close(socket_);
   socket_ = -1;
-  if (killChild) kill(pid_, SIGKILL);
-  int status = 0;
-  while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+  // A helper that closed its end is ending: wait for it (briefly, then
+  // kill) to learn how.
+  sys::ChildEnd end = killChild ? child_->Kill() : child_->WaitFor(std::chrono::seconds(1));
+  if (end.how == sys::ChildEnd::How::Running) end = child_->Kill();
+  child_.reset();
+  return end.how == sys::ChildEnd::How::Signalled ? "crashed" : "failed";
+}
+
+int ServeRequests(int fd, const Serve& serve) {
+  std::string request;
+  for (;;) {
+    char header[kLengthBytes];
+    if (!ReadAll(fd, header, kLengthBytes)) return 0;
+    if (ReadLength(header) > kMaxRequest) return 5;
+    request.resize(ReadLength(header));
+    if (!ReadAll(fd, request.data(), request.size())) return 0;
+    std::string answer;
+    char status = kAnswered;
+    try {
+      answer = serve(request);
+    } catch (...) {
+      answer.clear();
+      status = kThrew;
+    }
+    std::string head = status + Length(answer.size());
+    if (!WriteAll(fd, head.data(), head.size()) || !WriteAll(fd, answer.data(), answer.size())) {
+      return 4;
+    }
   }
-  pid_ = -1;
-  return WIFSIGNALED(status) ? "crashed" : "failed";
 }
 
 Isolated IsolatedWorker::Run(std::string_view request) {
   Isolated result;
   auto deadline = Clock::now() + cap_;
-  if (pid_ <= 0 && !Start()) {
-    result.why = "no child process";
+  if (!child_ && !Start()) {
+    result.why = "found no drawing helper to run";
     return result;
   }
   auto late = [&] {

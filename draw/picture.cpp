@@ -1,197 +1,100 @@
 #include "draw/picture.h"
 
-#include <cstdint>
-#include <cstring>
-#include <stdexcept>
+#include <unistd.h>
 
-#include "draw/chart.h"
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
 #include "draw/isolated.h"
-#include "draw/metafile.h"
-#include "draw/shape.h"
+#include "draw/metafile_kind.h"
+#include "draw/request.h"
+#include "sys/child_process.h"
+
+extern char** environ;
 
 namespace qp::draw {
 
 namespace {
 
-// The largest PNG a child may send back: 4096 x 4096 RGBA, uncompressed.
+// The largest PNG a helper may send back: 4096 x 4096 RGBA, uncompressed.
 constexpr std::size_t kMaxPngBytes = 4096u * 4096u * 4u + (1u << 20);
 
-// A Picture crosses the pipe as length-prefixed fields.
-void PutField(std::string& out, std::string_view field) {
-  auto n = static_cast<std::uint32_t>(field.size());
-  char length[4];
-  std::memcpy(length, &n, 4);
-  out.append(length, 4);
-  out.append(field);
-}
+namespace fs = std::filesystem;
 
-bool TakeField(std::string_view& in, std::string& field) {
-  std::uint32_t n = 0;
-  if (in.size() < 4) return false;
-  std::memcpy(&n, in.data(), 4);
-  if (in.size() - 4 < n) return false;
-  field.assign(in.substr(4, n));
-  in.remove_prefix(4 + n);
-  return true;
-}
-
-std::string Pack(const Picture& p) {
-  std::string out;
-  PutField(out, p.png);
-  PutField(out, p.title);
-  PutField(out, p.note);
-  PutField(out, p.emptyDrawing ? "1" : "0");
-  PutField(out, std::to_string(p.unknownGeometries));
-  return out;
-}
-
-bool Unpack(std::string_view in, Picture& p) {
-  std::string empty, unknown;
-  if (!TakeField(in, p.png) || !TakeField(in, p.title) || !TakeField(in, p.note) ||
-      !TakeField(in, empty) || !TakeField(in, unknown) || !in.empty()) {
-    return false;
+// The drawing helper's program: beside the desktop program (both in
+// libexec/quillpage), or found from the command in bin by the same
+// relative path in the build tree and the installed tree. QP_DRAW_HELPER
+// names another (tests run from folders of their own).
+std::string HelperPath() {
+  if (const char* named = std::getenv("QP_DRAW_HELPER"); named && *named) return named;
+  std::error_code ec;
+  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  for (const fs::path& candidate :
+       {self.parent_path() / QP_DRAW_FROM_COMMAND, self.parent_path() / QP_DRAW_PROGRAM_NAME}) {
+    if (access(candidate.c_str(), X_OK) == 0) return candidate.lexically_normal();
   }
-  p.emptyDrawing = empty == "1";
-  p.unknownGeometries = std::atoi(unknown.c_str());
-  return true;
+  return {};
 }
 
-void PutNumber(std::string& out, double v) {
-  char bytes[sizeof v];
-  std::memcpy(bytes, &v, sizeof v);
-  PutField(out, std::string_view(bytes, sizeof v));
-}
-
-bool TakeNumber(std::string_view& in, double& v) {
-  std::string field;
-  if (!TakeField(in, field) || field.size() != sizeof v) return false;
-  std::memcpy(&v, field.data(), sizeof v);
-  return true;
-}
-
-// What the worker is asked to draw.
-struct Request {
-  char kind = 0;       // 'M' metafile, 'C' chart, 'S' shape, 'P' placeholder alone
-  std::string source;  // the metafile's bytes, the part's XML, or the placeholder's caption
-  Palette palette;
-  double width = 0, height = 0;
-};
-
-std::string PackRequest(char kind, std::string_view source, const Palette* palette, double width,
-                        double height) {
-  std::string out(1, kind);
-  PutField(out, source);
-  Palette none;
-  const Palette& p = palette ? *palette : none;
-  PutNumber(out, static_cast<double>(p.accents.size()));
-  for (std::uint32_t c : p.accents) PutNumber(out, c);
-  for (std::uint32_t c : {p.dark1, p.light1, p.dark2, p.light2}) PutNumber(out, c);
-  PutField(out, p.latinFont);
-  PutField(out, p.eastAsianFont);
-  PutNumber(out, width);
-  PutNumber(out, height);
-  return out;
-}
-
-bool UnpackRequest(std::string_view in, Request& r) {
-  if (in.empty()) return false;
-  r.kind = in[0];
-  in.remove_prefix(1);
-  double count = 0;
-  if (!TakeField(in, r.source) || !TakeNumber(in, count) || count < 0 || count > 64) return false;
-  auto colour = [&](std::uint32_t& c) {
-    double v = 0;
-    if (!TakeNumber(in, v)) return false;
-    c = static_cast<std::uint32_t>(v);
-    return true;
-  };
-  r.palette.accents.resize(static_cast<std::size_t>(count));
-  for (std::uint32_t& c : r.palette.accents) {
-    if (!colour(c)) return false;
-  }
-  return colour(r.palette.dark1) && colour(r.palette.light1) && colour(r.palette.dark2) &&
-         colour(r.palette.light2) && TakeField(in, r.palette.latinFont) &&
-         TakeField(in, r.palette.eastAsianFont) && TakeNumber(in, r.width) &&
-         TakeNumber(in, r.height) && in.empty();
-}
-
-// From a drawing's SVG to the picture. A blank shape is a clear picture,
-// as the document shows it; a blank metafile is one whose drawing this
-// player cannot read (`blankIsEmpty`).
-Picture FromDrawing(const Drawing& d, PixelSize size, bool blankIsEmpty = false) {
-  Picture p;
-  p.title = d.title;
-  p.note = d.note;
-  p.unknownGeometries = d.unknownGeometries;
-  if (!d.svg.empty()) {
-    bool blank = false;
-    p.png = SvgToPng(d.svg, size, &blank);
-    p.emptyDrawing = blank && blankIsEmpty;
-    if (p.png.empty() && p.note.empty()) p.note = "the drawing could not be rasterised";
-  } else if (p.note.empty()) {
-    p.note = "nothing was drawn";
-  }
-  return p;
-}
-
-Picture PlayMetafile(std::string_view bytes, PixelSize size) {
-  Picture p;
-  MetafileKind kind = SniffMetafile(bytes);
-  if (kind == MetafileKind::Emf) {
-    Drawing d;
-    d.svg = EmfToSvg(bytes, size);
-    if (d.svg.empty()) d.note = "the EMF picture could not be read";
-    p = FromDrawing(d, size, true);
-    if (p.emptyDrawing) {
-      p.note = EmfHasEmfPlus(bytes) ? "an EMF+ picture, whose records are not drawn"
-                                    : "the EMF picture draws nothing";
+// What the helper may see of this process's environment: where the user's
+// fonts and their caches are, and the locale. Nothing that leads to a
+// display, a session bus or the user's other services.
+std::vector<std::string> HelperEnvironment() {
+  static constexpr std::string_view kKept[] = {"HOME",
+                                               "LANG",
+                                               "LANGUAGE",
+                                               "LC_ALL",
+                                               "LC_CTYPE",
+                                               "XDG_DATA_HOME",
+                                               "XDG_DATA_DIRS",
+                                               "XDG_CACHE_HOME",
+                                               "XDG_CONFIG_HOME",
+                                               "XDG_CONFIG_DIRS",
+                                               "FONTCONFIG_FILE",
+                                               "FONTCONFIG_PATH",
+                                               "ASAN_OPTIONS",
+                                               "UBSAN_OPTIONS",
+                                               "LSAN_OPTIONS"};
+  std::vector<std::string> kept;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string_view entry(*e);
+    std::string_view name = entry.substr(0, entry.find('='));
+    if (std::find(std::begin(kKept), std::end(kKept), name) != std::end(kKept)) {
+      kept.emplace_back(entry);
     }
-  } else if (kind == MetafileKind::Wmf) {
-    p.png = WmfToPng(bytes, size);
-    if (p.png.empty()) p.note = "the WMF picture could not be read";
-  } else {
-    p.note = "not a picture format that can be shown";
   }
-  return p;
+  return sys::ChildEnvironmentFrom(kept, {});
 }
 
-std::string Caption(char kind, std::string_view source) {
-  if (kind == 'C') return "Chart";
-  if (kind == 'S') return "Drawing";
-  return SniffMetafile(source) == MetafileKind::Wmf ? "WMF picture" : "EMF picture";
-}
-
-// The worker's side: one request in, one packed picture out. Anything that
-// did not come out as a picture gets the placeholder here, where librsvg is
-// loaded already.
-std::string Serve(std::string_view packed) {
-  Request r;
-  if (!UnpackRequest(packed, r)) throw std::runtime_error("malformed request");
-  PixelSize size = CapSize(r.width, r.height);
-  Picture p;
-  if (r.kind == 'P') {
-    p.png = PlaceholderPng(size, r.source);
-    return Pack(p);
+sys::ChildSetup HelperSetup(sys::ChildStreams& errors) {
+  sys::ChildSetup setup;
+  setup.arguments = {HelperPath(), "--parent=" + std::to_string(getpid())};
+  setup.environment = HelperEnvironment();
+  setup.group = sys::ChildSetup::Group::Own;
+  const char* verbose = std::getenv("QP_DRAW_VERBOSE");
+  if (verbose && *verbose) {
+    setup.arguments.push_back("--verbose");
+    errors.shareErrors = true;
   }
-  if (r.kind == 'M') {
-    p = PlayMetafile(r.source, size);
-  } else {
-    auto* render = r.kind == 'C' ? ChartSvg : ShapeSvg;
-    p = FromDrawing(render(r.source, r.palette, size.width, size.height), size);
-  }
-  if (p.emptyDrawing) p.png.clear();
-  if (p.png.empty()) {
-    std::string text = Caption(r.kind, r.source);
-    if (!p.title.empty()) text += ": " + p.title;
-    p.png = PlaceholderPng(size, text);
-    if (p.note.empty()) p.note = "nothing was drawn";
-  }
-  return Pack(p);
+#ifdef QP_DRAW_ERROR_LOG
+  // Sanitizer builds: the helper's reports are kept, not lost in /dev/null.
+  errors.errorLog = QP_DRAW_ERROR_LOG;
+#endif
+  return setup;
 }
 
 }  // namespace
 
-Drawer::Drawer() : worker_(std::make_unique<IsolatedWorker>(Serve, kDrawCap, kMaxPngBytes)) {}
+Drawer::Drawer() {
+  sys::ChildStreams errors;
+  sys::ChildSetup setup = HelperSetup(errors);
+  worker_ =
+      std::make_unique<IsolatedWorker>(std::move(setup), std::move(errors), kDrawCap, kMaxPngBytes);
+}
 
 Drawer::~Drawer() = default;
 
@@ -199,15 +102,15 @@ Picture Drawer::Draw(char kind, std::string_view source, const Palette* palette,
                      double heightPx) {
   Isolated run = worker_->Run(PackRequest(kind, source, palette, widthPx, heightPx));
   Picture p;
-  if (run.ok && Unpack(run.bytes, p) && !p.png.empty()) return p;
-  // The worker crashed, hung or answered nonsense: a placeholder from a
-  // fresh worker, or a bare frame when even that fails.
+  if (run.ok && UnpackPicture(run.bytes, p) && !p.png.empty()) return p;
+  // The helper crashed, hung or answered nonsense: a placeholder from a
+  // fresh helper, or a bare frame when even that fails.
   p = Picture();
   p.note = "the drawing " + (run.ok ? std::string("failed") : run.why);
   std::string caption = Caption(kind, source);
   Isolated placeholder = worker_->Run(PackRequest('P', caption, nullptr, widthPx, heightPx));
   Picture drawn;
-  if (placeholder.ok && Unpack(placeholder.bytes, drawn) && !drawn.png.empty()) {
+  if (placeholder.ok && UnpackPicture(placeholder.bytes, drawn) && !drawn.png.empty()) {
     p.png = std::move(drawn.png);
   } else {
     p.png = FramePng(CapSize(widthPx, heightPx));

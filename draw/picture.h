@@ -1,7 +1,8 @@
 // The pictures the Word engine asks for: a metafile, a chart or a shape
-// drawn as PNG at the object's size. They are drawn in a worker process,
-// each with a time cap (IsolatedWorker); what cannot be drawn gets a
-// placeholder picture of the same size, and a note that says why.
+// drawn as PNG at the object's size. They are drawn by the drawing helper
+// (quillpage-draw, a confined program of its own), each with a time cap
+// (IsolatedWorker); what cannot be drawn gets a placeholder picture of the
+// same size, and a note that says why.
 #pragma once
 
 #include <chrono>
@@ -26,10 +27,10 @@ struct Picture {
   int unknownGeometries = 0;
 };
 
-// Draws one document's objects. The drawing libraries are loaded in the
-// worker process only, on the first object, and stay there for the
-// objects after it: a document without drawings never loads them, and
-// the process that writes the page never does.
+// Draws one document's objects. The helper is started on the first
+// object and serves the objects after it: a document without drawings
+// starts none, and the process that writes the page never loads the
+// drawing libraries.
 class Drawer {
  public:
   Drawer();

@@ -248,8 +248,11 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
       d = VmlPath(path, cw > 0 ? w / cw : 1, ch > 0 ? h / ch : 1);
     } else {
       const std::size_t t = type.rfind("_t");
-      int spt = static_cast<int>(
-          AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0)));
+      const double number =
+          AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0));
+      // Word's shape types run to 202; a number far outside (4e63, NaN) is
+      // no type, and is never converted.
+      int spt = number >= 0 && number <= 1000 ? static_cast<int>(number) : -1;
       if (type.empty() && !Attr(n, "spt")) spt = 1;
       if (spt == 75) {
         // a picture frame: the picture itself is not ours to draw; without

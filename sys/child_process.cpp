@@ -76,7 +76,7 @@ std::vector<std::string> ChildEnvironment(const std::vector<std::string>& change
   return ChildEnvironmentFrom(base, changes);
 }
 
-Child::Child(const ChildSetup& setup) : group_(setup.group) {
+Child::Child(const ChildSetup& setup, const ChildStreams& streams) : group_(setup.group) {
   if (setup.arguments.empty()) return;
   std::vector<std::string> argumentTexts = setup.arguments;
   std::vector<std::string> environmentTexts = setup.environment;
@@ -87,7 +87,17 @@ Child::Child(const ChildSetup& setup) : group_(setup.group) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  if (streams.errorLog.empty()) {
+    if (!streams.shareErrors)
+      posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, streams.errorLog.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
+  }
+  if (streams.channel >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, streams.channel, kChannelDescriptor);
+    posix_spawn_file_actions_addclosefrom_np(&actions, kChannelDescriptor + 1);
+  }
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   // Signals this process ignores or blocks are not the child's business.

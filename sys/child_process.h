@@ -36,6 +36,20 @@ struct ChildSetup {
   Group group = Group::Own;
 };
 
+// What a child gets beyond standard streams on /dev/null.
+struct ChildStreams {
+  // A descriptor handed to the child as its descriptor 3 (a socket to talk
+  // over); when set, every other descriptor above standard error is closed
+  // in the child, whatever its close-on-exec flag says.
+  int channel = -1;
+  // When not empty, the child's standard error is appended to this file
+  // instead of going to /dev/null.
+  std::string errorLog;
+  // When set (and errorLog empty), the child shares this process's
+  // standard error.
+  bool shareErrors = false;
+};
+
 // How a child ended, in the terms a shell reports: the exit status, 128 + N
 // for a signal N, 127 when the program was not found, 126 when it could not
 // be run.
@@ -49,12 +63,15 @@ struct ChildEnd {
 
 constexpr int kStatusCannotRun = 126;
 constexpr int kStatusNotFound = 127;
+// Where a child finds ChildSetup::channel.
+constexpr int kChannelDescriptor = 3;
 
-// One started child. Its standard input, output and error are /dev/null:
-// no child holds a terminal or a pipe of this process open.
+// One started child. Its standard input, output and error are /dev/null
+// (standard error perhaps a log): no child holds a terminal or a pipe of
+// this process open.
 class Child {
  public:
-  explicit Child(const ChildSetup& setup);
+  explicit Child(const ChildSetup& setup, const ChildStreams& streams = {});
   // A child still running at the end is killed (with its group when it has
   // one) unless it was let go.
   ~Child();

@@ -5,13 +5,10 @@
 namespace qp {
 
 // RTLD_LOCAL keeps the library's symbols to itself: nothing else in the
-// process binds to them by accident. RTLD_NODELETE keeps the code mapped
-// after the last close: GLib-based libraries (librsvg, pango) register types
-// and threads that cannot be unloaded, so a second document in the same
-// process would call into unmapped code; and leak reports can still name
-// the library's frames.
-SharedLibrary::SharedLibrary(const char* soname)
-    : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {}
+// process binds to them by accident. Only libraries that can be unloaded
+// again are opened here (libtiff, the display clients); the GLib-based
+// drawing libraries are linked by the drawing helper instead.
+SharedLibrary::SharedLibrary(const char* soname) : handle_(dlopen(soname, RTLD_NOW | RTLD_LOCAL)) {}
 
 SharedLibrary::~SharedLibrary() {
   if (handle_ != nullptr) dlclose(handle_);

@@ -304,7 +304,13 @@ TEST(Shape, HostileDrawingsStayBoundedAndWellFormed) {
   for (const std::string& xml : {deep, many,
                                  std::string("<v:group xmlns:v=\"urn:schemas-microsoft-com:vml\""
                                              " coordsize=\"0,0\" style=\"width:-5pt\"><v:shape "
-                                             "path=\"m,l,,c1e308,x\"/></v:group>")}) {
+                                             "path=\"m,l,,c1e308,x\"/></v:group>"),
+                                 // shape types no int holds (the sanitizer build checks)
+                                 std::string("<v:shape xmlns:v=\"urn:schemas-microsoft-com:vml\""
+                                             " xmlns:o=\"urn:schemas-microsoft-com:office:office\""
+                                             " o:spt=\"4e63\" style=\"width:20pt;height:10pt\"/>"),
+                                 std::string("<v:shape xmlns:v=\"urn:schemas-microsoft-com:vml\""
+                                             " type=\"#_x0000_t1e300\" style=\"width:20pt\"/>")}) {
     const Drawing d = ShapeSvg(xml, {}, 300, 200);
     EXPECT_LT(d.svg.size(), 8u << 20);
     pugi::xml_document doc;

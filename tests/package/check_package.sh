@@ -27,6 +27,7 @@ sort >"$scratch/expected" <<'LIST'
 /usr/bin/quillpage
 /usr/bin/quillpage-revise
 /usr/libexec/quillpage/quillpage-desktop
+/usr/libexec/quillpage/quillpage-draw
 /usr/share/applications/quillpage.desktop
 /usr/share/doc/quillpage/changelog.gz
 /usr/share/doc/quillpage/copyright
@@ -40,9 +41,11 @@ sort >"$scratch/expected" <<'LIST'
 LIST
 diff -u "$scratch/expected" "$scratch/files" || fail "files differ from the list above"
 
-# The libraries the programs link, and the word processor for .doc.
+# The libraries the programs link (the drawing helper's among them), and
+# the word processor for .doc.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libstdc++6 libqt6widgets6 libpugixml1v5 libminizip1 libpng16-16; do
+for lib in libc6 libstdc++6 libqt6widgets6 libpugixml1v5 libminizip1 libpng16-16 \
+  librsvg2-2 libcairo2 libemf2svg1 libwmf-0.2-7 libseccomp2; do
   case ", $depends," in *", $lib "* | *", $lib,"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
 done
 case "$(dpkg-deb -f "$deb" Recommends)" in
