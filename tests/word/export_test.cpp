@@ -97,7 +97,8 @@ TEST(WordExport, ThemeFontsAreTheOnesTheValueNames) {
   b.Styles(
       "<w:docDefaults><w:rPrDefault><w:rPr><w:rFonts w:asciiTheme=\"minorHAnsi\" "
       "w:eastAsiaTheme=\"minorHAnsi\" w:hAnsiTheme=\"minorHAnsi\" w:cstheme=\"minorBidi\"/>"
-      "</w:rPr></w:rPrDefault></w:docDefaults><w:style w:type=\"paragraph\" w:default=\"1\" "
+      "<w:lang w:eastAsia=\"ja-JP\"/></w:rPr></w:rPrDefault></w:docDefaults><w:style "
+      "w:type=\"paragraph\" w:default=\"1\" "
       "w:styleId=\"a\"><w:name w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" "
       "w:styleId=\"j\"><w:name w:val=\"Japanese\"/><w:rPr><w:rFonts "
       "w:eastAsiaTheme=\"minorEastAsia\"/></w:rPr></w:style>");
