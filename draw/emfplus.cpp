@@ -391,6 +391,10 @@ bool Draws(std::uint16_t type) {
 
 }  // namespace
 
+bool IsEmf(std::string_view bytes) {
+  return ReadHeader(bytes).has_value();
+}
+
 std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int heightPx,
                                    const GdiPlayer& gdi, int depth) {
   std::optional<Header> header = ReadHeader(emf);

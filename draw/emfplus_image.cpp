@@ -230,7 +230,7 @@ void Player::Picture(std::uint16_t flags, Reader& r, bool points) {
     }
     if (uri.empty() && played_.size() < kMaxPlayed) {
       std::optional<std::string> inner = PlayEmf(image.metafile, w, h, gdi_, depth_ + 1);
-      if (!inner && gdi_) inner = gdi_(image.metafile);
+      if (!inner && gdi_ && IsEmf(image.metafile)) inner = gdi_(image.metafile);
       if (inner && !inner->empty()) uri = "data:image/svg+xml;base64," + Base64(*inner);
       played_.push_back({o->image, w, h, uri});
     }

@@ -26,6 +26,8 @@ inline constexpr std::size_t kMaxGlyphs = 20000;
 inline constexpr int kMaxDepth = 2;            // metafile images inside metafile images
 inline constexpr std::size_t kMaxPlayed = 16;  // metafile images played, each at a size
 
+// True when the bytes start with an EMF header this player can read.
+bool IsEmf(std::string_view bytes);
 // The whole player; `depth` counts metafiles inside metafiles.
 std::optional<std::string> PlayEmf(std::string_view emf, int widthPx, int heightPx,
                                    const GdiPlayer& gdi, int depth);

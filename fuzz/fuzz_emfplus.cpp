@@ -1,6 +1,6 @@
-// The EMF+ player on arbitrary bytes behind a valid EMF header (so that
-// the fuzzer spends its time in the records): an SVG it gives is
-// well-formed and of bounded size, and what it hands to GDI is an EMF.
+// The EMF+ player on arbitrary bytes (seeded with EMF+ pictures, so that
+// the fuzzer starts inside the records): an SVG it gives is well-formed and
+// of bounded size, and what it hands to GDI starts with an EMF header.
 #include <pugixml.hpp>
 
 #include <cstddef>

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -243,6 +244,20 @@ TEST(EmfPlus, HostileRecordsAreCappedAndTruncationIsSafe) {
   std::vector<pugi::xml_node> paths = All(root, "path");
   ASSERT_FALSE(paths.empty());
   EXPECT_STREQ(paths.back().attribute("transform").value(), "matrix(1 0 0 1 0 0)");
+  // a metafile image that is no EMF is not handed to the GDI player
+  std::string floats;
+  for (float v : {0.f, 0.f, 1.f, 1.f, 0.f, 0.f, 10.f, 10.f})
+    floats += Le32(std::bit_cast<std::uint32_t>(v));
+  const std::string garbage =
+      Record(0x4008, 0x0501, Le32(0xDBC01002) + Le32(2) + Le32(3) + Le32(8) + "garbage!") +
+      Record(0x401A, 1, Le32(0) + Le32(2) + floats);
+  int handedOther = 0;
+  auto gdi = [&](std::string_view emf) {
+    handedOther += emf.empty() || emf[0] != 1;
+    return std::string();
+  };
+  EXPECT_TRUE(EmfPlusToSvg(Emf(garbage + fill), 50, 50, gdi));
+  EXPECT_EQ(handedOther, 0);
   // a frame and bounds at the ends of their range
   std::string far = Emf(fill);
   for (std::size_t at : {8u, 24u}) far.replace(at, 8, Le32(0x80000000) + Le32(0x80000000));
