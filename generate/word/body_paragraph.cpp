@@ -59,19 +59,12 @@ Text SymbolChar(const pugi::xml_node& sym) {
   return Text(1, static_cast<char16_t>(value));
 }
 
-constexpr std::u16string_view kTab =
-    u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
-
 // The bookmark a PAGEREF or REF field names.
 Text FieldTarget(TextView instruction) {
   std::size_t start = instruction.find(u' ');
   while (start < instruction.size() && instruction[start] == u' ') ++start;
   std::size_t end = instruction.find(u' ', start);
   return start >= instruction.size() ? Text() : Text(instruction.substr(start, end - start));
-}
-
-bool IsTocStyle(const StyleDef* style) {
-  return style && LowerCase(style->name).rfind(u"toc ", 0) == 0;
 }
 
 }  // namespace
@@ -140,9 +133,10 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   ParagraphBoxDeclarations(state_.doc, p, style, state_.doc.sections[section_].gridPitch,
                            declarations);
   std::vector<InlinePiece> pieces;
+  pendingAnchors_ += HeadingAnchor(p);
   if (!pendingAnchors_.empty())
     pieces.push_back({{}, std::exchange(pendingAnchors_, {}), {}, false});
-  tocEntry_ = IsTocStyle(style);
+  tocEntry_ = IsContentsStyle(style);
   tocTarget_.clear();
   if (!ListLabel(pPr, style, declarations, pieces)) {
     ParagraphIndent(pPr, style, nullptr, false, declarations);
@@ -165,18 +159,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
     }
   }
   overlayReach_ = reachBefore;
-  // A contents entry is a link to its heading, also where the table of
-  // contents was made without links.
-  bool linked = false;
-  for (const InlinePiece& piece : pieces)
-    linked = linked || piece.content.rfind(u"<a href", 0) == 0;
-  if (!tocTarget_.empty() && !linked) {
-    auto at = pieces.begin();
-    while (at != pieces.end() && at->content.rfind(u"<a name", 0) == 0) ++at;
-    pieces.insert(at, {{}, u"<a href=\"#" + EscapeHref(tocTarget_) + u"\">", {}, false});
-    pieces.push_back({{}, u"</a>", {}, false});
-    state_.usesHyperlinks = true;
-  }
+  TocEntry(p, pieces);
   // A hyperlink field that began in this paragraph closes with it.
   for (Field& f : fields_) {
     if (f.anchorOpen) {
@@ -393,6 +376,7 @@ void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiec
       // A web page has no page numbers: a contents entry loses its number
       // and the tab (with its leader) before it, and links to its heading.
       f.hidden = true;
+      tocEntry_ = true;
       tocTarget_ = FieldTarget(instr);
       if (!pieces.empty() && pieces.back().content.ends_with(kTab)) {
         pieces.back().content.resize(pieces.back().content.size() - kTab.size());

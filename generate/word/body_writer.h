@@ -166,9 +166,22 @@ class BodyWriter {
   Text pendingAnchors_;                      // bookmarks met between paragraphs, for the next one
   bool tocEntry_ = false;                    // the paragraph being written is a contents entry
   Text tocTarget_;                           // the bookmark its page number refers to
-  std::size_t section_ = 0;                  // the section being written
-  int overlays_ = 0;                         // overlay pictures written so far
-  long overlayReach_ = 0;  // how far below its top the paragraph's overlays reach, in px
+  // Contents entries (toc_entries.cpp): a link to the heading with the
+  // entry's text where the entry names no bookmark the document has.
+  struct Heading {
+    Text text, anchor;  // anchor: its bookmark, or one made for the entry
+    bool written = false;
+  };
+  void TocEntry(const pugi::xml_node& p, std::vector<InlinePiece>& pieces);
+  Text HeadingAnchor(const pugi::xml_node& p);  // "" unless an entry asked for one
+  // The body's headings in order, by paragraph, read with the bookmarks.
+  std::vector<std::pair<const void*, Heading>> headings_;
+  std::set<Text> bookmarks_;  // the names, as written and as in a link
+  bool headingsRead_ = false;
+  int madeAnchors_ = 0;
+  std::size_t section_ = 0;  // the section being written
+  int overlays_ = 0;         // overlay pictures written so far
+  long overlayReach_ = 0;    // how far below its top the paragraph's overlays reach, in px
   int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
   Text noteLabel_, endnoteLabel_;
   NoteCount footnoteCount_, endnoteCount_;
@@ -177,6 +190,12 @@ class BodyWriter {
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose
 // text stays text. Other shapes are drawn as pictures.
 bool IsRectangularBox(const pugi::xml_node& shape);
+
+// A tab as the page shows it.
+inline constexpr std::u16string_view kTab =
+    u"<span style='mso-tab-count:1'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
+// Word's styles of contents entries ("toc 1") and LibreOffice's ("Contents 1").
+bool IsContentsStyle(const StyleDef* style);
 
 // A bookmark as the anchor links go to, "<a name=...></a>"; "" for Word's
 // own "_GoBack" and for a bookmark without a name.

@@ -114,6 +114,35 @@ TEST(WordExport, ThemeFontsAreTheOnesTheValueNames) {
   EXPECT_NE(page.find("mso-fareast-font-family:\"ＭＳ 明朝\"", japanese), std::string::npos);
 }
 
+// LibreOffice writes the contents of a .doc as plain entries ("Scope", a
+// tab, the page number) or as links to bookmarks it leaves out. Each entry
+// becomes a link to the heading with its text, without the number.
+TEST(WordExport, ContentsEntriesWithoutBookmarksLinkToTheHeadingOfTheirText) {
+  DocxBuilder b;
+  b.Styles(
+      "<w:style w:type=\"paragraph\" w:default=\"1\" w:styleId=\"Normal\"><w:name "
+      "w:val=\"Normal\"/></w:style><w:style w:type=\"paragraph\" w:styleId=\"Contents1\"><w:name "
+      "w:val=\"Contents 1\"/></w:style><w:style w:type=\"paragraph\" w:styleId=\"Heading1\">"
+      "<w:name w:val=\"heading 1\"/></w:style>");
+  b.Body(
+      "<w:p><w:pPr><w:pStyle w:val=\"Contents1\"/></w:pPr><w:r><w:t>Scope</w:t><w:tab/>"
+      "<w:t>2</w:t></w:r></w:p><w:p><w:pPr><w:pStyle w:val=\"Contents1\"/></w:pPr><w:hyperlink "
+      "w:anchor=\"__RefHeading___Toc9\"><w:r><w:t>2.</w:t><w:tab/><w:t>Terms</w:t><w:tab/>"
+      "<w:t>iv</w:t></w:r></w:hyperlink></w:p><w:p><w:pPr><w:pStyle w:val=\"Contents1\"/>"
+      "</w:pPr><w:r><w:t>Missing</w:t><w:tab/><w:t>5</w:t></w:r></w:p><w:p><w:pPr><w:pStyle "
+      "w:val=\"Heading1\"/></w:pPr><w:r><w:t>Scope</w:t></w:r></w:p><w:p><w:pPr><w:pStyle "
+      "w:val=\"Heading1\"/></w:pPr><w:r><w:t>Terms</w:t></w:r></w:p>");
+  std::string page = RenderUtf8(b);
+  for (const char* expected : {"<a href=\"#_Heading1\">Scope</a>", "<a href=\"#_Heading2\">",
+                               "<h1><a name=\"_Heading1\"></a>", "<h1><a name=\"_Heading2\"></a>",
+                               "<p class=Contents1>Missing</p>"}) {
+    EXPECT_NE(page.find(expected), std::string::npos) << expected << "\n" << page;
+  }
+  for (const char* gone : {"__RefHeading", ">2<", "iv<", "5<"}) {
+    EXPECT_EQ(page.find(gone), std::string::npos) << gone;
+  }
+}
+
 TEST(WordExport, PageHasTheShapeTheRevisionSplits) {
   std::string page = RenderUtf8(SampleDocument());
   // The revision cuts the style rules three characters after "<style" + ">".
