@@ -28,7 +28,10 @@ constexpr const char* kNs =
 std::string Wsp(double x, double y, double w, double h, const std::string& geometry,
                 const std::string& spPr, const std::string& body = "<wps:bodyPr/>",
                 const std::string& xfrmAttrs = "", const char* ns = "") {
-  auto emu = [](double px) { return std::to_string(static_cast<long long>(px * 9525)); };
+  // A hostile extent that no integer holds is written as the text it is.
+  auto emu = [](double px) {
+    return std::isfinite(px) ? std::to_string(static_cast<long long>(px * 9525)) : "nan";
+  };
   return std::string("<wps:wsp") + ns + "><wps:spPr><a:xfrm" + xfrmAttrs + "><a:off x=\"" + emu(x) +
          "\" y=\"" + emu(y) + "\"/><a:ext cx=\"" + emu(w) + "\" cy=\"" + emu(h) + "\"/></a:xfrm>" +
          geometry + spPr + "</wps:spPr>" + body + "</wps:wsp>";
