@@ -79,6 +79,7 @@ class BodyWriter {
   void Blocks(const pugi::xml_node& parent, Text& out);
   void Block(const pugi::xml_node& node, Text& out);
   Text SectionOpen(std::size_t index) const;
+  Text PageBackground();
 
   // Paragraphs and runs (body_paragraph.cpp).
   void Paragraph(const pugi::xml_node& p, Text& out);
@@ -111,9 +112,9 @@ class BodyWriter {
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
            std::vector<InlinePiece>& pieces);
-  void Picture(const std::string& relId, const Crop& crop, long width, long height,
-               const Placement& place, const Text& alt, const Text& open, const Text& close,
-               std::vector<InlinePiece>& pieces);
+  void Picture(const std::string& relId, const Crop& crop, const PictureEffects& effects,
+               long width, long height, const Placement& place, const Text& alt, const Text& open,
+               const Text& close, std::vector<InlinePiece>& pieces);
   void Image(const Text& file, long width, long height, const Placement& place, const Text& alt,
              const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   Placement DrawingPlacement(const pugi::xml_node& frame) const;
