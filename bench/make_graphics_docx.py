@@ -1,0 +1,251 @@
+#!/usr/bin/env python3
+"""Writes documents that show the graphics the corpus has few examples of,
+for looking at beside LibreOffice's print (bench/visual/run DOC...):
+
+    picture_effects.docx  one photograph-like PNG and JPEG shown plain, in
+                          grey, black and white, washed out, brighter,
+                          recoloured, with white made transparent, at half
+                          alpha (DrawingML), and in grey, black and white,
+                          washed out (VML)
+    gradients.docx        shapes with linear gradients at several angles,
+                          three stops, a radial one (DrawingML); VML
+                          gradients; a cover page whose design is a
+                          gradient shape behind the title; a page colour
+    shadows.docx          shapes with outer shadows (DrawingML, VML)
+
+    make_graphics_docx.py OUTDIR
+"""
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+import zlib
+
+NS = ('xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" '
+      'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" '
+      'xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" '
+      'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
+      'xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture" '
+      'xmlns:wps="http://schemas.microsoft.com/office/word/2010/wordprocessingShape" '
+      'xmlns:mc="http://schemas.openxmlformats.org/markup-compatibility/2006" '
+      'xmlns:v="urn:schemas-microsoft-com:vml" xmlns:o="urn:schemas-microsoft-com:office:office" '
+      'xmlns:w10="urn:schemas-microsoft-com:office:word" mc:Ignorable="w14"')
+REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+EMU = 9525
+
+
+def text(t, size=None, bold=False):
+    props = ("<w:b/>" if bold else "") + (f'<w:sz w:val="{size}"/>' if size else "")
+    return f'<w:r><w:rPr>{props}</w:rPr><w:t xml:space="preserve">{t}</w:t></w:r>'
+
+
+def para(*runs, align=None):
+    ppr = f'<w:pPr><w:jc w:val="{align}"/></w:pPr>' if align else ""
+    return f"<w:p>{ppr}{''.join(runs)}</w:p>"
+
+
+def picture(rid, n, w, h, effects=""):
+    return (f'<w:r><w:drawing><wp:inline><wp:extent cx="{w * EMU}" cy="{h * EMU}"/>'
+            f'<wp:docPr id="{n}" name="Picture {n}"/><a:graphic><a:graphicData '
+            'uri="http://schemas.openxmlformats.org/drawingml/2006/picture"><pic:pic>'
+            f'<pic:nvPicPr><pic:cNvPr id="{n}" name="p{n}"/><pic:cNvPicPr/></pic:nvPicPr>'
+            f'<pic:blipFill><a:blip r:embed="{rid}">{effects}</a:blip><a:stretch><a:fillRect/>'
+            f'</a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x="0" y="0"/><a:ext cx="{w * EMU}" '
+            f'cy="{h * EMU}"/></a:xfrm><a:prstGeom prst="rect"/></pic:spPr></pic:pic></a:graphicData>'
+            '</a:graphic></wp:inline></w:drawing></w:r>')
+
+
+def vml_picture(rid, w, h, attrs):
+    return (f'<w:r><w:pict><v:shape style="width:{w * 0.75}pt;height:{h * 0.75}pt" type="#_x0000_t75">'
+            f'<v:imagedata r:id="{rid}" {attrs}/></v:shape></w:pict></w:r>')
+
+
+def shape(n, w, h, prst, sppr, anchor=None, inner="", room=0):
+    body = f'<wps:wsp><wps:cNvSpPr/><wps:spPr><a:xfrm><a:off x="0" y="0"/><a:ext cx="{w * EMU}" ' \
+           f'cy="{h * EMU}"/></a:xfrm><a:prstGeom prst="{prst}"><a:avLst/></a:prstGeom>{sppr}' \
+           f'</wps:spPr>{inner}<wps:bodyPr/></wps:wsp>'
+    graphic = ('<a:graphic><a:graphicData uri="http://schemas.microsoft.com/office/word/2010/'
+               f'wordprocessingShape">{body}</a:graphicData></a:graphic>')
+    if anchor:
+        x, y, effect = anchor
+        return (f'<w:r><w:drawing><wp:anchor distT="0" distB="0" distL="0" distR="0" simplePos="0" '
+                f'relativeHeight="{n}" behindDoc="1" locked="0" layoutInCell="1" allowOverlap="1">'
+                '<wp:simplePos x="0" y="0"/><wp:positionH relativeFrom="page"><wp:posOffset>'
+                f'{x * EMU}</wp:posOffset></wp:positionH><wp:positionV relativeFrom="page">'
+                f'<wp:posOffset>{y * EMU}</wp:posOffset></wp:positionV><wp:extent cx="{w * EMU}" '
+                f'cy="{h * EMU}"/><wp:effectExtent l="0" t="0" r="{effect * EMU}" b="{effect * EMU}"/>'
+                f'<wp:wrapNone/><wp:docPr id="{n}" name="Shape {n}"/>{graphic}</wp:anchor>'
+                '</w:drawing></w:r>')
+    return (f'<w:r><w:drawing><wp:inline><wp:extent cx="{w * EMU}" cy="{h * EMU}"/>'
+            f'<wp:effectExtent l="0" t="0" r="{room * EMU}" b="{room * EMU}"/>'
+            f'<wp:docPr id="{n}" name="Shape {n}"/>{graphic}</wp:inline></w:drawing></w:r>')
+
+
+def vml_shape(kind, w, h, fill_attrs, inner):
+    return (f'<w:r><w:pict><v:{kind} style="width:{w * 0.75}pt;height:{h * 0.75}pt" '
+            f'{fill_attrs}>{inner}</v:{kind}></w:pict></w:r>')
+
+
+def write(path, body, media=(), background=""):
+    rels = "".join(f'<Relationship Id="{rid}" Type="{REL}image" Target="media/{name}"/>'
+                   for rid, name, _ in media)
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("[Content_Types].xml",
+                   '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Types '
+                   'xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+                   '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+                   '<Default Extension="xml" ContentType="application/xml"/>'
+                   '<Default Extension="png" ContentType="image/png"/>'
+                   '<Default Extension="jpeg" ContentType="image/jpeg"/>'
+                   '<Override PartName="/word/document.xml" ContentType="application/vnd.'
+                   'openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+        z.writestr("_rels/.rels",
+                   '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships '
+                   'xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
+                   f'<Relationship Id="rId1" Type="{REL}officeDocument" Target="word/document.xml"/>'
+                   '</Relationships>')
+        z.writestr("word/_rels/document.xml.rels",
+                   '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships '
+                   f'xmlns="http://schemas.openxmlformats.org/package/2006/relationships">{rels}'
+                   '</Relationships>')
+        z.writestr("word/document.xml",
+                   f'<?xml version="1.0" encoding="UTF-8" standalone="yes"?><w:document {NS}>'
+                   f'{background}<w:body>{body}<w:sectPr><w:pgSz w:w="11906" w:h="16838"/>'
+                   '<w:pgMar w:top="1440" w:right="1440" w:bottom="1440" w:left="1440" w:header="720"'
+                   ' w:footer="720" w:gutter="0"/></w:sectPr></w:body></w:document>')
+        for _, name, data in media:
+            z.writestr("word/media/" + name, data)
+
+
+def photo_png(width=160, height=100):
+    """White, with a red, a green and a blue disc and a grey ramp along the
+    bottom: every effect shows on it."""
+    discs = [(40, 40, 28, (220, 40, 40)), (80, 40, 28, (40, 180, 60)), (120, 40, 28, (40, 80, 220))]
+
+    def pixel(x, y):
+        if y >= height - 20:
+            v = x * 255 // (width - 1)
+            return bytes((v, v, v))
+        for cx, cy, r, rgb in discs:
+            if (x - cx) ** 2 + (y - cy) ** 2 <= r * r:
+                return bytes(rgb)
+        return b"\xff\xff\xff"
+    raw = b"".join(b"\0" + b"".join(pixel(x, y) for x in range(width)) for y in range(height))
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
+
+
+def jpeg_of(png_bytes):
+    with tempfile.TemporaryDirectory() as tmp:
+        src, dst = os.path.join(tmp, "p.png"), os.path.join(tmp, "p.jpg")
+        with open(src, "wb") as f:
+            f.write(png_bytes)
+        subprocess.run(["convert", src, "-quality", "80", dst], check=True)
+        with open(dst, "rb") as f:
+            return f.read()
+
+
+def effects_doc(out):
+    photo = photo_png()
+    media = [("rIdPng", "photo.png", photo), ("rIdJpg", "photo.jpeg", jpeg_of(photo))]
+    key = ('<a:clrChange><a:clrFrom><a:srgbClr val="FFFFFF"/></a:clrFrom><a:clrTo>'
+           '<a:srgbClr val="FFFFFF"><a:alpha val="0"/></a:srgbClr></a:clrTo></a:clrChange>')
+    effects = [("plain", ""), ("grayscale", "<a:grayscl/>"),
+               ("black and white", '<a:biLevel thresh="50000"/>'),
+               ("washout", '<a:lum bright="70000" contrast="-70000"/>'),
+               ("brighter 40%", '<a:lum bright="40000"/>'),
+               ("contrast +40%", '<a:lum contrast="40000"/>'),
+               ("recolour (duotone)", '<a:duotone><a:srgbClr val="1F3864"/>'
+                                      '<a:srgbClr val="DEEAF6"/></a:duotone>'),
+               ("white made transparent", key),
+               ("alpha 40%", '<a:alphaModFix amt="40000"/>')]
+    body, n = [para(text("Picture effects", 32, True))], 1
+    for rid in ("rIdPng", "rIdJpg"):
+        for label, fx in effects:
+            body.append(para(text(f"{rid[3:]} {label}: "), picture(rid, n, 160, 100, fx)))
+            n += 1
+    for label, attrs in [("VML grayscale", 'grayscale="t"'), ("VML bilevel", 'bilevel="t"'),
+                         ("VML washout", 'gain="19661f" blacklevel="22938f"')]:
+        body.append(para(text(label + ": "), vml_picture("rIdJpg", 160, 100, attrs)))
+    write(os.path.join(out, "picture_effects.docx"), "".join(body), media,
+          background='<w:background w:color="DDEBF7"/>')
+
+
+def grad(stops, how):
+    gs = "".join(f'<a:gs pos="{p}"><a:srgbClr val="{c}"/></a:gs>' for p, c in stops)
+    return f'<a:gradFill rotWithShape="1"><a:gsLst>{gs}</a:gsLst>{how}</a:gradFill>'
+
+
+def gradients_doc(out):
+    two = [(0, "C00000"), (100000, "2E75B6")]
+    three = [(0, "FFC000"), (50000, "70AD47"), (100000, "264478")]
+    cases = [
+        ("linear 0", two, '<a:lin ang="0" scaled="1"/>', "rect"),
+        ("linear 90 (down)", two, '<a:lin ang="5400000" scaled="1"/>', "roundRect"),
+        ("linear 45", two, '<a:lin ang="2700000" scaled="1"/>', "ellipse"),
+        ("three stops, 0", three, '<a:lin ang="0" scaled="0"/>', "rightArrow"),
+        ("radial from centre", [(0, "FFFFFF"), (100000, "2E75B6")],
+         '<a:path path="circle"><a:fillToRect l="50000" t="50000" r="50000" b="50000"/></a:path>',
+         "rect"),
+        ("radial from top left", [(0, "FFFF00"), (100000, "C00000")],
+         '<a:path path="circle"><a:fillToRect l="0" t="0" r="100000" b="100000"/></a:path>',
+         "ellipse"),
+    ]
+    line = '<a:ln w="12700"><a:solidFill><a:srgbClr val="404040"/></a:solidFill></a:ln>'
+    cover = shape(1, 794, 300, "rect", grad([(0, "1F3864"), (60000, "2E75B6"), (100000, "9DC3E6")],
+                                             '<a:lin ang="5400000" scaled="1"/>') + "<a:ln><a:noFill/></a:ln>",
+                  anchor=(0, 0, 0))
+    body = [para(cover, text("Annual report 2026", 56, True), align="center"),
+            para(text("A cover page whose design is a gradient shape behind the title", 24)),
+            para(text(" ")), para(text(" ")), para(text(" ")), para(text("Gradients", 32, True))]
+    for i, (label, stops, how, prst) in enumerate(cases):
+        body.append(para(text(label + ": "), shape(10 + i, 200, 100, prst, grad(stops, how) + line)))
+    vml = [("VML gradient angle 0", 'fillcolor="#c00000"', '<v:fill type="gradient" color2="#2e75b6"/>'),
+           ("VML gradient angle -90", 'fillcolor="#c00000"',
+            '<v:fill type="gradient" color2="#2e75b6" angle="-90"/>'),
+           ("VML gradient angle -135 focus 100%", 'fillcolor="#c00000"',
+            '<v:fill type="gradient" color2="#2e75b6" angle="-135" focus="100%"/>'),
+           ("VML gradient focus 50%", 'fillcolor="#c00000"',
+            '<v:fill type="gradient" color2="#ffffff" focus="50%"/>'),
+           ("VML gradient colors", 'fillcolor="#ffc000"',
+            '<v:fill type="gradient" color2="#264478" colors="0 #ffc000;.5 #70ad47;1 #264478"/>'),
+           ("VML radial focus 100%", 'fillcolor="#2e75b6"',
+            '<v:fill type="gradientRadial" color2="#ffffff" focus="100%" focusposition=".5,.5"/>'),
+           ("VML color2 darken", 'fillcolor="#9dc3e6"',
+            '<v:fill type="gradient" color2="fill darken(118)" angle="-90"/>')]
+    for label, attrs, inner in vml:
+        body.append(para(text(label + ": "), vml_shape("rect", 200, 100, attrs, inner)))
+    write(os.path.join(out, "gradients.docx"), "".join(body),
+          background='<w:background w:color="FFF2CC"/>')
+
+
+def shadows_doc(out):
+    solid = '<a:solidFill><a:srgbClr val="5B9BD5"/></a:solidFill>'
+    cases = [
+        ("offset 4 pt down right, blur 4 pt", '<a:outerShdw blurRad="50800" dist="50800" dir="2700000" '
+         'algn="tl" rotWithShape="0"><a:prstClr val="black"><a:alpha val="40000"/></a:prstClr></a:outerShdw>'),
+        ("offset 6 pt right, no blur, red", '<a:outerShdw dist="76200" dir="0"><a:srgbClr val="FF0000">'
+         '<a:alpha val="60000"/></a:srgbClr></a:outerShdw>'),
+        ("soft, below", '<a:outerShdw blurRad="152400" dist="38100" dir="5400000"><a:srgbClr val="000000">'
+         '<a:alpha val="50000"/></a:srgbClr></a:outerShdw>'),
+    ]
+    body = [para(text("Shadows", 32, True))]
+    for i, (label, shadow) in enumerate(cases):
+        body.append(para(text(label + ": "),
+                         shape(10 + i, 200, 100, "roundRect", solid + f"<a:effectLst>{shadow}</a:effectLst>",
+                               room=20)))
+    body.append(para(text("VML shadow: "), vml_shape("oval", 200, 100, 'fillcolor="#ffc000"',
+                                                     '<v:shadow on="t" color="#7f7f7f" offset="4pt,4pt"/>')))
+    write(os.path.join(out, "shadows.docx"), "".join(body))
+
+
+if __name__ == "__main__":
+    effects_doc(sys.argv[1])
+    gradients_doc(sys.argv[1])
+    shadows_doc(sys.argv[1])
