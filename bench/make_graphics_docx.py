@@ -12,6 +12,8 @@ for looking at beside LibreOffice's print (bench/visual/run DOC...):
                           gradients; a cover page whose design is a
                           gradient shape behind the title; a page colour
     shadows.docx          shapes with outer shadows (DrawingML, VML)
+    charts.docx           stock (high-low-close, open-high-low-close, with
+                          volume), radar (marker, filled) and surface charts
 
     make_graphics_docx.py OUTDIR
 """
@@ -88,9 +90,14 @@ def vml_shape(kind, w, h, fill_attrs, inner):
             f'{fill_attrs}>{inner}</v:{kind}></w:pict></w:r>')
 
 
-def write(path, body, media=(), background=""):
+def write(path, body, media=(), background="", charts=()):
     rels = "".join(f'<Relationship Id="{rid}" Type="{REL}image" Target="media/{name}"/>'
                    for rid, name, _ in media)
+    rels += "".join(f'<Relationship Id="{rid}" Type="{REL}chart" Target="charts/{name}"/>'
+                    for rid, name, _ in charts)
+    chart_types = "".join(f'<Override PartName="/word/charts/{name}" ContentType="application/'
+                          'vnd.openxmlformats-officedocument.drawingml.chart+xml"/>'
+                          for _, name, _ in charts)
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr("[Content_Types].xml",
                    '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Types '
@@ -100,7 +107,8 @@ def write(path, body, media=(), background=""):
                    '<Default Extension="png" ContentType="image/png"/>'
                    '<Default Extension="jpeg" ContentType="image/jpeg"/>'
                    '<Override PartName="/word/document.xml" ContentType="application/vnd.'
-                   'openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>')
+                   'openxmlformats-officedocument.wordprocessingml.document.main+xml"/>'
+                   + chart_types + '</Types>')
         z.writestr("_rels/.rels",
                    '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships '
                    'xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
@@ -117,6 +125,8 @@ def write(path, body, media=(), background=""):
                    ' w:footer="720" w:gutter="0"/></w:sectPr></w:body></w:document>')
         for _, name, data in media:
             z.writestr("word/media/" + name, data)
+        for _, name, xml in charts:
+            z.writestr("word/charts/" + name, xml)
 
 
 def photo_png(width=160, height=100):
@@ -245,7 +255,89 @@ def shadows_doc(out):
     write(os.path.join(out, "shadows.docx"), "".join(body))
 
 
+def cache(kind, values):
+    pts = "".join(f'<c:pt idx="{i}"><c:v>{v}</c:v></c:pt>' for i, v in enumerate(values))
+    return f'<c:{kind}><c:ptCount val="{len(values)}"/>{pts}</c:{kind}>'
+
+
+def series(i, name, cats, values, extra=""):
+    return (f'<c:ser><c:idx val="{i}"/><c:order val="{i}"/><c:tx><c:strRef><c:f>S!$A${i}</c:f>'
+            f'{cache("strCache", [name])}</c:strRef></c:tx>{extra}<c:cat><c:strRef><c:f>S!$B$1</c:f>'
+            f'{cache("strCache", cats)}</c:strRef></c:cat><c:val><c:numRef><c:f>S!$C$1</c:f>'
+            f'{cache("numCache", values)}</c:numRef></c:val></c:ser>')
+
+
+def chart_part(title, plot, axes):
+    return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?><c:chartSpace '
+            'xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" '
+            'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
+            'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><c:chart>'
+            f'<c:title><c:tx><c:rich><a:bodyPr/><a:p><a:r><a:t>{title}</a:t></a:r></a:p></c:rich></c:tx>'
+            f'<c:overlay val="0"/></c:title><c:autoTitleDeleted val="0"/><c:plotArea><c:layout/>{plot}{axes}'
+            '</c:plotArea><c:legend><c:legendPos val="b"/><c:overlay val="0"/></c:legend>'
+            '<c:plotVisOnly val="1"/></c:chart></c:chartSpace>')
+
+
+def axes(cat_id, val_id, pos="l", delete=False, crosses="autoZero"):
+    return (f'<c:catAx><c:axId val="{cat_id}"/><c:scaling><c:orientation val="minMax"/></c:scaling>'
+            f'<c:delete val="{int(delete)}"/><c:axPos val="b"/><c:crossAx val="{val_id}"/></c:catAx>'
+            f'<c:valAx><c:axId val="{val_id}"/><c:scaling><c:orientation val="minMax"/></c:scaling>'
+            f'<c:delete val="0"/><c:axPos val="{pos}"/><c:majorGridlines/><c:crossAx val="{cat_id}"/>'
+            f'<c:crosses val="{"max" if pos == "r" else crosses}"/></c:valAx>')
+
+
+def chart_frame(rid, n, w=480, h=288):
+    return (f'<w:r><w:drawing><wp:inline><wp:extent cx="{w * EMU}" cy="{h * EMU}"/>'
+            f'<wp:docPr id="{n}" name="Chart {n}"/><a:graphic><a:graphicData '
+            'uri="http://schemas.openxmlformats.org/drawingml/2006/chart"><c:chart '
+            'xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" '
+            f'r:id="{rid}"/></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>')
+
+
+def charts_doc(out):
+    days = ["Mon", "Tue", "Wed", "Thu", "Fri"]
+    opens, highs = [20, 24, 27, 25, 22], [26, 29, 30, 28, 27]
+    lows, closes = [18, 21, 23, 20, 19], [24, 27, 24, 21, 26]
+    no_line = '<c:spPr><a:ln w="19050"><a:noFill/></a:ln></c:spPr><c:marker><c:symbol val="none"/></c:marker>'
+    close_marker = ('<c:spPr><a:ln w="19050"><a:noFill/></a:ln></c:spPr><c:marker><c:symbol val="dot"/>'
+                    '<c:size val="3"/></c:marker>')
+    hlc = ("<c:stockChart>" + series(0, "High", days, highs, no_line) +
+           series(1, "Low", days, lows, no_line) + series(2, "Close", days, closes, close_marker) +
+           '<c:hiLowLines/><c:axId val="1"/><c:axId val="2"/></c:stockChart>')
+    ohlc_series = (series(0, "Open", days, opens, no_line) + series(1, "High", days, highs, no_line) +
+                   series(2, "Low", days, lows, no_line) + series(3, "Close", days, closes, no_line) +
+                   '<c:hiLowLines/><c:upDownBars><c:gapWidth val="150"/><c:upBars/><c:downBars/>'
+                   '</c:upDownBars>')
+    ohlc = f'<c:stockChart>{ohlc_series}<c:axId val="1"/><c:axId val="2"/></c:stockChart>'
+    volume = ('<c:barChart><c:barDir val="col"/><c:grouping val="clustered"/>'
+              + series(0, "Volume", days, [300, 520, 410, 380, 610]) +
+              '<c:gapWidth val="150"/><c:axId val="1"/><c:axId val="2"/></c:barChart>'
+              '<c:stockChart>' + ohlc_series.replace('idx val="', 'idx val="1') +
+              '<c:axId val="3"/><c:axId val="4"/></c:stockChart>')
+    skills = ["Speed", "Power", "Reach", "Grip", "Calm", "Focus"]
+    radar = ('<c:radarChart><c:radarStyle val="marker"/>' + series(0, "Ann", skills, [5, 2, 4, 3, 4, 5])
+             + series(1, "Bob", skills, [3, 5, 2, 4, 2, 3]) + '<c:axId val="1"/><c:axId val="2"/></c:radarChart>')
+    filled = radar.replace('val="marker"', 'val="filled"')
+    months = ["Jan", "Feb", "Mar", "Apr", "May", "Jun"]
+    surface = ('<c:surfaceChart><c:wireframe val="0"/>' +
+               "".join(series(i, f"{10 * (i + 1)} m", months,
+                              [round(5 + 10 * abs(((m - 2.5) * (i - 1.5)) / 4), 1) for m in range(6)])
+                       for i in range(4)) +
+               '<c:axId val="1"/><c:axId val="2"/><c:axId val="3"/></c:surfaceChart>'
+               '<c:serAx><c:axId val="3"/><c:delete val="0"/><c:axPos val="b"/><c:crossAx val="2"/></c:serAx>')
+    parts = [("High-low-close", hlc, axes(1, 2)), ("Open-high-low-close", ohlc, axes(1, 2)),
+             ("Volume-open-high-low-close", volume, axes(1, 2) + axes(3, 4, "r", True)),
+             ("Radar", radar, axes(1, 2)), ("Filled radar", filled, axes(1, 2)),
+             ("Surface (top view)", surface, axes(1, 2))]
+    charts, body = [], [para(text("Charts", 32, True))]
+    for i, (title, plot, ax) in enumerate(parts):
+        charts.append((f"rIdC{i}", f"chart{i + 1}.xml", chart_part(title, plot, ax)))
+        body.append(para(chart_frame(f"rIdC{i}", 100 + i)))
+    write(os.path.join(out, "charts.docx"), "".join(body), charts=charts)
+
+
 if __name__ == "__main__":
     effects_doc(sys.argv[1])
     gradients_doc(sys.argv[1])
     shadows_doc(sys.argv[1])
+    charts_doc(sys.argv[1])

@@ -20,6 +20,15 @@ bool IsXY(ChartKind k) {
   return k == ChartKind::kScatter || k == ChartKind::kBubble;
 }
 
+std::string ValueFormat(const ChartModel& m, const ChartAxis& axis, bool percent) {
+  if (!axis.format.empty()) return axis.format;
+  if (percent) return "0%";
+  for (const ChartGroup& g : m.groups)
+    for (const ChartSeries& s : g.series)
+      if (!s.format.empty()) return s.format;
+  return "General";
+}
+
 struct LegendEntry {
   std::string text;
   Color color;
@@ -40,8 +49,21 @@ std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palet
       index += int(g.series.size());
       continue;
     }
+    if (g.kind == ChartKind::kSurface) {
+      // a surface's legend names its bands of value
+      const Scale bands = SurfaceBands(g, m.valueAxis);
+      const std::string format = ValueFormat(m, m.valueAxis, false);
+      for (int b = 0; b < std::max(bands.Ticks(), 1) && out.size() < 64; ++b)
+        out.push_back({FormatValue(bands.min + bands.step * b, format) + "-" +
+                           FormatValue(bands.min + bands.step * (b + 1), format),
+                       BandColor(palette, b)});
+      index += int(g.series.size());
+      continue;
+    }
     for (const ChartSeries& s : g.series) {
-      const bool line = g.kind == ChartKind::kLine || g.kind == ChartKind::kScatter;
+      const bool line = g.kind == ChartKind::kLine || g.kind == ChartKind::kScatter ||
+                        g.kind == ChartKind::kStock ||
+                        (g.kind == ChartKind::kRadar && g.radarStyle != "filled");
       const std::string name = s.name.empty() ? "Series" + std::to_string(index + 1) : s.name;
       out.push_back({name,
                      line ? SeriesLineColor(s, index, palette) : SeriesFillColor(s, index, palette),
@@ -92,15 +114,6 @@ Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::st
     entry(left, top + (double(i) + 0.5) * rowH, entries[i], width);
   return pos == "l" ? Box{area.x + width + px, area.y, area.w - width - px, area.h}
                     : Box{area.x, area.y, area.w - width - px, area.h};
-}
-
-std::string ValueFormat(const ChartModel& m, const ChartAxis& axis, bool percent) {
-  if (!axis.format.empty()) return axis.format;
-  if (percent) return "0%";
-  for (const ChartGroup& g : m.groups)
-    for (const ChartSeries& s : g.series)
-      if (!s.format.empty()) return s.format;
-  return "General";
 }
 
 struct Range {
@@ -343,6 +356,10 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
   int firstSeries = 0;
   if (IsRound(first.kind)) {
     DrawPie(c, first, area, 0);
+  } else if (first.kind == ChartKind::kRadar) {
+    DrawRadar(c, first, area, m.valueAxis, ValueFormat(m, m.valueAxis, false), 0);
+  } else if (first.kind == ChartKind::kSurface) {
+    DrawSurface(c, first, area, m.valueAxis);
   } else if (IsXY(first.kind)) {
     Range xr, yr;
     for (const ChartGroup& g : m.groups)
@@ -413,6 +430,8 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
         DrawBars(c, g, plot, scale, categories, firstSeries);
       else if (g.kind == ChartKind::kLine || g.kind == ChartKind::kArea)
         DrawLinesOrAreas(c, g, plot, scale, categories, between, firstSeries);
+      else if (g.kind == ChartKind::kStock)
+        DrawStock(c, g, plot, scale, categories, between, firstSeries);
       firstSeries += int(g.series.size());
     }
     DrawCategoryAxis(c, m.categoryAxis, names, categories, plot, horizontal, between);

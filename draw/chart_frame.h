@@ -53,5 +53,17 @@ void DrawLinesOrAreas(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale
 void DrawScatter(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& x, const Scale& y,
                  int firstSeries);
 void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries);
+// High-low lines, up-down bars and the close ticks of a stock chart.
+void DrawStock(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values,
+               std::size_t categories, bool betweenCategories, int firstSeries);
+// A radar (spider) chart of one group in `area`: spokes per category,
+// rings at the value ticks, a polygon per series.
+void DrawRadar(ChartCanvas& c, const ChartGroup& g, Box area, const ChartAxis& axis,
+               const std::string& format, int firstSeries);
+// A surface chart seen from above: categories across, series down, each
+// cell coloured by the band its value falls in.
+Scale SurfaceBands(const ChartGroup& g, const ChartAxis& axis);
+Color BandColor(const Palette& palette, int band);
+void DrawSurface(ChartCanvas& c, const ChartGroup& g, Box area, const ChartAxis& axis);
 
 }  // namespace qp::draw

@@ -180,11 +180,11 @@ TEST(Chart, PieSectorsSweepTheirShareClockwiseFromTwelve) {
 
 TEST(Chart, KindsNotDrawnGiveAPlaceholderWithTheTitle) {
   const Drawing radar =
-      ChartSvg(Chart("<c:radarChart>" + Series("S", kCats, {"1", "2", "3"}) + "</c:radarChart>",
+      ChartSvg(Chart("<c:ofPieChart>" + Series("S", kCats, {"1", "2", "3"}) + "</c:ofPieChart>",
                      "Skills &lt;2024&gt;"),
                {}, 300, 200);
   EXPECT_EQ(radar.title, "Skills <2024>");
-  EXPECT_NE(radar.note.find("radarChart"), std::string::npos);
+  EXPECT_NE(radar.note.find("ofPieChart"), std::string::npos);
   pugi::xml_document doc;
   EXPECT_NE(Texts(ParseSvg(doc, radar.svg)).find("Skills <2024>"), std::string::npos);
 
@@ -194,6 +194,120 @@ TEST(Chart, KindsNotDrawnGiveAPlaceholderWithTheTitle) {
     pugi::xml_document again;
     ParseSvg(again, d.svg);
   }
+}
+
+// Lines whose ends share an x (stock's high-low lines) or a y (its close
+// ticks), longer than a pixel.
+std::vector<pugi::xml_node> Lines(pugi::xml_node svg, bool vertical) {
+  std::vector<pugi::xml_node> out;
+  for (pugi::xml_node l : All(svg, "line")) {
+    const double dx = Num(l, "x2") - Num(l, "x1"), dy = Num(l, "y2") - Num(l, "y1");
+    if (vertical ? dx == 0 && std::abs(dy) > 1 : dy == 0 && std::abs(dx) > 1) out.push_back(l);
+  }
+  return out;
+}
+
+TEST(Chart, StockChartsJoinHighAndLowAndBarOpenToClose) {
+  const std::string noLine = "<c:spPr><a:ln><a:noFill/></a:ln></c:spPr>";
+  const std::string hlc = "<c:stockChart>" + Series("High", kCats, {"10", "14", "12"}, noLine) +
+                          Series("Low", kCats, {"6", "8", "4"}, noLine) +
+                          Series("Close", kCats, {"9", "13", "5"}, noLine) +
+                          "<c:hiLowLines/><c:axId val=\"1\"/><c:axId val=\"2\"/></c:stockChart>";
+  Drawing d = ChartSvg(Chart(hlc), {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, d.svg);
+  std::vector<pugi::xml_node> spans = Lines(svg, true);
+  ASSERT_EQ(spans.size(), 3u);
+  // South's span (8..14) reaches higher than North's (6..10), and is shorter than West's (4..12)
+  auto top = [](pugi::xml_node l) { return std::min(Num(l, "y1"), Num(l, "y2")); };
+  auto length = [](pugi::xml_node l) { return std::abs(Num(l, "y2") - Num(l, "y1")); };
+  EXPECT_LT(top(spans[1]), top(spans[0]));
+  EXPECT_LT(length(spans[1]), length(spans[2]));
+  EXPECT_GE(Lines(svg, false).size(), 3u);    // the close ticks
+  EXPECT_TRUE(All(svg, "path").size() <= 1);  // no series lines; at most the axis
+
+  // Open-high-low-close with up and down bars, in their own colours.
+  const std::string bars =
+      "<c:upDownBars><c:gapWidth val=\"150\"/><c:upBars><c:spPr><a:solidFill><a:srgbClr "
+      "val=\"00B050\"/></a:solidFill></c:spPr></c:upBars><c:downBars><c:spPr><a:solidFill>"
+      "<a:srgbClr val=\"C00000\"/></a:solidFill></c:spPr></c:downBars></c:upDownBars>";
+  const std::string ohlc = "<c:stockChart>" + Series("Open", kCats, {"7", "12", "11"}, noLine) +
+                           Series("High", kCats, {"10", "14", "12"}, noLine) +
+                           Series("Low", kCats, {"6", "8", "4"}, noLine) +
+                           Series("Close", kCats, {"9", "13", "5"}, noLine) + "<c:hiLowLines/>" +
+                           bars + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:stockChart>";
+  d = ChartSvg(Chart(ohlc), {}, 480, 300);
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, d.svg);
+  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);  // North and South close up
+  EXPECT_EQ(Filled(svg, "rect", "#c00000").size(), 1u);
+
+  // Volume as columns on the first axis, the stock on a second: both drawn.
+  const std::string combined =
+      Bars("clustered", Series("Volume", kCats, {"300", "500", "200"})).substr(0) +
+      ohlc.substr(0, ohlc.find("<c:axId")) +
+      "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:stockChart>";
+  const std::string plot = combined +
+                           "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId val=\"2\"/>"
+                           "<c:axPos val=\"l\"/></c:valAx><c:catAx><c:axId val=\"3\"/><c:delete "
+                           "val=\"1\"/></c:catAx><c:valAx><c:axId val=\"4\"/><c:axPos "
+                           "val=\"r\"/></c:valAx>";
+  std::string withIds = plot;
+  withIds.insert(withIds.find("</c:barChart>"), "<c:axId val=\"1\"/><c:axId val=\"2\"/>");
+  d = ChartSvg(Chart(withIds), {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc3;
+  svg = ParseSvg(doc3, d.svg);
+  EXPECT_EQ(Lines(svg, true).size(), 3u);
+  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);
+  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 4u);  // the volumes and their legend key
+}
+
+TEST(Chart, RadarAndSurfaceChartsAreDrawnFromTheirValues) {
+  const std::vector<std::string> skills = {"Speed", "Power", "Reach", "Grip", "Calm"};
+  const Drawing radar = ChartSvg(Chart("<c:radarChart><c:radarStyle val=\"marker\"/>" +
+                                       Series("Ann", skills, {"5", "1", "3", "3", "3"}) +
+                                       "<c:axId val=\"1\"/><c:axId "
+                                       "val=\"2\"/></c:radarChart>"),
+                                 {}, 400, 400);
+  EXPECT_TRUE(radar.note.empty()) << radar.note;
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, radar.svg);
+  for (const std::string& skill : skills)
+    EXPECT_NE(Texts(svg).find("|" + skill + "|"), std::string::npos) << skill;
+  // The series' polygon: Speed (5) at the top, farther out than Power (1).
+  std::vector<pugi::xml_node> polygons;
+  for (pugi::xml_node p : All(svg, "path"))
+    if (std::string_view(p.attribute("stroke").value()) == "#4472c4") polygons.push_back(p);
+  ASSERT_EQ(polygons.size(), 1u);
+  const std::vector<double> pts = PathNumbers(polygons[0].attribute("d").value());
+  ASSERT_EQ(pts.size(), 10u);
+  const std::vector<pugi::xml_node> rings = Filled(svg, "path", "none");
+  ASSERT_GE(rings.size(), 3u);
+  const std::vector<double> outer = PathNumbers(rings[rings.size() - 2].attribute("d").value());
+  const double cx = outer[0];  // the outer ring's first corner is straight above the centre
+  EXPECT_NEAR(pts[0], cx, 0.01);
+  EXPECT_LT(pts[1], pts[3]);  // Speed reaches higher than Power's point
+
+  const Drawing surface =
+      ChartSvg(Chart("<c:surfaceChart>" + Series("Cold", kCats, {"1", "5", "9"}) +
+                     Series("Warm", kCats, {"3", "7", "11"}) +
+                     "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:surfaceChart>"),
+               {}, 480, 300);
+  EXPECT_TRUE(surface.note.empty()) << surface.note;
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, surface.svg);
+  // Six cells coloured by band: the lowest and highest differ; the legend
+  // names the bands.
+  std::vector<std::string> fills;
+  for (pugi::xml_node r : All(svg, "rect"))
+    if (Num(r, "width") > 20 && Num(r, "height") > 20 && Num(r, "width") < 400)
+      fills.emplace_back(r.attribute("fill").value());
+  ASSERT_EQ(fills.size(), 6u);
+  EXPECT_NE(fills.front(), fills.back());
+  const std::string texts = Texts(svg);
+  EXPECT_NE(texts.find("|0-5|5-10|10-15|"), std::string::npos) << texts;
 }
 
 TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
