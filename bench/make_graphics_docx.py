@@ -14,6 +14,9 @@ for looking at beside LibreOffice's print (bench/visual/run DOC...):
     shadows.docx          shapes with outer shadows (DrawingML, VML)
     charts.docx           stock (high-low-close, open-high-low-close, with
                           volume), radar (marker, filled) and surface charts
+    charts2016.docx       Office 2016's kinds (chartEx parts): waterfall,
+                          histogram, pareto, box and whisker, funnel,
+                          treemap, sunburst, region map
 
     make_graphics_docx.py OUTDIR
 """
@@ -90,12 +93,16 @@ def vml_shape(kind, w, h, fill_attrs, inner):
             f'{fill_attrs}>{inner}</v:{kind}></w:pict></w:r>')
 
 
-def write(path, body, media=(), background="", charts=()):
+def write(path, body, media=(), background="", charts=(), chartex=()):
     rels = "".join(f'<Relationship Id="{rid}" Type="{REL}image" Target="media/{name}"/>'
                    for rid, name, _ in media)
     rels += "".join(f'<Relationship Id="{rid}" Type="{REL}chart" Target="charts/{name}"/>'
                     for rid, name, _ in charts)
+    rels += "".join(f'<Relationship Id="{rid}" Type="http://schemas.microsoft.com/office/2014/'
+                    f'relationships/chartEx" Target="charts/{name}"/>' for rid, name, _ in chartex)
     chart_types = "".join(f'<Override PartName="/word/charts/{name}" ContentType="application/'
+                          'vnd.ms-office.chartex+xml"/>' for _, name, _ in chartex)
+    chart_types += "".join(f'<Override PartName="/word/charts/{name}" ContentType="application/'
                           'vnd.openxmlformats-officedocument.drawingml.chart+xml"/>'
                           for _, name, _ in charts)
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
@@ -125,7 +132,7 @@ def write(path, body, media=(), background="", charts=()):
                    ' w:footer="720" w:gutter="0"/></w:sectPr></w:body></w:document>')
         for _, name, data in media:
             z.writestr("word/media/" + name, data)
-        for _, name, xml in charts:
+        for _, name, xml in list(charts) + list(chartex):
             z.writestr("word/charts/" + name, xml)
 
 
@@ -336,8 +343,73 @@ def charts_doc(out):
     write(os.path.join(out, "charts.docx"), "".join(body), charts=charts)
 
 
+def chartex_part(layout, title, levels, values, layout_pr="", more=""):
+    def lvl(pts, fmt=""):
+        items = "".join(f'<cx:pt idx="{i}">{p}</cx:pt>' for i, p in enumerate(pts) if p != "")
+        return f'<cx:lvl ptCount="{len(pts)}"{fmt}>{items}</cx:lvl>'
+    cats = ('<cx:strDim type="cat"><cx:f>Sheet1!$A$2:$A$9</cx:f>' + "".join(lvl(l) for l in levels)
+            + '</cx:strDim>') if levels else ""
+    return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?><cx:chartSpace '
+            'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
+            'xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" '
+            'xmlns:cx="http://schemas.microsoft.com/office/drawing/2014/chartex"><cx:chartData>'
+            f'<cx:data id="0">{cats}<cx:numDim type="{"size" if layout in ("treemap", "sunburst") else "val"}">'
+            f'<cx:f>Sheet1!$B$2:$B$9</cx:f>{lvl(values, chr(32) + "formatCode=" + chr(34) + "General" + chr(34))}'
+            '</cx:numDim></cx:data></cx:chartData><cx:chart><cx:title pos="t" align="ctr" overlay="0">'
+            f'<cx:tx><cx:txData><cx:v>{title}</cx:v></cx:txData></cx:tx></cx:title><cx:plotArea>'
+            f'<cx:plotAreaRegion><cx:series layoutId="{layout}" uniqueId="{{0}}"><cx:tx><cx:txData>'
+            f'<cx:f>Sheet1!$B$1</cx:f><cx:v>Values</cx:v></cx:txData></cx:tx><cx:dataId val="0"/>'
+            f'<cx:layoutPr>{layout_pr}</cx:layoutPr></cx:series>{more}</cx:plotAreaRegion>'
+            '<cx:axis id="0"><cx:catScaling gapWidth="0.5"/><cx:tickLabels/></cx:axis><cx:axis id="1">'
+            '<cx:valScaling/><cx:majorGridlines/><cx:tickLabels/></cx:axis></cx:plotArea>'
+            '<cx:legend pos="t" align="ctr" overlay="0"/></cx:chart></cx:chartSpace>')
+
+
+def chartex_frame(rid, n, w=480, h=288):
+    return ('<mc:AlternateContent><mc:Choice xmlns:cx1="http://schemas.microsoft.com/office/drawing/'
+            '2015/9/8/chartex" Requires="cx1"><w:drawing><wp:inline><wp:extent '
+            f'cx="{w * EMU}" cy="{h * EMU}"/><wp:docPr id="{n}" name="Chart {n}"/><a:graphic>'
+            '<a:graphicData uri="http://schemas.microsoft.com/office/drawing/2014/chartex"><cx:chart '
+            f'xmlns:cx="http://schemas.microsoft.com/office/drawing/2014/chartex" r:id="{rid}"/>'
+            '</a:graphicData></a:graphic></wp:inline></w:drawing></mc:Choice><mc:Fallback><w:t>'
+            'This chart is not available in your version of Word.</w:t></mc:Fallback>'
+            '</mc:AlternateContent>')
+
+
+def charts2016_doc(out):
+    months = ["Start", "Sales", "Services", "Rent", "Wages", "Tax", "End"]
+    scores = [52, 55, 61, 63, 64, 66, 68, 70, 71, 71, 73, 75, 77, 78, 81, 84, 85, 88, 91, 97]
+    tree = [["Beans", "Rice", "Corn", "Apples", "Pears", "Milk", "Cheese", "Butter"],
+            ["Grain", "", "", "Fruit", "", "Dairy", "", ""]]
+    sizes = [12, 9, 6, 10, 4, 8, 5, 3]
+    parts = [
+        ("waterfall", "Cash flow", [months], [500, 300, 120, -200, -350, -90, 280],
+         '<cx:subtotals><cx:idx val="0"/><cx:idx val="6"/></cx:subtotals>', ""),
+        ("clusteredColumn", "Histogram of scores", [], scores,
+         '<cx:binning intervalClosed="r"><cx:binSize val="10"/></cx:binning>', ""),
+        ("clusteredColumn", "Pareto of complaints",
+         [["Late", "Broken", "Wrong", "Rude", "Other"]], [42, 18, 25, 7, 4], "<cx:aggregation/>",
+         '<cx:series layoutId="paretoLine" ownerIdx="0" uniqueId="{1}"><cx:axisId val="2"/></cx:series>'),
+        ("boxWhisker", "Box and whisker", [["A"] * 10 + ["B"] * 10],
+         [3, 5, 6, 7, 7, 8, 9, 10, 11, 25, 6, 8, 9, 10, 12, 12, 13, 14, 15, 17],
+         '<cx:visibility meanLine="0" meanMarker="1" nonoutliers="0" outliers="1"/>'
+         '<cx:statistics quartileMethod="exclusive"/>', ""),
+        ("funnel", "Sales funnel", [["Leads", "Calls", "Demos", "Offers", "Deals"]],
+         [1200, 800, 420, 210, 90], "", ""),
+        ("treemap", "Groceries (treemap)", tree, sizes, '<cx:parentLabelLayout val="overlapping"/>', ""),
+        ("sunburst", "Groceries (sunburst)", tree, sizes, "", ""),
+        ("regionMap", "Sales by country", [["France", "Japan"]], [3, 5], "", ""),
+    ]
+    chartex, body = [], [para(text("Office 2016 charts", 32, True))]
+    for i, (layout, title, levels, values, pr, more) in enumerate(parts):
+        chartex.append((f"rIdX{i}", f"chartEx{i + 1}.xml", chartex_part(layout, title, levels, values, pr, more)))
+        body.append(para(chartex_frame(f"rIdX{i}", 200 + i)))
+    write(os.path.join(out, "charts2016.docx"), "".join(body), chartex=chartex)
+
+
 if __name__ == "__main__":
     effects_doc(sys.argv[1])
     gradients_doc(sys.argv[1])
     shadows_doc(sys.argv[1])
     charts_doc(sys.argv[1])
+    charts2016_doc(sys.argv[1])

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/chart_ex.h"
 #include "draw/chart_frame.h"
 #include "draw/svg_text.h"
+#include "draw/xml_names.h"
 
 namespace qp::draw {
 namespace {
@@ -28,12 +30,6 @@ std::string ValueFormat(const ChartModel& m, const ChartAxis& axis, bool percent
       if (!s.format.empty()) return s.format;
   return "General";
 }
-
-struct LegendEntry {
-  std::string text;
-  Color color;
-  bool line = false;
-};
 
 std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palette) {
   std::vector<LegendEntry> out;
@@ -73,6 +69,8 @@ std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palet
   }
   return out;
 }
+
+}  // namespace
 
 // Draws the legend at its side of `area` and returns what is left for the plot.
 Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::string_view pos,
@@ -116,6 +114,8 @@ Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::st
                     : Box{area.x, area.y, area.w - width - px, area.h};
 }
 
+namespace {
+
 struct Range {
   double lo = INFINITY, hi = -INFINITY;
   void Add(double v) {
@@ -155,9 +155,11 @@ Range CategoryRange(const ChartModel& m, std::size_t categories, bool secondary)
   return r;
 }
 
+}  // namespace
+
 // Tick labels along the value axis (vertical unless `horizontal`).
 void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box plot, bool horizontal,
-                   const std::string& format, bool right = false) {
+                   const std::string& format, bool right) {
   const int ticks = s.Ticks();
   for (int i = 0; i <= ticks; ++i) {
     const double v = s.min + s.step * i;
@@ -243,7 +245,7 @@ std::string Placeholder(const std::string& title, std::string_view what, double 
   return SvgOpen(w, h) + c.body + std::string(kSvgClose);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 double Scale::At(double v, double length) const {
   const double t = (v - min) / (max - min);
@@ -313,6 +315,12 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
                  double heightPx) {
   const double w = ClampSide(widthPx), h = ClampSide(heightPx);
   Drawing out;
+  // Office 2016's kinds come through the same relationship in parts of
+  // their own shape
+  pugi::xml_document exDoc;
+  if (chartXml.find("chartData") != std::string_view::npos && ParseXml(exDoc, chartXml) &&
+      IsChartEx(exDoc.document_element()))
+    return ChartExSvg(exDoc.document_element(), palette, w, h);
   const ChartModel m = ReadChart(chartXml, palette);
   if (m.title) out.title = *m.title;
   if (!m.parsed) {

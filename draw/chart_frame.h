@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/chart_model.h"
 
@@ -35,6 +36,30 @@ struct ChartCanvas {
   void Label(double x, double y, std::string_view text, std::string_view anchor, double px,
              std::uint32_t rgb = 0x595959, double rotate = 0, bool bold = false);
 };
+
+// One key of a legend: a square of colour, or a short line.
+struct LegendEntry {
+  std::string text;
+  Color color;
+  bool line = false;
+};
+
+// Draws the legend at its side of `area` (r, l, t, b, tr) and returns what
+// is left for the plot.
+Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::string_view pos,
+                Box area);
+// A value axis's gridlines and labels along `plot`'s left (or right, or
+// bottom when horizontal) side.
+void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box plot, bool horizontal,
+                   const std::string& format, bool right = false);
+// The category names under (or beside) `plot`, thinned where they crowd.
+void DrawCategoryAxis(ChartCanvas& c, const ChartAxis& axis, const std::vector<std::string>& names,
+                      std::size_t categories, Box plot, bool horizontal, bool between);
+// Room for the axis titles taken from `area`, the titles drawn.
+Box PlaceAxisTitles(ChartCanvas& c, Box area, const std::string& left, const std::string& bottom);
+// The picture that stands in for a chart not drawn: its title and why.
+std::string Placeholder(const std::string& title, std::string_view what, double w, double h,
+                        const Palette& palette);
 
 // The colour a series or, when colours vary by point, a point is filled with.
 Color SeriesFillColor(const ChartSeries& s, int seriesIndex, const Palette& palette);

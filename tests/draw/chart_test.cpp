@@ -310,6 +310,129 @@ TEST(Chart, RadarAndSurfaceChartsAreDrawnFromTheirValues) {
   EXPECT_NE(texts.find("|0-5|5-10|10-15|"), std::string::npos) << texts;
 }
 
+// A chartEx part: one data set (category levels, leaves first, and
+// values) and one series of `layout`.
+std::string ChartEx(const std::string& layout, const std::vector<std::vector<std::string>>& levels,
+                    const std::vector<std::string>& values, const std::string& layoutPr = "",
+                    const std::string& more = "") {
+  auto lvl = [](const std::vector<std::string>& pts) {
+    std::string out = "<cx:lvl ptCount=\"" + std::to_string(pts.size()) + "\">";
+    for (std::size_t i = 0; i < pts.size(); ++i)
+      if (!pts[i].empty()) out += "<cx:pt idx=\"" + std::to_string(i) + "\">" + pts[i] + "</cx:pt>";
+    return out + "</cx:lvl>";
+  };
+  std::string cats;
+  for (const auto& l : levels) cats += lvl(l);
+  return "<cx:chartSpace xmlns:cx=\"http://schemas.microsoft.com/office/drawing/2014/chartex\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><cx:chartData>"
+         "<cx:data id=\"0\">" +
+         (levels.empty() ? "" : "<cx:strDim type=\"cat\">" + cats + "</cx:strDim>") +
+         "<cx:numDim type=\"val\">" + lvl(values) +
+         "</cx:numDim></cx:data></cx:chartData><cx:chart><cx:title><cx:tx><cx:txData><cx:v>" +
+         layout +
+         " chart</cx:v></cx:txData></cx:tx></cx:title><cx:plotArea><cx:plotAreaRegion>"
+         "<cx:series layoutId=\"" +
+         layout +
+         "\"><cx:tx><cx:txData><cx:v>S</cx:v></cx:txData>"
+         "</cx:tx><cx:dataId val=\"0\"/><cx:layoutPr>" +
+         layoutPr + "</cx:layoutPr></cx:series>" + more +
+         "</cx:plotAreaRegion></cx:plotArea></cx:chart></cx:chartSpace>";
+}
+
+// Rects of a fill colour, their heights.
+std::vector<double> Heights(pugi::xml_node svg, const char* fill) {
+  std::vector<double> out;
+  for (pugi::xml_node r : Filled(svg, "rect", fill)) out.push_back(Num(r, "height"));
+  return out;
+}
+
+TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
+  // Waterfall: a start, a rise, a fall and a total drawn from zero.
+  Drawing d =
+      ChartSvg(ChartEx("waterfall", {{"Start", "Up", "Down", "End"}}, {"100", "50", "-30", "120"},
+                       "<cx:subtotals><cx:idx val=\"0\"/><cx:idx val=\"3\"/></cx:subtotals>"),
+               {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  EXPECT_EQ(d.title, "waterfall chart");
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, d.svg);
+  const std::vector<double> up = Heights(svg, "#4472c4"), down = Heights(svg, "#ed7d31"),
+                            total = Heights(svg, "#a5a5a5");
+  ASSERT_EQ(up.size(), 1u);
+  ASSERT_EQ(down.size(), 1u);
+  ASSERT_EQ(total.size(), 2u);
+  EXPECT_NEAR(total[1] / total[0], 1.2, 0.01);  // the total stands from zero
+  EXPECT_NEAR(up[0] / down[0], 50.0 / 30, 0.01);
+
+  // Histogram: eight values in bins of 5 from 1: [1,6] (6,11] (11,16].
+  d = ChartSvg(ChartEx("clusteredColumn", {}, {"1", "2", "3", "7", "8", "9", "10", "12"},
+                       "<cx:binning intervalClosed=\"r\"><cx:binSize val=\"5\"/></cx:binning>"),
+               {}, 480, 300);
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, d.svg);
+  const std::vector<double> bins = Heights(svg, "#4472c4");
+  ASSERT_EQ(bins.size(), 3u);
+  EXPECT_NEAR(bins[0] / bins[2], 3.0, 0.01);
+  EXPECT_NEAR(bins[1] / bins[2], 4.0, 0.01);
+  EXPECT_NE(Texts(svg).find("|[1, 6]|(6, 11]|(11, 16]|"), std::string::npos) << Texts(svg);
+
+  // Pareto: the categories sorted, the running share rising to 100%.
+  d = ChartSvg(ChartEx("clusteredColumn", {{"a", "b", "c"}}, {"1", "6", "3"}, "<cx:aggregation/>",
+                       "<cx:series layoutId=\"paretoLine\" ownerIdx=\"0\"><cx:axisId val=\"2\"/>"
+                       "</cx:series>"),
+               {}, 480, 300);
+  pugi::xml_document doc3;
+  svg = ParseSvg(doc3, d.svg);
+  const std::vector<double> sorted = Heights(svg, "#4472c4");
+  ASSERT_EQ(sorted.size(), 3u);
+  EXPECT_GT(sorted[0], sorted[1]);
+  EXPECT_GT(sorted[1], sorted[2]);
+  EXPECT_NE(Texts(svg).find("|b|c|a|"), std::string::npos);
+  EXPECT_EQ(Filled(svg, "path", "none").size(), 1u);
+
+  // Funnel: bar widths in proportion; box and whisker: a box per category.
+  d = ChartSvg(ChartEx("funnel", {{"Leads", "Calls", "Deals"}}, {"400", "200", "100"}), {}, 480,
+               300);
+  pugi::xml_document doc4;
+  svg = ParseSvg(doc4, d.svg);
+  std::vector<double> widths;
+  for (pugi::xml_node r : Filled(svg, "rect", "#4472c4")) widths.push_back(Num(r, "width"));
+  ASSERT_EQ(widths.size(), 3u);
+  EXPECT_NEAR(widths[0] / widths[2], 4, 0.01);
+  d = ChartSvg(ChartEx("boxWhisker", {{"A", "A", "A", "A", "A", "A", "A", "B", "B", "B"}},
+                       {"1", "2", "3", "4", "5", "6", "40", "5", "6", "7"}),
+               {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc5;
+  svg = ParseSvg(doc5, d.svg);
+  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 2u);
+  EXPECT_EQ(All(svg, "circle").size(), 1u);  // 40 lies past A's whisker
+
+  // Treemap: leaf areas in proportion to their values, under two branches;
+  // sunburst: a ring per level.
+  const std::vector<std::vector<std::string>> tree = {{"x", "y", "z"}, {"P", "", "Q"}};
+  d = ChartSvg(ChartEx("treemap", tree, {"6", "2", "4"}), {}, 400, 300);
+  pugi::xml_document doc6;
+  svg = ParseSvg(doc6, d.svg);
+  double branchP = 0, branchQ = 0;
+  for (pugi::xml_node r : All(svg, "rect"))
+    if (std::string_view(r.attribute("stroke").value()) == "#ffffff") {
+      const double area = Num(r, "width") * Num(r, "height");
+      (std::string_view(r.attribute("fill").value()) == "#4472c4" ? branchP : branchQ) += area;
+    }
+  EXPECT_NEAR(branchP / branchQ, 2.0, 0.01);  // P holds x and y (8), Q holds z (4)
+  d = ChartSvg(ChartEx("sunburst", tree, {"6", "2", "4"}), {}, 400, 300);
+  pugi::xml_document doc7;
+  svg = ParseSvg(doc7, d.svg);
+  EXPECT_EQ(All(svg, "path").size(), 5u);  // P, Q, then x, y, z
+
+  // A region map stays a placeholder with its title.
+  d = ChartSvg(ChartEx("regionMap", {{"France"}}, {"3"}), {}, 300, 200);
+  EXPECT_NE(d.note.find("regionMap"), std::string::npos);
+  pugi::xml_document doc8;
+  EXPECT_NE(Texts(ParseSvg(doc8, d.svg)).find("regionMap chart"), std::string::npos);
+}
+
 TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
   // NaN, infinities, huge counts and indexes, thousands of series
   std::string series;
@@ -328,6 +451,22 @@ TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
   const pugi::xml_node svg = ParseSvg(doc, d.svg);
   EXPECT_EQ(std::string(svg.attribute("width").value()), "4096px");
   EXPECT_EQ(std::string(svg.attribute("height").value()), "1px");
+
+  // Office 2016 kinds: extreme values, a vanishing bin size, deep trees.
+  const std::vector<std::string> extreme = {"1e308", "-1e308", "NaN", "1e-300", "inf", "5"};
+  const std::vector<std::string> names = {"a", "b", "c", "d", "e", "f"};
+  for (const char* layout :
+       {"waterfall", "clusteredColumn", "boxWhisker", "funnel", "treemap", "sunburst"}) {
+    const std::string part =
+        ChartEx(layout, {names, names, names, names, names, names, names, names, names}, extreme,
+                "<cx:binning><cx:binSize val=\"1e-300\"/></cx:binning><cx:subtotals><cx:idx "
+                "val=\"99999999999\"/></cx:subtotals>");
+    const Drawing ex = ChartSvg(part, {}, 400, 300);
+    pugi::xml_document exDoc;
+    ParseSvg(exDoc, ex.svg);
+    EXPECT_EQ(ex.svg.find("nan"), std::string::npos) << layout;
+    EXPECT_EQ(ex.svg.find("inf"), std::string::npos) << layout;
+  }
 }
 
 TEST(Chart, ValuesShowInTheirFormatCodes) {
