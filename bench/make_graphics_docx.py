@@ -366,14 +366,14 @@ def chartex_part(layout, title, levels, values, layout_pr="", more=""):
 
 
 def chartex_frame(rid, n, w=480, h=288):
-    return ('<mc:AlternateContent><mc:Choice xmlns:cx1="http://schemas.microsoft.com/office/drawing/'
+    return ('<w:r><mc:AlternateContent><mc:Choice xmlns:cx1="http://schemas.microsoft.com/office/drawing/'
             '2015/9/8/chartex" Requires="cx1"><w:drawing><wp:inline><wp:extent '
             f'cx="{w * EMU}" cy="{h * EMU}"/><wp:docPr id="{n}" name="Chart {n}"/><a:graphic>'
             '<a:graphicData uri="http://schemas.microsoft.com/office/drawing/2014/chartex"><cx:chart '
             f'xmlns:cx="http://schemas.microsoft.com/office/drawing/2014/chartex" r:id="{rid}"/>'
             '</a:graphicData></a:graphic></wp:inline></w:drawing></mc:Choice><mc:Fallback><w:t>'
             'This chart is not available in your version of Word.</w:t></mc:Fallback>'
-            '</mc:AlternateContent>')
+            '</mc:AlternateContent></w:r>')
 
 
 def charts2016_doc(out):
