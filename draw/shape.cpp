@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/math_layout.h"
 #include "draw/shape_context.h"
 #include "draw/shape_geometry.h"
 #include "draw/svg_text.h"
@@ -269,6 +270,12 @@ Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double wid
                  double heightPx) {
   const double w = ClampSide(widthPx), h = ClampSide(heightPx);
   Drawing out;
+  // an equation comes as a drawing of its own
+  if (IsMath(drawingXml)) {
+    out.svg = MathSvg(drawingXml, w, h);
+    if (out.svg.empty()) out.note = "the equation shows nothing";
+    return out;
+  }
   pugi::xml_document doc;
   ShapeContext ctx{palette, {}};
   if (!ParseXml(doc, drawingXml) || !doc.document_element()) {

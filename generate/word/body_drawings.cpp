@@ -14,24 +14,6 @@ namespace qp::word {
 
 namespace {
 
-// The element's XML with the namespace declarations of its ancestors, so
-// that it reads as a document of its own.
-std::string FragmentXml(const pugi::xml_node& node) {
-  pugi::xml_document doc;
-  pugi::xml_node copy = doc.append_copy(node);
-  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
-    for (pugi::xml_attribute a : up.attributes()) {
-      std::string_view name = a.name();
-      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
-        copy.append_attribute(a.name()) = a.value();
-      }
-    }
-  }
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  return out.str();
-}
-
 bool HoldsPicture(const pugi::xml_node& node) {
   return node.select_node(".//*[local-name()='blip' or local-name()='imagedata']") != nullptr;
 }
@@ -116,6 +98,22 @@ std::string WithEffectRoom(const pugi::xml_node& wsp, const EffectRoom& room) {
 }
 
 }  // namespace
+
+std::string FragmentXml(const pugi::xml_node& node) {
+  pugi::xml_document doc;
+  pugi::xml_node copy = doc.append_copy(node);
+  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
+    for (pugi::xml_attribute a : up.attributes()) {
+      std::string_view name = a.name();
+      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
+        copy.append_attribute(a.name()) = a.value();
+      }
+    }
+  }
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+  return out.str();
+}
 
 bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height,
                              const Placement& place, const Text& alt, const Text& open,

@@ -127,6 +127,9 @@ class BodyWriter {
                    std::vector<InlinePiece>& pieces);
   bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
                 std::vector<InlinePiece>& pieces);
+  // An equation drawn as a picture of its size, its linear text the
+  // alternative (body_math.cpp).
+  void Equation(const pugi::xml_node& math, std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
   void TextBox(const pugi::xml_node& content, long widthPx, char side);
   // The paragraph with its text boxes: floating ones before it, others after.
@@ -174,6 +177,10 @@ class BodyWriter {
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose
 // text stays text. Other shapes are drawn as pictures.
 bool IsRectangularBox(const pugi::xml_node& shape);
+
+// The element's XML with the namespace declarations of its ancestors, so
+// that it reads as a document of its own (for the drawing worker).
+std::string FragmentXml(const pugi::xml_node& node);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);
