@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Drawing coverage of the engine over the corpus: the objects a reader sees
 in each .docx body (blip pictures of every format, charts, shapes, groups,
-canvases, SmartArt, VML shapes; equations as text) against the pictures on
-the exported page, listing every miss and placeholder with its cause, and
+canvases, SmartArt, VML shapes, equations: one picture per display or
+inline equation) against the pictures on the exported page, listing every
+miss and placeholder with its cause, and
 checking that every picture file is a valid PNG, JPEG or GIF and that each
 drawn picture has the size of its object within 2 px.
 
@@ -122,7 +123,10 @@ def count_objects(z, xml, rels):
                 objects["horizontal rule (text)"] += 1
             elif re.search(r"<v:(shape|rect|roundrect|oval|line|polyline|arc|curve|group)\b", p):
                 objects["VML shape"] += 1
-    objects["equation (text)"] += len(re.findall(r"<m:oMath>", xml))
+    # a display (m:oMathPara) is one picture however many equations it holds
+    displays = re.findall(r"<m:oMathPara\b.*?</m:oMathPara>", xml, flags=re.S)
+    inline = re.sub(r"<m:oMathPara\b.*?</m:oMathPara>", "", xml, flags=re.S)
+    objects["equation"] += len(displays) + len(re.findall(r"<m:oMath>", inline))
     return objects
 
 

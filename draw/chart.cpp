@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/chart_ex.h"
 #include "draw/chart_frame.h"
 #include "draw/svg_text.h"
+#include "draw/xml_names.h"
 
 namespace qp::draw {
 namespace {
@@ -20,11 +22,14 @@ bool IsXY(ChartKind k) {
   return k == ChartKind::kScatter || k == ChartKind::kBubble;
 }
 
-struct LegendEntry {
-  std::string text;
-  Color color;
-  bool line = false;
-};
+std::string ValueFormat(const ChartModel& m, const ChartAxis& axis, bool percent) {
+  if (!axis.format.empty()) return axis.format;
+  if (percent) return "0%";
+  for (const ChartGroup& g : m.groups)
+    for (const ChartSeries& s : g.series)
+      if (!s.format.empty()) return s.format;
+  return "General";
+}
 
 std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palette) {
   std::vector<LegendEntry> out;
@@ -40,8 +45,21 @@ std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palet
       index += int(g.series.size());
       continue;
     }
+    if (g.kind == ChartKind::kSurface) {
+      // a surface's legend names its bands of value
+      const Scale bands = SurfaceBands(g, m.valueAxis);
+      const std::string format = ValueFormat(m, m.valueAxis, false);
+      for (int b = 0; b < std::max(bands.Ticks(), 1) && out.size() < 64; ++b)
+        out.push_back({FormatValue(bands.min + bands.step * b, format) + "-" +
+                           FormatValue(bands.min + bands.step * (b + 1), format),
+                       BandColor(palette, b)});
+      index += int(g.series.size());
+      continue;
+    }
     for (const ChartSeries& s : g.series) {
-      const bool line = g.kind == ChartKind::kLine || g.kind == ChartKind::kScatter;
+      const bool line = g.kind == ChartKind::kLine || g.kind == ChartKind::kScatter ||
+                        g.kind == ChartKind::kStock ||
+                        (g.kind == ChartKind::kRadar && g.radarStyle != "filled");
       const std::string name = s.name.empty() ? "Series" + std::to_string(index + 1) : s.name;
       out.push_back({name,
                      line ? SeriesLineColor(s, index, palette) : SeriesFillColor(s, index, palette),
@@ -51,6 +69,8 @@ std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palet
   }
   return out;
 }
+
+}  // namespace
 
 // Draws the legend at its side of `area` and returns what is left for the plot.
 Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::string_view pos,
@@ -94,14 +114,7 @@ Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::st
                     : Box{area.x, area.y, area.w - width - px, area.h};
 }
 
-std::string ValueFormat(const ChartModel& m, const ChartAxis& axis, bool percent) {
-  if (!axis.format.empty()) return axis.format;
-  if (percent) return "0%";
-  for (const ChartGroup& g : m.groups)
-    for (const ChartSeries& s : g.series)
-      if (!s.format.empty()) return s.format;
-  return "General";
-}
+namespace {
 
 struct Range {
   double lo = INFINITY, hi = -INFINITY;
@@ -142,9 +155,11 @@ Range CategoryRange(const ChartModel& m, std::size_t categories, bool secondary)
   return r;
 }
 
+}  // namespace
+
 // Tick labels along the value axis (vertical unless `horizontal`).
 void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box plot, bool horizontal,
-                   const std::string& format, bool right = false) {
+                   const std::string& format, bool right) {
   const int ticks = s.Ticks();
   for (int i = 0; i <= ticks; ++i) {
     const double v = s.min + s.step * i;
@@ -230,7 +245,7 @@ std::string Placeholder(const std::string& title, std::string_view what, double 
   return SvgOpen(w, h) + c.body + std::string(kSvgClose);
 }
 
-}  // namespace
+namespace {}  // namespace
 
 double Scale::At(double v, double length) const {
   const double t = (v - min) / (max - min);
@@ -300,6 +315,12 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
                  double heightPx) {
   const double w = ClampSide(widthPx), h = ClampSide(heightPx);
   Drawing out;
+  // Office 2016's kinds come through the same relationship in parts of
+  // their own shape
+  pugi::xml_document exDoc;
+  if (chartXml.find("chartData") != std::string_view::npos && ParseXml(exDoc, chartXml) &&
+      IsChartEx(exDoc.document_element()))
+    return ChartExSvg(exDoc.document_element(), palette, w, h);
   const ChartModel m = ReadChart(chartXml, palette);
   if (m.title) out.title = *m.title;
   if (!m.parsed) {
@@ -343,6 +364,10 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
   int firstSeries = 0;
   if (IsRound(first.kind)) {
     DrawPie(c, first, area, 0);
+  } else if (first.kind == ChartKind::kRadar) {
+    DrawRadar(c, first, area, m.valueAxis, ValueFormat(m, m.valueAxis, false), 0);
+  } else if (first.kind == ChartKind::kSurface) {
+    DrawSurface(c, first, area, m.valueAxis);
   } else if (IsXY(first.kind)) {
     Range xr, yr;
     for (const ChartGroup& g : m.groups)
@@ -413,6 +438,8 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
         DrawBars(c, g, plot, scale, categories, firstSeries);
       else if (g.kind == ChartKind::kLine || g.kind == ChartKind::kArea)
         DrawLinesOrAreas(c, g, plot, scale, categories, between, firstSeries);
+      else if (g.kind == ChartKind::kStock)
+        DrawStock(c, g, plot, scale, categories, between, firstSeries);
       firstSeries += int(g.series.size());
     }
     DrawCategoryAxis(c, m.categoryAxis, names, categories, plot, horizontal, between);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/chart_model.h"
 
@@ -36,6 +37,30 @@ struct ChartCanvas {
              std::uint32_t rgb = 0x595959, double rotate = 0, bool bold = false);
 };
 
+// One key of a legend: a square of colour, or a short line.
+struct LegendEntry {
+  std::string text;
+  Color color;
+  bool line = false;
+};
+
+// Draws the legend at its side of `area` (r, l, t, b, tr) and returns what
+// is left for the plot.
+Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::string_view pos,
+                Box area);
+// A value axis's gridlines and labels along `plot`'s left (or right, or
+// bottom when horizontal) side.
+void DrawValueAxis(ChartCanvas& c, const ChartAxis& axis, const Scale& s, Box plot, bool horizontal,
+                   const std::string& format, bool right = false);
+// The category names under (or beside) `plot`, thinned where they crowd.
+void DrawCategoryAxis(ChartCanvas& c, const ChartAxis& axis, const std::vector<std::string>& names,
+                      std::size_t categories, Box plot, bool horizontal, bool between);
+// Room for the axis titles taken from `area`, the titles drawn.
+Box PlaceAxisTitles(ChartCanvas& c, Box area, const std::string& left, const std::string& bottom);
+// The picture that stands in for a chart not drawn: its title and why.
+std::string Placeholder(const std::string& title, std::string_view what, double w, double h,
+                        const Palette& palette);
+
 // The colour a series or, when colours vary by point, a point is filled with.
 Color SeriesFillColor(const ChartSeries& s, int seriesIndex, const Palette& palette);
 Color PointFillColor(const ChartSeries& s, std::size_t point, int seriesIndex, bool vary,
@@ -53,5 +78,17 @@ void DrawLinesOrAreas(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale
 void DrawScatter(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& x, const Scale& y,
                  int firstSeries);
 void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries);
+// High-low lines, up-down bars and the close ticks of a stock chart.
+void DrawStock(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values,
+               std::size_t categories, bool betweenCategories, int firstSeries);
+// A radar (spider) chart of one group in `area`: spokes per category,
+// rings at the value ticks, a polygon per series.
+void DrawRadar(ChartCanvas& c, const ChartGroup& g, Box area, const ChartAxis& axis,
+               const std::string& format, int firstSeries);
+// A surface chart seen from above: categories across, series down, each
+// cell coloured by the band its value falls in.
+Scale SurfaceBands(const ChartGroup& g, const ChartAxis& axis);
+Color BandColor(const Palette& palette, int band);
+void DrawSurface(ChartCanvas& c, const ChartGroup& g, Box area, const ChartAxis& axis);
 
 }  // namespace qp::draw

@@ -124,7 +124,9 @@ ChartSeries ReadSeries(pugi::xml_node ser, const Palette& palette, DataLabels gr
     s.pointFills.emplace_back(static_cast<std::size_t>(idx), ReadFill(Child(dPt, "spPr"), palette));
   }
   s.labels = ReadLabels(Child(ser, "dLbls"), groupLabels);
-  s.markers = ChildVal(Child(ser, "marker"), "symbol") != "none";
+  const std::string_view symbol = ChildVal(Child(ser, "marker"), "symbol");
+  s.markers = symbol != "none";
+  s.explicitMarker = !symbol.empty() && symbol != "none";
   return s;
 }
 
@@ -136,6 +138,9 @@ std::optional<ChartKind> KindOf(std::string_view name) {
   if (name == "areaChart" || name == "area3DChart") return ChartKind::kArea;
   if (name == "scatterChart") return ChartKind::kScatter;
   if (name == "bubbleChart") return ChartKind::kBubble;
+  if (name == "stockChart") return ChartKind::kStock;
+  if (name == "radarChart") return ChartKind::kRadar;
+  if (name == "surfaceChart" || name == "surface3DChart") return ChartKind::kSurface;
   return std::nullopt;
 }
 
@@ -297,6 +302,14 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
     group.holeSize = std::clamp(AttrNumber(Child(g, "holeSize"), "val", 50), 10.0, 90.0);
     group.firstSliceAngle = std::clamp(AttrNumber(Child(g, "firstSliceAng"), "val", 0), 0.0, 360.0);
     group.scatterLines = ChildVal(g, "scatterStyle") != "marker";
+    group.hiLowLines = static_cast<bool>(Child(g, "hiLowLines"));
+    if (const pugi::xml_node bars = Child(g, "upDownBars")) {
+      group.upDownBars = true;
+      group.upFill = ReadFill(Child(Child(bars, "upBars"), "spPr"), palette);
+      group.downFill = ReadFill(Child(Child(bars, "downBars"), "spPr"), palette);
+    }
+    if (const std::string_view style = ChildVal(g, "radarStyle"); !style.empty())
+      group.radarStyle = style;
     for (pugi::xml_node id : g.children())
       if (LocalName(id) == "axId" && group.axisIds.size() < 3)
         group.axisIds.emplace_back(Attr(id, "val").value());

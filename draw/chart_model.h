@@ -33,9 +33,21 @@ struct ChartSeries {
   std::vector<std::pair<std::size_t, Fill>> pointFills;  // c:dPt by index
   DataLabels labels;
   bool markers = true;
+  bool explicitMarker = false;  // c:marker names a symbol other than none
 };
 
-enum class ChartKind { kBar, kLine, kPie, kDoughnut, kArea, kScatter, kBubble };
+enum class ChartKind {
+  kBar,
+  kLine,
+  kPie,
+  kDoughnut,
+  kArea,
+  kScatter,
+  kBubble,
+  kStock,
+  kRadar,
+  kSurface
+};
 
 struct ChartGroup {
   ChartKind kind = ChartKind::kBar;
@@ -47,6 +59,10 @@ struct ChartGroup {
   double firstSliceAngle = 0;          // degrees clockwise from twelve o'clock
   bool scatterLines = true;            // scatterStyle other than marker
   bool secondary = false;              // plotted on the secondary value axis
+  bool hiLowLines = false;             // stock: a line from each category's low to its high
+  bool upDownBars = false;             // stock: a bar from the first series to the last
+  Fill upFill, downFill;               // stock: the up and down bars' fills
+  std::string radarStyle = "marker";   // radar: standard, marker or filled
   std::vector<std::string> axisIds;
   std::vector<ChartSeries> series;
 

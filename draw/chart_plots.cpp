@@ -322,3 +322,64 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
 }
 
 }  // namespace qp::draw
+
+namespace qp::draw {
+
+void DrawStock(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values,
+               std::size_t categories, bool betweenCategories, int firstSeries) {
+  if (categories == 0 || g.series.empty()) return;
+  const double catW = plot.w / double(categories);
+  auto xAt = [&](std::size_t i) {
+    if (betweenCategories || categories < 2) return plot.x + (double(i) + 0.5) * catW;
+    return plot.x + double(i) * plot.w / double(categories - 1);
+  };
+  auto yAt = [&](double v) { return plot.y + plot.h - values.At(v, plot.h); };
+  const Color ink{0x404040, 1};
+  // Office always joins a category's low and high in a stock chart it
+  // writes; a part without hiLowLines and without bars still gets them.
+  const bool lines = g.hiLowLines || !g.upDownBars;
+  const double barW = std::min(catW * 0.5, std::max(catW / 3, 2.0));
+  for (std::size_t i = 0; i < categories; ++i) {
+    double lo = INFINITY, hi = -INFINITY;
+    for (const ChartSeries& s : g.series) {
+      const double v = ValueAt(s, i);
+      if (std::isfinite(v)) lo = std::min(lo, v), hi = std::max(hi, v);
+    }
+    if (!(lo <= hi)) continue;
+    if (lines)
+      c.body += "<line x1=\"" + Num(xAt(i)) + "\" y1=\"" + Num(yAt(lo)) + "\" x2=\"" + Num(xAt(i)) +
+                "\" y2=\"" + Num(yAt(hi)) + "\"" + StrokeAttrs(ink, 1) + "/>\n";
+    const double open = ValueAt(g.series.front(), i), close = ValueAt(g.series.back(), i);
+    if (g.upDownBars && g.series.size() >= 2 && std::isfinite(open) && std::isfinite(close)) {
+      const bool up = close >= open;
+      const Fill& f = up ? g.upFill : g.downFill;
+      const std::optional<Color> fill =
+          f.none ? std::nullopt
+                 : std::optional(f.color.value_or(Color{up ? 0xFFFFFFu : 0x404040u, 1}));
+      const double top = yAt(std::max(open, close)), bottom = yAt(std::min(open, close));
+      c.body += "<rect x=\"" + Num(xAt(i) - barW / 2) + "\" y=\"" + Num(top) + "\" width=\"" +
+                Num(barW) + "\" height=\"" + Num(std::max(bottom - top, 1.0)) + "\"" +
+                FillAttrs(fill) + StrokeAttrs(ink, 1) + "/>\n";
+    }
+  }
+  // The series themselves show only where they say a line or a marker of
+  // their own (Office writes its stock series without lines); the close
+  // of a high-low-close chart is a tick to the right.
+  ChartGroup own = g;
+  for (ChartSeries& s : own.series) s.line.none = s.line.none || !s.line.color;
+  if (!g.upDownBars && g.series.size() == 3) {
+    ChartSeries& close = own.series.back();
+    close.markers = false;
+    for (std::size_t i = 0; i < categories; ++i) {
+      const double v = ValueAt(close, i);
+      if (std::isfinite(v))
+        c.body += "<line x1=\"" + Num(xAt(i)) + "\" y1=\"" + Num(yAt(v)) + "\" x2=\"" +
+                  Num(xAt(i) + barW / 2) + "\" y2=\"" + Num(yAt(v)) + "\"" + StrokeAttrs(ink, 1.5) +
+                  "/>\n";
+    }
+  }
+  for (ChartSeries& s : own.series) s.markers = s.markers && s.explicitMarker;
+  DrawLinesOrAreas(c, own, plot, values, categories, betweenCategories, firstSeries);
+}
+
+}  // namespace qp::draw

@@ -240,8 +240,10 @@ Fill ReadFill(pugi::xml_node spPr, const Palette& palette, std::optional<Color> 
       return fill;
     }
     if (name == "gradFill") {
-      // the first stop in document order stands for the gradient
+      // the first stop in document order stands for the gradient where
+      // one colour is drawn (a chart's series)
       fill.color = ReadChildColor(Path(c, {"gsLst", "gs"}), palette, placeholder);
+      fill.gradient = ReadGradient(c, palette, placeholder);
       return fill;
     }
     if (name == "pattFill") {
@@ -254,6 +256,88 @@ Fill ReadFill(pugi::xml_node spPr, const Palette& palette, std::optional<Color> 
     }
   }
   return fill;
+}
+
+std::optional<Gradient> ReadGradient(pugi::xml_node gradFill, const Palette& palette,
+                                     std::optional<Color> placeholder) {
+  constexpr std::size_t kMaxStops = 64;
+  Gradient g;
+  for (pugi::xml_node gs : Child(gradFill, "gsLst").children()) {
+    if (g.stops.size() == kMaxStops) break;
+    if (LocalName(gs) != "gs") continue;
+    if (auto color = ReadChildColor(gs, palette, placeholder))
+      g.stops.push_back({std::clamp(AttrNumber(gs, "pos", 0) / 100000, 0.0, 1.0), *color});
+  }
+  if (g.stops.size() < 2) return std::nullopt;
+  std::stable_sort(g.stops.begin(), g.stops.end(),
+                   [](const GradientStop& a, const GradientStop& b) { return a.at < b.at; });
+  if (const pugi::xml_node path = Child(gradFill, "path")) {
+    // From the focus rectangle (insets from each side) outwards.
+    const pugi::xml_node r = Child(path, "fillToRect");
+    auto share = [&](const char* side) {
+      return std::clamp(AttrNumber(r, side, 0) / 100000, -1.0, 2.0);
+    };
+    g.radial = true;
+    g.cx = (share("l") + 1 - share("r")) / 2;
+    g.cy = (share("t") + 1 - share("b")) / 2;
+  } else {
+    const double angle = AttrNumber(Child(gradFill, "lin"), "ang", 0) / 60000;
+    g.angle = std::isfinite(angle) ? std::fmod(angle, 360) : 0;
+  }
+  return g;
+}
+
+std::string GradientElement(const Gradient& g, const std::string& id) {
+  std::string out;
+  if (g.radial) {
+    const double cx = std::clamp(g.cx, 0.0, 1.0), cy = std::clamp(g.cy, 0.0, 1.0);
+    const double r = std::hypot(std::max(cx, 1 - cx), std::max(cy, 1 - cy));
+    out = "<radialGradient id=\"" + id + "\" cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" +
+          Num(r) + "\">\n";
+  } else {
+    // Through the centre, long enough that the first and last stops touch
+    // the box's corners.
+    const double a = g.angle * 3.14159265358979323846 / 180;
+    const double dx = std::cos(a), dy = std::sin(a);
+    const double half = (std::abs(dx) + std::abs(dy)) / 2;
+    out = "<linearGradient id=\"" + id + "\" x1=\"" + Num(0.5 - dx * half) + "\" y1=\"" +
+          Num(0.5 - dy * half) + "\" x2=\"" + Num(0.5 + dx * half) + "\" y2=\"" +
+          Num(0.5 + dy * half) + "\">\n";
+  }
+  for (const GradientStop& stop : g.stops) {
+    out += "<stop offset=\"" + Num(stop.at) + "\" stop-color=\"" + Hex(stop.color.rgb) + "\"";
+    if (stop.color.alpha < 1) out += " stop-opacity=\"" + Num(stop.color.alpha) + "\"";
+    out += "/>\n";
+  }
+  return out + (g.radial ? "</radialGradient>\n" : "</linearGradient>\n");
+}
+
+std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette) {
+  const pugi::xml_node shadow = Child(Child(spPr, "effectLst"), "outerShdw");
+  if (!shadow) return std::nullopt;
+  constexpr double kEmuPerPx = 9525, kMaxPx = 500;
+  Shadow out;
+  const double dist = std::clamp(AttrNumber(shadow, "dist", 0) / kEmuPerPx, 0.0, kMaxPx);
+  const double dir = AttrNumber(shadow, "dir", 0) / 60000 * 3.14159265358979323846 / 180;
+  out.blur = std::clamp(AttrNumber(shadow, "blurRad", 0) / kEmuPerPx, 0.0, kMaxPx);
+  if (std::isfinite(dir)) {
+    out.dx = dist * std::cos(dir);
+    out.dy = dist * std::sin(dir);
+  }
+  if (auto color = ReadChildColor(shadow, palette)) out.color = *color;
+  return out;
+}
+
+std::string ShadowFilter(const Shadow& shadow, const std::string& id) {
+  // The blur radius is about two standard deviations of a Gaussian.
+  return "<filter id=\"" + id +
+         "\" x=\"-50%\" y=\"-50%\" width=\"200%\" height=\"200%\">\n"
+         "<feGaussianBlur in=\"SourceAlpha\" stdDeviation=\"" +
+         Num(shadow.blur / 2) + "\"/>\n<feOffset dx=\"" + Num(shadow.dx) + "\" dy=\"" +
+         Num(shadow.dy) + "\" result=\"offset\"/>\n<feFlood flood-color=\"" +
+         Hex(shadow.color.rgb) + "\" flood-opacity=\"" + Num(shadow.color.alpha) +
+         "\"/>\n<feComposite in2=\"offset\" operator=\"in\"/>\n"
+         "<feMerge><feMergeNode/><feMergeNode in=\"SourceGraphic\"/></feMerge>\n</filter>\n";
 }
 
 Line ReadLine(pugi::xml_node spPr, const Palette& palette, std::optional<Color> placeholder) {

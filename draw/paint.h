@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/drawing.h"
 
@@ -18,9 +19,26 @@ struct Color {
   double alpha = 1;       // 0..1
 };
 
+struct GradientStop {
+  double at = 0;  // 0..1 along the gradient
+  Color color;
+};
+
+// A multi-stop gradient over a shape's box. Linear: colours change along
+// `angle` (degrees, clockwise from left to right, as y grows down).
+// Radial: from the centre (cx, cy, fractions of the box) out to the
+// farthest corner.
+struct Gradient {
+  std::vector<GradientStop> stops;  // in order of `at`, at least two
+  bool radial = false;
+  double angle = 0;
+  double cx = 0.5, cy = 0.5;
+};
+
 struct Fill {
   bool none = false;           // explicitly no fill
-  std::optional<Color> color;  // unset: not said here
+  std::optional<Color> color;  // unset: not said here; a gradient's first stop
+  std::optional<Gradient> gradient;
 };
 
 struct Line {
@@ -45,11 +63,31 @@ std::optional<Color> ReadColor(pugi::xml_node colorElement, const Palette& palet
 // The first colour element among the children of `parent`.
 std::optional<Color> ReadChildColor(pugi::xml_node parent, const Palette& palette,
                                     std::optional<Color> placeholder = {});
-// The fill said by a shape property block (solidFill, gradFill as its first
-// stop, pattFill as its foreground, noFill; blipFill reads as a grey).
+// The fill said by a shape property block (solidFill, gradFill with its
+// first stop as the colour, pattFill as its foreground, noFill; blipFill
+// reads as a grey).
 Fill ReadFill(pugi::xml_node spPr, const Palette& palette, std::optional<Color> placeholder = {});
 // The outline said by spPr's a:ln.
 Line ReadLine(pugi::xml_node spPr, const Palette& palette, std::optional<Color> placeholder = {});
+
+// a:gradFill's stops (a:gsLst) and its direction (a:lin) or path (a:path);
+// nothing when fewer than two stops have a colour.
+std::optional<Gradient> ReadGradient(pugi::xml_node gradFill, const Palette& palette,
+                                     std::optional<Color> placeholder = {});
+// A linearGradient or radialGradient element with this id, in the units of
+// the box of the element that uses it.
+std::string GradientElement(const Gradient& gradient, const std::string& id);
+
+// An outer shadow (a:outerShdw, v:shadow): its offset and blur radius in
+// px of the shape's space, and its colour with alpha.
+struct Shadow {
+  double dx = 0, dy = 0, blur = 0;
+  Color color{0x000000, 0.4};
+};
+// a:effectLst/a:outerShdw of a shape property block.
+std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette);
+// A filter element with this id that lays the shadow under what it filters.
+std::string ShadowFilter(const Shadow& shadow, const std::string& id);
 
 // A VML or HTML colour: #rgb, #rrggbb, a CSS name, optionally followed by
 // " [index]".

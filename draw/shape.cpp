@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/math_layout.h"
 #include "draw/shape_context.h"
 #include "draw/shape_geometry.h"
 #include "draw/svg_text.h"
@@ -109,8 +110,11 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
 
   ctx.body += "<g" + BoxTransform(xf.x, xf.y, w, h, xf.rotation, xf.flipH, xf.flipV) + ">\n";
   const double strokePx = ctx.Unscaled(std::max(linePx, lineColor ? 0.75 : 0.0));
-  ctx.body += ShapePath(outline.path, fillColor, lineColor, strokePx, line.dash,
-                        outline.open || connector, outline.evenOdd);
+  const bool gradient = !fill.none && fill.color && !outline.open && !connector;
+  const std::string paint = gradient ? ctx.GradientPaint(fill.gradient) : std::string();
+  ctx.body += ctx.WithShadow(ReadOuterShadow(spPr, ctx.palette),
+                             ShapePath(outline.path, fillColor, lineColor, strokePx, line.dash,
+                                       outline.open || connector, outline.evenOdd, paint));
   if (lineColor && outline.head)
     ctx.body += ArrowHead(*outline.head, line.headEnd, strokePx, ctx.Unscaled(5), *lineColor);
   if (lineColor && outline.tail)
@@ -185,7 +189,10 @@ void DrawDrawingNode(ShapeContext& ctx, pugi::xml_node node) {
   } else if (name == "bg") {
     // a canvas's background covers it
     const Fill f = ReadFill(node, ctx.palette);
-    if (f.color) ctx.body += "<rect width=\"100%\" height=\"100%\"" + FillAttrs(f.color) + "/>\n";
+    const std::string paint = ctx.GradientPaint(f.gradient);
+    if (f.color)
+      ctx.body += "<rect width=\"100%\" height=\"100%\"" +
+                  (paint.empty() ? FillAttrs(f.color) : paint) + "/>\n";
   } else if (name == "AlternateContent") {
     // the first choice that holds a drawing, else the fallback
     pugi::xml_node pick = Child(node, "Choice");
@@ -211,9 +218,11 @@ std::string BoxTransform(double x, double y, double w, double h, double rotation
 
 std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
                       const std::optional<Color>& stroke, double strokePx, std::string_view dash,
-                      bool open, bool evenOdd) {
+                      bool open, bool evenOdd, std::string_view fillPaint) {
   if (d.empty()) return {};
-  std::string out = "<path d=\"" + d + "\"" + FillAttrs(open ? std::nullopt : fill) +
+  const bool painted = !open && fill && !fillPaint.empty();
+  std::string out = "<path d=\"" + d + "\"" +
+                    (painted ? std::string(fillPaint) : FillAttrs(open ? std::nullopt : fill)) +
                     StrokeAttrs(stroke, strokePx, dash);
   if (evenOdd) out += " fill-rule=\"evenodd\"";
   return out + "/>\n";
@@ -261,6 +270,12 @@ Drawing ShapeSvg(std::string_view drawingXml, const Palette& palette, double wid
                  double heightPx) {
   const double w = ClampSide(widthPx), h = ClampSide(heightPx);
   Drawing out;
+  // an equation comes as a drawing of its own
+  if (IsMath(drawingXml)) {
+    out.svg = MathSvg(drawingXml, w, h);
+    if (out.svg.empty()) out.note = "the equation shows nothing";
+    return out;
+  }
   pugi::xml_document doc;
   ShapeContext ctx{palette, {}};
   if (!ParseXml(doc, drawingXml) || !doc.document_element()) {

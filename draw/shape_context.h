@@ -26,6 +26,7 @@ struct ShapeContext {
   int shapes = 0;
   int unknownGeometries = 0;
   int depth = 0;
+  int gradients = 0, shadows = 0;
   // How much one unit of the current space is in px of the picture; text
   // and line widths keep their own sizes however groups scale their space.
   double sx = 1, sy = 1;
@@ -35,6 +36,28 @@ struct ShapeContext {
 
   // True while another shape may be drawn; counts it.
   bool TakeShape() { return ++shapes <= kMaxShapes; }
+
+  // The fill attribute that paints with `gradient`, its element written
+  // into the body first; "" without one.
+  std::string GradientPaint(const std::optional<Gradient>& gradient) {
+    if (!gradient) return {};
+    const std::string id = "grad" + std::to_string(++gradients);
+    body += GradientElement(*gradient, id);
+    return " fill=\"url(#" + id + ")\"";
+  }
+
+  // `drawn` with the shadow under it, its filter written into the body
+  // first; sizes in px of the picture.
+  std::string WithShadow(const std::optional<Shadow>& shadow, const std::string& drawn) {
+    if (!shadow || drawn.empty()) return drawn;
+    Shadow own = *shadow;
+    own.dx = Unscaled(own.dx);
+    own.dy = Unscaled(own.dy);
+    own.blur = Unscaled(own.blur);
+    const std::string id = "shadow" + std::to_string(++shadows);
+    body += ShadowFilter(own, id);
+    return "<g filter=\"url(#" + id + ")\">\n" + drawn + "</g>\n";
+  }
 };
 
 // One DrawingML element (shape, group, canvas, picture, AlternateContent...)
@@ -48,14 +71,19 @@ bool IsVmlShape(pugi::xml_node node);
 // The width and height a VML element's style gives it, in px.
 std::pair<double, double> VmlSize(pugi::xml_node node);
 
+// v:fill's gradient (type "gradient" or "gradientRadial") from the fill
+// colour `first` to color2 or through `colors`; nothing for other fills.
+std::optional<Gradient> ReadVmlGradient(pugi::xml_node fill, const Color& first);
+
 // The transform that places a w x h box at (x, y), turned `rotation` degrees
 // about its centre and mirrored as asked.
 std::string BoxTransform(double x, double y, double w, double h, double rotation, bool flipH,
                          bool flipV);
 // A path with its fill and outline; `open` paths are never filled.
+// `fillPaint`, when given, paints a filled path instead of the colour.
 std::string ShapePath(const std::string& d, const std::optional<Color>& fill,
                       const std::optional<Color>& stroke, double strokePx, std::string_view dash,
-                      bool open, bool evenOdd);
+                      bool open, bool evenOdd, std::string_view fillPaint = {});
 // An arrowhead at the segment's end, sized for a line of this width:
 // triangle, stealth, arrow (open), oval, diamond, or VML's block, classic, open.
 std::string ArrowHead(const Segment& at, std::string_view type, double lineWidth, double minLength,

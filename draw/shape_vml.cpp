@@ -52,6 +52,23 @@ std::pair<double, double> Pair(std::string_view v, double fx, double fy) {
   return {Length(v.substr(0, comma), fx), Length(v.substr(comma + 1), fy)};
 }
 
+// v:shadow on="t": a hard shadow, 2 pt down and right unless offset says.
+std::optional<Shadow> VmlShadow(pugi::xml_node shadow) {
+  const std::string_view on = Attr(shadow, "on").value();
+  if (on != "t" && on != "true") return std::nullopt;
+  Shadow out;
+  const std::string_view offset = Attr(shadow, "offset").value();
+  const auto [dx, dy] = Pair(offset.empty() ? "2pt,2pt" : offset, 96.0 / 36, 96.0 / 36);
+  out.dx = std::clamp(dx, -500.0, 500.0);
+  out.dy = std::clamp(dy, -500.0, 500.0);
+  out.color = Color{ParseCssColor(Attr(shadow, "color").value()).value_or(0x808080), 1};
+  if (const std::string_view o = Attr(shadow, "opacity").value(); !o.empty()) {
+    const double v = ToNumber(o, 1);
+    out.color.alpha = std::clamp(o.back() == 'f' ? v / 65536 : v, 0.0, 1.0);
+  }
+  return out;
+}
+
 // VML's numbered shape types, the common ones, as preset names.
 std::string_view PresetOfType(int spt) {
   switch (spt) {
@@ -290,6 +307,8 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
       fill->alpha = std::clamp(o.back() == 'f' ? v / 65536 : v, 0.0, 1.0);
     }
   }
+  std::optional<Gradient> gradient;
+  if (fill) gradient = ReadVmlGradient(Child(n, "fill"), *fill);
   std::optional<Color> stroke = Color{ParseCssColor(Attr(n, "strokecolor").value()).value_or(0), 1};
   if (IsOff(Attr(n, "stroked"))) stroke.reset();
   if (const pugi::xml_node s = Child(n, "stroke"))
@@ -298,8 +317,10 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
   std::string dash = Attr(Child(n, "stroke"), "dashstyle").value();
 
   ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n";
-  ctx.body +=
-      ShapePath(d, fill, stroke, ctx.Unscaled(strokePx), dash == "solid" ? "" : dash, open, false);
+  const std::string paint = open ? std::string() : ctx.GradientPaint(gradient);
+  ctx.body += ctx.WithShadow(VmlShadow(Child(n, "shadow")),
+                             ShapePath(d, fill, stroke, ctx.Unscaled(strokePx),
+                                       dash == "solid" ? "" : dash, open, false, paint));
   const pugi::xml_node strokeEl = Child(n, "stroke");
   if (stroke && head)
     ctx.body += ArrowHead(*head, Attr(strokeEl, "startarrow").value(), ctx.Unscaled(strokePx),

@@ -3,10 +3,10 @@
 
   draw_seeds.py DOCX_DIR chart|shape|emfplus OUT_DIR
 
-chart: each word/charts/chartN.xml; shape: each SmartArt drawing and each
-top-level shape, group or canvas of the story parts, with namespaces
-declared (the prefixes ElementTree chooses do not matter to the reader);
-emfplus: each EMF picture that holds EMF+ records.
+chart: each word/charts/chartN.xml and chartExN.xml; shape: each SmartArt
+drawing and each top-level shape, group, canvas or equation of the story
+parts, with namespaces declared (the prefixes ElementTree chooses do not
+matter to the reader); emfplus: each EMF picture that holds EMF+ records.
 """
 import os
 import re
@@ -14,7 +14,8 @@ import sys
 import xml.etree.ElementTree as ET
 import zipfile
 
-KEEP = {"wsp", "wgp", "wpc", "shape", "rect", "roundrect", "oval", "line", "group"}
+KEEP = {"wsp", "wgp", "wpc", "shape", "rect", "roundrect", "oval", "line", "group", "oMathPara",
+        "oMath"}
 
 
 def local(tag):
@@ -43,7 +44,7 @@ def main():
                 if kind == "emfplus" and part.lower().endswith(".emf"):
                     emf = z.read(part)
                     data = [emf] if b"EMF+" in emf else []
-                elif kind == "chart" and re.fullmatch(r"word/charts/chart\d+\.xml", part):
+                elif kind == "chart" and re.fullmatch(r"word/charts/chart(Ex)?\d+\.xml", part):
                     data = [z.read(part)]
                 elif kind == "shape" and re.fullmatch(r"word/diagrams/drawing\d+\.xml", part):
                     data = [z.read(part)]

@@ -2,6 +2,7 @@
 // SmartArt, each drawn by the drawing library as one picture at the
 // object's extent. Pictures (blips) and text boxes whose shape is a plain
 // rectangle stay with body_objects.cpp.
+#include <algorithm>
 #include <sstream>
 
 #include "draw/picture.h"
@@ -12,24 +13,6 @@
 namespace qp::word {
 
 namespace {
-
-// The element's XML with the namespace declarations of its ancestors, so
-// that it reads as a document of its own.
-std::string FragmentXml(const pugi::xml_node& node) {
-  pugi::xml_document doc;
-  pugi::xml_node copy = doc.append_copy(node);
-  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
-    for (pugi::xml_attribute a : up.attributes()) {
-      std::string_view name = a.name();
-      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
-        copy.append_attribute(a.name()) = a.value();
-      }
-    }
-  }
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  return out.str();
-}
 
 bool HoldsPicture(const pugi::xml_node& node) {
   return node.select_node(".//*[local-name()='blip' or local-name()='imagedata']") != nullptr;
@@ -80,7 +63,57 @@ std::string DiagramDrawingPart(DocxPackage& package, const Relationships& rels,
   return drawing->second.target;
 }
 
+// The room a shape's effects take beyond its extent (wp:effectExtent: a
+// shadow, the corners of a turned shape), in px, each side capped.
+struct EffectRoom {
+  long left = 0, top = 0, right = 0, bottom = 0;
+  bool Any() const { return left + top + right + bottom > 0; }
+};
+
+EffectRoom ReadEffectRoom(const pugi::xml_node& frame, long width, long height) {
+  pugi::xml_node e = Child(frame, "effectExtent");
+  auto side = [&](const char* name, long extent) {
+    return std::min(EmuToPx(AttrLong(e, name)), std::max(extent, 200L));
+  };
+  return {side("l", width), side("t", height), side("r", width), side("b", height)};
+}
+
+// The shape inside a group as large as the shape with its effect room,
+// so that the picture shows the shadow instead of cutting it off at the
+// shape's edge; "" when the shape says no place of its own.
+std::string WithEffectRoom(const pugi::xml_node& wsp, const EffectRoom& room) {
+  pugi::xml_node xfrm = Child(Child(wsp, "spPr"), "xfrm");
+  pugi::xml_node off = Child(xfrm, "off"), ext = Child(xfrm, "ext");
+  if (!ext) return {};
+  long long x = AttrLong(off, "x"), y = AttrLong(off, "y");
+  long long cx = AttrLong(ext, "cx") + (room.left + room.right) * 9525LL;
+  long long cy = AttrLong(ext, "cy") + (room.top + room.bottom) * 9525LL;
+  auto n = [](long long v) { return std::to_string(v); };
+  return "<wpg:wgp xmlns:wpg=\"http://schemas.microsoft.com/office/word/2010/"
+         "wordprocessingGroup\" xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/"
+         "main\"><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
+         n(cx) + "\" cy=\"" + n(cy) + "\"/><a:chOff x=\"" + n(x - room.left * 9525LL) + "\" y=\"" +
+         n(y - room.top * 9525LL) + "\"/><a:chExt cx=\"" + n(cx) + "\" cy=\"" + n(cy) +
+         "\"/></a:xfrm></wpg:grpSpPr>" + FragmentXml(wsp) + "</wpg:wgp>";
+}
+
 }  // namespace
+
+std::string FragmentXml(const pugi::xml_node& node) {
+  pugi::xml_document doc;
+  pugi::xml_node copy = doc.append_copy(node);
+  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
+    for (pugi::xml_attribute a : up.attributes()) {
+      std::string_view name = a.name();
+      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
+        copy.append_attribute(a.name()) = a.value();
+      }
+    }
+  }
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+  return out.str();
+}
 
 bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height,
                              const Placement& place, const Text& alt, const Text& open,
@@ -92,6 +125,7 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
   auto w = static_cast<double>(width), h = static_cast<double>(height);
   draw::Picture drawn;
   std::string what;
+  Placement at = place;
   if (kind == "chart" || kind == "relIds") {
     bool chart = kind == "chart";
     auto rel = rels_->find(Attr(object, "id").value());
@@ -112,12 +146,23 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
   } else if ((kind == "wsp" && !IsTextBoxShape(object)) ||
              ((kind == "wgp" || kind == "wpc") && !HoldsPicture(object))) {
     what = "drawing " + std::string(Attr(Child(frame, "docPr"), "name").value());
-    drawn = state_.pictures.Drawings().Shape(FragmentXml(object), palette, w, h);
+    EffectRoom room = ReadEffectRoom(frame, width, height);
+    std::string xml = kind == "wsp" && room.Any() ? WithEffectRoom(object, room) : "";
+    if (xml.empty()) {
+      xml = FragmentXml(object);
+    } else {
+      width += room.left + room.right;
+      height += room.top + room.bottom;
+      at.left -= room.left;
+      at.top -= room.top;
+    }
+    drawn = state_.pictures.Drawings().Shape(xml, palette, static_cast<double>(width),
+                                             static_cast<double>(height));
   } else {
     return false;
   }
   Text text = alt.empty() ? U(drawn.title) : alt;
-  Image(state_.pictures.AddDrawn(drawn, what), width, height, place, text, open, close, pieces);
+  Image(state_.pictures.AddDrawn(drawn, what), width, height, at, text, open, close, pieces);
   return true;
 }
 

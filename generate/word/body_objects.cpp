@@ -5,6 +5,7 @@
 
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
+#include "generate/word/picture_effects.h"
 #include "generate/word/xml_part.h"
 #include "text/number.h"
 
@@ -188,12 +189,12 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   return place;
 }
 
-void BodyWriter::Picture(const std::string& relId, const Crop& crop, long width, long height,
-                         const Placement& place, const Text& alt, const Text& open,
-                         const Text& close, std::vector<InlinePiece>& pieces) {
+void BodyWriter::Picture(const std::string& relId, const Crop& crop, const PictureEffects& effects,
+                         long width, long height, const Placement& place, const Text& alt,
+                         const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
-  Text file = state_.pictures.Add(rel->second.target, width, height, crop);
+  Text file = state_.pictures.Add(rel->second.target, width, height, crop, &effects);
   Image(file, width, height, place, alt, open, close, pieces);
 }
 
@@ -257,7 +258,8 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
       // The pictures of a group each float: the offset is the group's.
       Placement own = place;
       if (blips.size() > 1) own.overlay = false;
-      Picture(Attr(b.node(), "embed").value(), crop, width, height, own, alt, open, close, pieces);
+      Picture(Attr(b.node(), "embed").value(), crop, ReadBlipEffects(b.node(), state_.doc.palette),
+              width, height, own, alt, open, close, pieces);
     }
     pugi::xpath_node_set boxes = frame.select_nodes(".//*[local-name()='txbxContent']");
     for (pugi::xpath_node box : boxes) {
@@ -292,8 +294,9 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
     Text style = U(shape.attribute("style").value());
     std::string relId = Attr(d.node(), "id").value();
     if (relId.empty()) relId = Attr(d.node(), "pict").value();
-    Picture(relId, VmlCrop(d.node()), VmlLengthPx(style, u"width"), VmlLengthPx(style, u"height"),
-            VmlPlacement(shape), U(Attr(d.node(), "title").value()), open, close, pieces);
+    Picture(relId, VmlCrop(d.node()), ReadVmlEffects(d.node()), VmlLengthPx(style, u"width"),
+            VmlLengthPx(style, u"height"), VmlPlacement(shape), U(Attr(d.node(), "title").value()),
+            open, close, pieces);
   }
   for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
     pugi::xml_node shape = box.node().parent().parent();  // w:txbxContent in v:textbox

@@ -290,8 +290,7 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
     } else if (local == "sdt") {
       Inlines(Child(node, "sdtContent"), pieces);
     } else if (local == "oMathPara" || local == "oMath") {
-      Text math = MathHtml(node);
-      if (!math.empty()) Append(pieces, {}, {}, math, true);
+      Equation(node, pieces);
     } else if (local == "AlternateContent") {
       pugi::xml_node choice = Child(node, "Choice");
       Inlines(choice ? choice : Child(node, "Fallback"), pieces);

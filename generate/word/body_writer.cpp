@@ -23,10 +23,33 @@ Text BodyWriter::SectionOpen(std::size_t index) const {
   return tag + u">\r\n\r\n";
 }
 
+// w:background as Word's page gives it: bgcolor for its colour, and a
+// picture fill (v:fill r:id, tiled or stretched) as the body's background
+// picture. Both become the body rule's background in the revision, which
+// reads a background value up to the first blank: a stem with a blank
+// keeps the colour alone.
+Text BodyWriter::PageBackground() {
+  pugi::xml_node background = Child(state_.doc.document.document_element(), "background");
+  Text attrs;
+  std::string color = Attr(background, "color").value();
+  if (color.size() == 6 && color.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+    attrs += u"bgcolor=\"#" + U(color) + u"\" ";
+  }
+  pugi::xml_node fill = background.select_node(".//*[local-name()='fill']").node();
+  std::string relId = Attr(fill, "id").value();
+  auto rel = state_.doc.documentRels.find(relId);
+  if (!relId.empty() && rel != state_.doc.documentRels.end() && !rel->second.external &&
+      state_.stem.find(u' ') == Text::npos) {
+    Text file = state_.pictures.Add(rel->second.target, 0, 0);
+    if (!file.empty()) attrs += u"background=\"" + state_.stem + u".files/" + file + u"\" ";
+  }
+  return attrs;
+}
+
 Text BodyWriter::Write() {
   // As Word writes it: the document's language and default tab stop; the
   // link colours are those of the head's hyperlink rules.
-  Text out = u"<body lang=" + state_.doc.language;
+  Text out = u"<body " + PageBackground() + u"lang=" + state_.doc.language;
   out += u" link=blue vlink=purple style='tab-interval:" + Pt(state_.doc.tabInterval);
   out += state_.doc.japanese ? u";text-justify-trim:punctuation'>\r\n\r\n" : u"'>\r\n\r\n";
   rels_ = &state_.doc.documentRels;

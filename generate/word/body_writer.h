@@ -80,6 +80,7 @@ class BodyWriter {
   void Blocks(const pugi::xml_node& parent, Text& out);
   void Block(const pugi::xml_node& node, Text& out);
   Text SectionOpen(std::size_t index) const;
+  Text PageBackground();
 
   // Paragraphs and runs (body_paragraph.cpp).
   void Paragraph(const pugi::xml_node& p, Text& out);
@@ -112,9 +113,9 @@ class BodyWriter {
                std::vector<InlinePiece>& pieces);
   void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
            std::vector<InlinePiece>& pieces);
-  void Picture(const std::string& relId, const Crop& crop, long width, long height,
-               const Placement& place, const Text& alt, const Text& open, const Text& close,
-               std::vector<InlinePiece>& pieces);
+  void Picture(const std::string& relId, const Crop& crop, const PictureEffects& effects,
+               long width, long height, const Placement& place, const Text& alt, const Text& open,
+               const Text& close, std::vector<InlinePiece>& pieces);
   void Image(const Text& file, long width, long height, const Placement& place, const Text& alt,
              const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
   Placement DrawingPlacement(const pugi::xml_node& frame) const;
@@ -127,6 +128,9 @@ class BodyWriter {
                    std::vector<InlinePiece>& pieces);
   bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
                 std::vector<InlinePiece>& pieces);
+  // An equation drawn as a picture of its size, its linear text the
+  // alternative (body_math.cpp).
+  void Equation(const pugi::xml_node& math, std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
   void TextBox(const pugi::xml_node& content, long widthPx, char side);
   // The paragraph with its text boxes: floating ones before it, others after.
@@ -200,6 +204,10 @@ bool IsContentsStyle(const StyleDef* style);
 // A bookmark as the anchor links go to, "<a name=...></a>"; "" for Word's
 // own "_GoBack" and for a bookmark without a name.
 Text BookmarkAnchor(const pugi::xml_node& bookmarkStart);
+
+// The element's XML with the namespace declarations of its ancestors, so
+// that it reads as a document of its own (for the drawing worker).
+std::string FragmentXml(const pugi::xml_node& node);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);

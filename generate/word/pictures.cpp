@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "draw/metafile.h"
+#include "generate/word/picture_effects.h"
 #include "generate/word/word_app.h"
 #include "text/codec.h"
 #include "text/failure.h"
@@ -21,10 +22,11 @@ ImageKind SniffImage(std::string_view b) {
   return ImageKind::Other;
 }
 
-Text PictureStore::Add(const std::string& partName, long width, long height, const Crop& crop) {
+Text PictureStore::Add(const std::string& partName, long width, long height, const Crop& crop,
+                       const PictureEffects* effects) {
   // A metafile is drawn at the size it is shown, so each size is a picture
-  // of its own; other pictures are one file per part and crop.
-  std::pair<std::string, Crop> key{partName, crop};
+  // of its own; other pictures are one file per part, crop and effects.
+  std::pair<std::string, Crop> key{partName + (effects ? effects->Key() : ""), crop};
   std::pair<std::string, Crop> sized{
       partName + '@' + std::to_string(width) + 'x' + std::to_string(height), crop};
   auto known = byPart_.find(sized);
@@ -73,8 +75,10 @@ Text PictureStore::Add(const std::string& partName, long width, long height, con
     byPart_[key] = name;
     return name;
   }
-  if (ext && (crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0)) {
-    bytes = CropPicture(bytes, SniffImage(bytes), crop);  // BMP and TIFF are PNG by now
+  bool cropped = crop.left > 0 || crop.top > 0 || crop.right > 0 || crop.bottom > 0;
+  if (ext && (cropped || (effects && effects->Any()))) {
+    bytes = EditPicture(bytes, crop, effects ? *effects : PictureEffects{},
+                        ext);  // BMP and TIFF are PNG by now
   }
   if (ext) {
     name = NewFile(std::move(bytes), ext);

@@ -45,6 +45,8 @@ struct Crop {
   }
 };
 
+struct PictureEffects;
+
 struct PictureFile {
   Text fileName;  // "image001.png"
   std::string bytes;
@@ -55,10 +57,11 @@ class PictureStore {
   PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
   // The file name for the picture in `partName`, shown at width x height
   // px, or "" when it cannot go on the page (a missing part, an unknown
-  // format); a note names what was left out. A cropped picture gets a file
-  // of its own. An EMF or WMF picture is drawn at its size, or stands in as
-  // a placeholder picture.
-  Text Add(const std::string& partName, long width, long height, const Crop& crop = {});
+  // format); a note names what was left out. A cropped picture, or one
+  // shown with colour effects, gets a file of its own. An EMF or WMF
+  // picture is drawn at its size, or stands in as a placeholder picture.
+  Text Add(const std::string& partName, long width, long height, const Crop& crop = {},
+           const PictureEffects* effects = nullptr);
   // The file name for a drawn chart or shape; `what` names the object in
   // the line that tells of a placeholder.
   Text AddDrawn(const draw::Picture& picture, const std::string& what);

@@ -23,4 +23,19 @@ std::string EncodePng(const RgbaImage& image);
 // False when the picture cannot be decoded or libtiff is not installed.
 bool DecodeTiff(std::string_view bytes, RgbaImage& out);
 
+// PNG through libpng; false when it is broken or a side passes kMaxSide.
+bool DecodePng(std::string_view bytes, RgbaImage& out);
+
+// A JPEG decoded with libjpeg, opaque. `gray` tells a one-channel picture;
+// `quality` is the quality its luminance table was written at (1..100).
+struct JpegInfo {
+  bool gray = false;
+  int quality = 85;
+};
+bool DecodeJpeg(std::string_view bytes, RgbaImage& out, JpegInfo& info);
+
+// JPEG bytes of the image at `quality`, its alpha dropped; one channel
+// when `gray`. "" when libjpeg refuses.
+std::string EncodeJpeg(const RgbaImage& image, int quality, bool gray);
+
 }  // namespace qp::word

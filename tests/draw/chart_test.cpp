@@ -181,11 +181,11 @@ TEST(Chart, PieSectorsSweepTheirShareClockwiseFromTwelve) {
 
 TEST(Chart, KindsNotDrawnGiveAPlaceholderWithTheTitle) {
   const Drawing radar =
-      ChartSvg(Chart("<c:radarChart>" + Series("S", kCats, {"1", "2", "3"}) + "</c:radarChart>",
+      ChartSvg(Chart("<c:ofPieChart>" + Series("S", kCats, {"1", "2", "3"}) + "</c:ofPieChart>",
                      "Skills &lt;2024&gt;"),
                {}, 300, 200);
   EXPECT_EQ(radar.title, "Skills <2024>");
-  EXPECT_NE(radar.note.find("radarChart"), std::string::npos);
+  EXPECT_NE(radar.note.find("ofPieChart"), std::string::npos);
   pugi::xml_document doc;
   EXPECT_NE(Texts(ParseSvg(doc, radar.svg)).find("Skills <2024>"), std::string::npos);
 
@@ -195,6 +195,243 @@ TEST(Chart, KindsNotDrawnGiveAPlaceholderWithTheTitle) {
     pugi::xml_document again;
     ParseSvg(again, d.svg);
   }
+}
+
+// Lines whose ends share an x (stock's high-low lines) or a y (its close
+// ticks), longer than a pixel.
+std::vector<pugi::xml_node> Lines(pugi::xml_node svg, bool vertical) {
+  std::vector<pugi::xml_node> out;
+  for (pugi::xml_node l : All(svg, "line")) {
+    const double dx = Num(l, "x2") - Num(l, "x1"), dy = Num(l, "y2") - Num(l, "y1");
+    if (vertical ? dx == 0 && std::abs(dy) > 1 : dy == 0 && std::abs(dx) > 1) out.push_back(l);
+  }
+  return out;
+}
+
+TEST(Chart, StockChartsJoinHighAndLowAndBarOpenToClose) {
+  const std::string noLine = "<c:spPr><a:ln><a:noFill/></a:ln></c:spPr>";
+  const std::string hlc = "<c:stockChart>" + Series("High", kCats, {"10", "14", "12"}, noLine) +
+                          Series("Low", kCats, {"6", "8", "4"}, noLine) +
+                          Series("Close", kCats, {"9", "13", "5"}, noLine) +
+                          "<c:hiLowLines/><c:axId val=\"1\"/><c:axId val=\"2\"/></c:stockChart>";
+  Drawing d = ChartSvg(Chart(hlc), {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, d.svg);
+  std::vector<pugi::xml_node> spans = Lines(svg, true);
+  ASSERT_EQ(spans.size(), 3u);
+  // South's span (8..14) reaches higher than North's (6..10), and is shorter than West's (4..12)
+  auto top = [](pugi::xml_node l) { return std::min(Num(l, "y1"), Num(l, "y2")); };
+  auto length = [](pugi::xml_node l) { return std::abs(Num(l, "y2") - Num(l, "y1")); };
+  EXPECT_LT(top(spans[1]), top(spans[0]));
+  EXPECT_LT(length(spans[1]), length(spans[2]));
+  EXPECT_GE(Lines(svg, false).size(), 3u);    // the close ticks
+  EXPECT_TRUE(All(svg, "path").size() <= 1);  // no series lines; at most the axis
+
+  // Open-high-low-close with up and down bars, in their own colours.
+  const std::string bars =
+      "<c:upDownBars><c:gapWidth val=\"150\"/><c:upBars><c:spPr><a:solidFill><a:srgbClr "
+      "val=\"00B050\"/></a:solidFill></c:spPr></c:upBars><c:downBars><c:spPr><a:solidFill>"
+      "<a:srgbClr val=\"C00000\"/></a:solidFill></c:spPr></c:downBars></c:upDownBars>";
+  const std::string ohlc = "<c:stockChart>" + Series("Open", kCats, {"7", "12", "11"}, noLine) +
+                           Series("High", kCats, {"10", "14", "12"}, noLine) +
+                           Series("Low", kCats, {"6", "8", "4"}, noLine) +
+                           Series("Close", kCats, {"9", "13", "5"}, noLine) + "<c:hiLowLines/>" +
+                           bars + "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:stockChart>";
+  d = ChartSvg(Chart(ohlc), {}, 480, 300);
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, d.svg);
+  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);  // North and South close up
+  EXPECT_EQ(Filled(svg, "rect", "#c00000").size(), 1u);
+
+  // Volume as columns on the first axis, the stock on a second: both drawn.
+  const std::string combined =
+      Bars("clustered", Series("Volume", kCats, {"300", "500", "200"})).substr(0) +
+      ohlc.substr(0, ohlc.find("<c:axId")) +
+      "<c:axId val=\"3\"/><c:axId val=\"4\"/></c:stockChart>";
+  const std::string plot = combined +
+                           "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId val=\"2\"/>"
+                           "<c:axPos val=\"l\"/></c:valAx><c:catAx><c:axId val=\"3\"/><c:delete "
+                           "val=\"1\"/></c:catAx><c:valAx><c:axId val=\"4\"/><c:axPos "
+                           "val=\"r\"/></c:valAx>";
+  std::string withIds = plot;
+  withIds.insert(withIds.find("</c:barChart>"), "<c:axId val=\"1\"/><c:axId val=\"2\"/>");
+  d = ChartSvg(Chart(withIds), {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc3;
+  svg = ParseSvg(doc3, d.svg);
+  EXPECT_EQ(Lines(svg, true).size(), 3u);
+  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);
+  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 4u);  // the volumes and their legend key
+}
+
+TEST(Chart, RadarAndSurfaceChartsAreDrawnFromTheirValues) {
+  const std::vector<std::string> skills = {"Speed", "Power", "Reach", "Grip", "Calm"};
+  const Drawing radar = ChartSvg(Chart("<c:radarChart><c:radarStyle val=\"marker\"/>" +
+                                       Series("Ann", skills, {"5", "1", "3", "3", "3"}) +
+                                       "<c:axId val=\"1\"/><c:axId "
+                                       "val=\"2\"/></c:radarChart>"),
+                                 {}, 400, 400);
+  EXPECT_TRUE(radar.note.empty()) << radar.note;
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, radar.svg);
+  for (const std::string& skill : skills)
+    EXPECT_NE(Texts(svg).find("|" + skill + "|"), std::string::npos) << skill;
+  // The series' polygon: Speed (5) at the top, farther out than Power (1).
+  std::vector<pugi::xml_node> polygons;
+  for (pugi::xml_node p : All(svg, "path"))
+    if (std::string_view(p.attribute("stroke").value()) == "#4472c4") polygons.push_back(p);
+  ASSERT_EQ(polygons.size(), 1u);
+  const std::vector<double> pts = PathNumbers(polygons[0].attribute("d").value());
+  ASSERT_EQ(pts.size(), 10u);
+  const std::vector<pugi::xml_node> rings = Filled(svg, "path", "none");
+  ASSERT_GE(rings.size(), 3u);
+  const std::vector<double> outer = PathNumbers(rings[rings.size() - 2].attribute("d").value());
+  const double cx = outer[0];  // the outer ring's first corner is straight above the centre
+  EXPECT_NEAR(pts[0], cx, 0.01);
+  EXPECT_LT(pts[1], pts[3]);  // Speed reaches higher than Power's point
+
+  const Drawing surface =
+      ChartSvg(Chart("<c:surfaceChart>" + Series("Cold", kCats, {"1", "5", "9"}) +
+                     Series("Warm", kCats, {"3", "7", "11"}) +
+                     "<c:axId val=\"1\"/><c:axId val=\"2\"/></c:surfaceChart>"),
+               {}, 480, 300);
+  EXPECT_TRUE(surface.note.empty()) << surface.note;
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, surface.svg);
+  // Six cells coloured by band: the lowest and highest differ; the legend
+  // names the bands.
+  std::vector<std::string> fills;
+  for (pugi::xml_node r : All(svg, "rect"))
+    if (Num(r, "width") > 20 && Num(r, "height") > 20 && Num(r, "width") < 400)
+      fills.emplace_back(r.attribute("fill").value());
+  ASSERT_EQ(fills.size(), 6u);
+  EXPECT_NE(fills.front(), fills.back());
+  const std::string texts = Texts(svg);
+  EXPECT_NE(texts.find("|0-5|5-10|10-15|"), std::string::npos) << texts;
+}
+
+// A chartEx part: one data set (category levels, leaves first, and
+// values) and one series of `layout`.
+std::string ChartEx(const std::string& layout, const std::vector<std::vector<std::string>>& levels,
+                    const std::vector<std::string>& values, const std::string& layoutPr = "",
+                    const std::string& more = "") {
+  auto lvl = [](const std::vector<std::string>& pts) {
+    std::string out = "<cx:lvl ptCount=\"" + std::to_string(pts.size()) + "\">";
+    for (std::size_t i = 0; i < pts.size(); ++i)
+      if (!pts[i].empty()) out += "<cx:pt idx=\"" + std::to_string(i) + "\">" + pts[i] + "</cx:pt>";
+    return out + "</cx:lvl>";
+  };
+  std::string cats;
+  for (const auto& l : levels) cats += lvl(l);
+  return "<cx:chartSpace xmlns:cx=\"http://schemas.microsoft.com/office/drawing/2014/chartex\" "
+         "xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"><cx:chartData>"
+         "<cx:data id=\"0\">" +
+         (levels.empty() ? "" : "<cx:strDim type=\"cat\">" + cats + "</cx:strDim>") +
+         "<cx:numDim type=\"val\">" + lvl(values) +
+         "</cx:numDim></cx:data></cx:chartData><cx:chart><cx:title><cx:tx><cx:txData><cx:v>" +
+         layout +
+         " chart</cx:v></cx:txData></cx:tx></cx:title><cx:plotArea><cx:plotAreaRegion>"
+         "<cx:series layoutId=\"" +
+         layout +
+         "\"><cx:tx><cx:txData><cx:v>S</cx:v></cx:txData>"
+         "</cx:tx><cx:dataId val=\"0\"/><cx:layoutPr>" +
+         layoutPr + "</cx:layoutPr></cx:series>" + more +
+         "</cx:plotAreaRegion></cx:plotArea></cx:chart></cx:chartSpace>";
+}
+
+// Rects of a fill colour, their heights.
+std::vector<double> Heights(pugi::xml_node svg, const char* fill) {
+  std::vector<double> out;
+  for (pugi::xml_node r : Filled(svg, "rect", fill)) out.push_back(Num(r, "height"));
+  return out;
+}
+
+TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
+  // Waterfall: a start, a rise, a fall and a total drawn from zero.
+  Drawing d =
+      ChartSvg(ChartEx("waterfall", {{"Start", "Up", "Down", "End"}}, {"100", "50", "-30", "120"},
+                       "<cx:subtotals><cx:idx val=\"0\"/><cx:idx val=\"3\"/></cx:subtotals>"),
+               {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  EXPECT_EQ(d.title, "waterfall chart");
+  pugi::xml_document doc;
+  pugi::xml_node svg = ParseSvg(doc, d.svg);
+  const std::vector<double> up = Heights(svg, "#4472c4"), down = Heights(svg, "#ed7d31"),
+                            total = Heights(svg, "#a5a5a5");
+  ASSERT_EQ(up.size(), 1u);
+  ASSERT_EQ(down.size(), 1u);
+  ASSERT_EQ(total.size(), 2u);
+  EXPECT_NEAR(total[1] / total[0], 1.2, 0.01);  // the total stands from zero
+  EXPECT_NEAR(up[0] / down[0], 50.0 / 30, 0.01);
+
+  // Histogram: eight values in bins of 5 from 1: [1,6] (6,11] (11,16].
+  d = ChartSvg(ChartEx("clusteredColumn", {}, {"1", "2", "3", "7", "8", "9", "10", "12"},
+                       "<cx:binning intervalClosed=\"r\"><cx:binSize val=\"5\"/></cx:binning>"),
+               {}, 480, 300);
+  pugi::xml_document doc2;
+  svg = ParseSvg(doc2, d.svg);
+  const std::vector<double> bins = Heights(svg, "#4472c4");
+  ASSERT_EQ(bins.size(), 3u);
+  EXPECT_NEAR(bins[0] / bins[2], 3.0, 0.01);
+  EXPECT_NEAR(bins[1] / bins[2], 4.0, 0.01);
+  EXPECT_NE(Texts(svg).find("|[1, 6]|(6, 11]|(11, 16]|"), std::string::npos) << Texts(svg);
+
+  // Pareto: the categories sorted, the running share rising to 100%.
+  d = ChartSvg(ChartEx("clusteredColumn", {{"a", "b", "c"}}, {"1", "6", "3"}, "<cx:aggregation/>",
+                       "<cx:series layoutId=\"paretoLine\" ownerIdx=\"0\"><cx:axisId val=\"2\"/>"
+                       "</cx:series>"),
+               {}, 480, 300);
+  pugi::xml_document doc3;
+  svg = ParseSvg(doc3, d.svg);
+  const std::vector<double> sorted = Heights(svg, "#4472c4");
+  ASSERT_EQ(sorted.size(), 3u);
+  EXPECT_GT(sorted[0], sorted[1]);
+  EXPECT_GT(sorted[1], sorted[2]);
+  EXPECT_NE(Texts(svg).find("|b|c|a|"), std::string::npos);
+  EXPECT_EQ(Filled(svg, "path", "none").size(), 1u);
+
+  // Funnel: bar widths in proportion; box and whisker: a box per category.
+  d = ChartSvg(ChartEx("funnel", {{"Leads", "Calls", "Deals"}}, {"400", "200", "100"}), {}, 480,
+               300);
+  pugi::xml_document doc4;
+  svg = ParseSvg(doc4, d.svg);
+  std::vector<double> widths;
+  for (pugi::xml_node r : Filled(svg, "rect", "#4472c4")) widths.push_back(Num(r, "width"));
+  ASSERT_EQ(widths.size(), 3u);
+  EXPECT_NEAR(widths[0] / widths[2], 4, 0.01);
+  d = ChartSvg(ChartEx("boxWhisker", {{"A", "A", "A", "A", "A", "A", "A", "B", "B", "B"}},
+                       {"1", "2", "3", "4", "5", "6", "40", "5", "6", "7"}),
+               {}, 480, 300);
+  EXPECT_TRUE(d.note.empty()) << d.note;
+  pugi::xml_document doc5;
+  svg = ParseSvg(doc5, d.svg);
+  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 2u);
+  EXPECT_EQ(All(svg, "circle").size(), 1u);  // 40 lies past A's whisker
+
+  // Treemap: leaf areas in proportion to their values, under two branches;
+  // sunburst: a ring per level.
+  const std::vector<std::vector<std::string>> tree = {{"x", "y", "z"}, {"P", "", "Q"}};
+  d = ChartSvg(ChartEx("treemap", tree, {"6", "2", "4"}), {}, 400, 300);
+  pugi::xml_document doc6;
+  svg = ParseSvg(doc6, d.svg);
+  double branchP = 0, branchQ = 0;
+  for (pugi::xml_node r : All(svg, "rect"))
+    if (std::string_view(r.attribute("stroke").value()) == "#ffffff") {
+      const double area = Num(r, "width") * Num(r, "height");
+      (std::string_view(r.attribute("fill").value()) == "#4472c4" ? branchP : branchQ) += area;
+    }
+  EXPECT_NEAR(branchP / branchQ, 2.0, 0.01);  // P holds x and y (8), Q holds z (4)
+  d = ChartSvg(ChartEx("sunburst", tree, {"6", "2", "4"}), {}, 400, 300);
+  pugi::xml_document doc7;
+  svg = ParseSvg(doc7, d.svg);
+  EXPECT_EQ(All(svg, "path").size(), 5u);  // P, Q, then x, y, z
+
+  // A region map stays a placeholder with its title.
+  d = ChartSvg(ChartEx("regionMap", {{"France"}}, {"3"}), {}, 300, 200);
+  EXPECT_NE(d.note.find("regionMap"), std::string::npos);
+  pugi::xml_document doc8;
+  EXPECT_NE(Texts(ParseSvg(doc8, d.svg)).find("regionMap chart"), std::string::npos);
 }
 
 TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
@@ -215,6 +452,22 @@ TEST(Chart, HostilePartsGiveABoundedWellFormedDrawing) {
   const pugi::xml_node svg = ParseSvg(doc, d.svg);
   EXPECT_EQ(std::string(svg.attribute("width").value()), "4096px");
   EXPECT_EQ(std::string(svg.attribute("height").value()), "1px");
+
+  // Office 2016 kinds: extreme values, a vanishing bin size, deep trees.
+  const std::vector<std::string> extreme = {"1e308", "-1e308", "NaN", "1e-300", "inf", "5"};
+  const std::vector<std::string> names = {"a", "b", "c", "d", "e", "f"};
+  for (const char* layout :
+       {"waterfall", "clusteredColumn", "boxWhisker", "funnel", "treemap", "sunburst"}) {
+    const std::string part =
+        ChartEx(layout, {names, names, names, names, names, names, names, names, names}, extreme,
+                "<cx:binning><cx:binSize val=\"1e-300\"/></cx:binning><cx:subtotals><cx:idx "
+                "val=\"99999999999\"/></cx:subtotals>");
+    const Drawing ex = ChartSvg(part, {}, 400, 300);
+    pugi::xml_document exDoc;
+    ParseSvg(exDoc, ex.svg);
+    EXPECT_EQ(ex.svg.find("nan"), std::string::npos) << layout;
+    EXPECT_EQ(ex.svg.find("inf"), std::string::npos) << layout;
+  }
 }
 
 TEST(Chart, ValuesShowInTheirFormatCodes) {

@@ -25,6 +25,7 @@
 #include "draw/request.h"
 #include "draw/svg_safety.h"
 #include "pixels.h"
+#include "svg_check.h"
 #include "sys/child_process.h"
 
 // This program draws text in its own process (the Raster test), where
@@ -35,6 +36,9 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace qp::draw {
 namespace {
+
+using testing::Decode;
+using testing::Decoded;
 
 std::string Le32(std::uint32_t v) {
   std::string b(4, '\0');

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "draw/raster.h"
 #include "draw/shape.h"
 #include "draw/shape_geometry.h"
 #include "svg_check.h"
@@ -291,6 +292,125 @@ TEST(Shape, CircularArrowsPointAlongTheirBandWhateverTheAdjusts) {
       EXPECT_TRUE(std::isfinite(v));
       EXPECT_LT(std::abs(v), 200);
     }
+}
+
+// The drawing as pixels: channel `shift` (16 red, 8 green, 0 blue, -8
+// alpha) of the pixel at (x, y).
+struct Pixels {
+  testing::Decoded d;
+  int operator()(std::uint32_t x, std::uint32_t y, int shift) const {
+    return static_cast<int>((d.At(x, y) >> (shift + 8)) & 0xFF);
+  }
+};
+constexpr int kRed = 16, kGreen = 8, kBlue = 0, kAlpha = -8;
+
+Pixels Drawn(const std::string& xml, int w, int h) {
+  return {testing::Decode(SvgToPng(ShapeSvg(xml, {}, w, h).svg, {w, h}))};
+}
+
+std::string Gradient(const std::string& stops, const std::string& how) {
+  return "<a:gradFill><a:gsLst>" + stops + "</a:gsLst>" + how + "</a:gradFill>";
+}
+
+std::string Stop(int pos, const char* rgb) {
+  return "<a:gs pos=\"" + std::to_string(pos) + "\"><a:srgbClr val=\"" + rgb + "\"/></a:gs>";
+}
+
+TEST(Shape, GradientsRunTheirStopsAlongTheirAngleOrOutFromTheirCentre) {
+  const std::string redBlue = Stop(100000, "0000FF") + Stop(0, "FF0000");  // any order
+  auto drawml = [&](const std::string& fill) {
+    return Drawn(Wsp(0, 0, 100, 50, Preset("rect"), fill, "<wps:bodyPr/>", "", kNs), 100, 50);
+  };
+  Pixels across = drawml(Gradient(redBlue, "<a:lin ang=\"0\" scaled=\"1\"/>"));
+  ASSERT_EQ(across.d.width, 100u);
+  EXPECT_GT(across(1, 25, kRed), 240);
+  EXPECT_GT(across(98, 25, kBlue), 240);
+  EXPECT_NEAR(across(50, 25, kRed), 128, 12);
+  EXPECT_NEAR(across(50, 2, kRed), across(50, 47, kRed), 2);  // no change downwards
+  Pixels down = drawml(Gradient(redBlue, "<a:lin ang=\"5400000\" scaled=\"1\"/>"));
+  EXPECT_GT(down(50, 1, kRed), 235);
+  EXPECT_GT(down(50, 48, kBlue), 235);
+  Pixels three = drawml(Gradient(redBlue + Stop(50000, "00FF00"), "<a:lin ang=\"0\"/>"));
+  EXPECT_GT(three(50, 25, kGreen), 235);
+  Pixels radial = drawml(Gradient(Stop(0, "FFFFFF") + Stop(100000, "0000FF"),
+                                  "<a:path path=\"circle\"><a:fillToRect l=\"50000\" t=\"50000\" "
+                                  "r=\"50000\" b=\"50000\"/></a:path>"));
+  EXPECT_GT(radial(50, 25, kRed), 240);
+  EXPECT_LT(radial(0, 0, kRed), 30);
+  EXPECT_GT(radial(0, 0, kBlue), 240);
+
+  // VML: the fill colour to color2, at its angle; focus 50% mirrors the run.
+  auto vml = [](const std::string& fill) {
+    return Drawn(
+        "<v:rect xmlns:v=\"urn:schemas-microsoft-com:vml\" "
+        "style=\"width:75pt;height:37.5pt\" fillcolor=\"red\" stroked=\"f\">" +
+            fill + "</v:rect>",
+        100, 50);
+  };
+  Pixels leftRight = vml("<v:fill type=\"gradient\" color2=\"blue\" angle=\"-90\"/>");
+  EXPECT_GT(leftRight(1, 25, kRed), 240);
+  EXPECT_GT(leftRight(98, 25, kBlue), 240);
+  Pixels upwards = vml("<v:fill type=\"gradient\" color2=\"blue\"/>");
+  EXPECT_GT(upwards(50, 48, kRed), 235);
+  EXPECT_GT(upwards(50, 1, kBlue), 235);
+  Pixels mirrored = vml("<v:fill type=\"gradient\" color2=\"#ffffff\" focus=\"50%\"/>");
+  EXPECT_LT(mirrored(50, 1, kGreen), 20);
+  EXPECT_LT(mirrored(50, 48, kGreen), 20);
+  EXPECT_GT(mirrored(50, 25, kGreen), 235);
+  Pixels darker = vml("<v:fill type=\"gradient\" color2=\"fill darken(128)\"/>");
+  EXPECT_NEAR(darker(50, 1, kRed), 128, 4);
+  // Fewer than two stops, or a colour that cannot be read: the flat colour.
+  Pixels flat = drawml(Gradient(Stop(0, "00FF00"), ""));
+  EXPECT_GT(flat(98, 48, kGreen), 250);
+  Pixels unread = vml("<v:fill type=\"gradient\" color2=\"fill sideways(3)\"/>");
+  EXPECT_GT(unread(98, 48, kRed), 250);
+}
+
+TEST(Shape, OuterShadowsFallWhereTheyPointTranslucentAndBlurred) {
+  // A 100 x 50 shape at (20, 20) in a group of the picture's size: its
+  // shadow falls inside the picture.
+  auto group = [](const std::string& shadow) {
+    const std::string fill = "<a:solidFill><a:srgbClr val=\"FFC000\"/></a:solidFill>";
+    return Drawn(std::string("<wpg:wgp") + kNs +
+                     "><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"1905000\" "
+                     "cy=\"952500\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"1905000\" "
+                     "cy=\"952500\"/></a:xfrm></wpg:grpSpPr>" +
+                     Wsp(20, 20, 100, 50, Preset("rect"),
+                         fill + "<a:effectLst>" + shadow + "</a:effectLst>") +
+                     "</wpg:wgp>",
+                 200, 100);
+  };
+  // 10 px down and right (45 degrees), black at half alpha, sharp.
+  Pixels hard = group(
+      "<a:outerShdw dist=\"134700\" dir=\"2700000\"><a:srgbClr val=\"000000\"><a:alpha "
+      "val=\"50000\"/></a:srgbClr></a:outerShdw>");
+  EXPECT_NEAR(hard(124, 75, kAlpha), 128, 6);
+  EXPECT_LT(hard(124, 75, kRed), 10);
+  EXPECT_EQ(hard(134, 84, kAlpha), 0);  // past the shadow's edge
+  EXPECT_EQ(hard(10, 10, kAlpha), 0);   // none up and left
+  EXPECT_EQ(hard(50, 40, kRed), 255);   // the shape stays its colour
+  EXPECT_EQ(hard(50, 40, kGreen), 0xC0);
+  // A blur spreads it past the sharp edge, fainter.
+  Pixels soft = group(
+      "<a:outerShdw blurRad=\"95250\" dist=\"134700\" dir=\"2700000\"><a:srgbClr "
+      "val=\"000000\"/></a:outerShdw>");
+  EXPECT_GT(soft(133, 83, kAlpha), 0);
+  EXPECT_LT(soft(133, 83, kAlpha), soft(124, 75, kAlpha));
+
+  // VML: a hard shadow at its offset, in its colour and opacity.
+  Pixels vml = Drawn(
+      "<v:group xmlns:v=\"urn:schemas-microsoft-com:vml\" style=\"width:150pt;height:75pt\" "
+      "coordsize=\"200,100\"><v:rect style=\"left:20;top:20;width:100;height:50\" "
+      "fillcolor=\"#ffc000\" stroked=\"f\"><v:shadow on=\"t\" color=\"black\" opacity=\".5\" "
+      "offset=\"6pt,6pt\"/></v:rect></v:group>",
+      200, 100);
+  EXPECT_NEAR(vml(124, 73, kAlpha), 128, 6);
+  EXPECT_EQ(vml(132, 82, kAlpha), 0);
+  Pixels off = Drawn(
+      "<v:rect xmlns:v=\"urn:schemas-microsoft-com:vml\" style=\"width:75pt;height:37.5pt\">"
+      "<v:shadow on=\"f\"/></v:rect>",
+      100, 50);
+  EXPECT_EQ(off(50, 25, kAlpha), 255);
 }
 
 TEST(Shape, HostileDrawingsStayBoundedAndWellFormed) {

@@ -344,6 +344,32 @@ TEST(WordExport, ChartsAndShapesArePicturesOfTheirExtentAndRectangularTextBoxesS
   EXPECT_NE(html.find("Boxed words"), std::string::npos);
 }
 
+// A shape's effect extent (its shadow) widens its picture, so the shadow
+// is not cut off at the shape's edge; without a place of its own the
+// shape keeps its extent.
+TEST(WordExport, AShapesShadowGetsRoomInItsPicture) {
+  DocxBuilder b = ExampleDocument("");
+  auto shape = [](const std::string& xfrm) {
+    return "<w:r><w:drawing><wp:inline><wp:extent cx=\"952500\" cy=\"476250\"/>"
+           "<wp:effectExtent l=\"0\" t=\"0\" r=\"190500\" b=\"95250\"/><wp:docPr id=\"1\" "
+           "name=\"s\"/><a:graphic><a:graphicData><wps:wsp xmlns:wps=\"http://schemas.microsoft."
+           "com/office/word/2010/wordprocessingShape\"><wps:spPr>" +
+           xfrm +
+           "<a:prstGeom prst=\"ellipse\"/><a:solidFill><a:srgbClr val=\"FF0000\"/></a:solidFill>"
+           "<a:effectLst><a:outerShdw dist=\"95250\" dir=\"2700000\"/></a:effectLst></wps:spPr>"
+           "<wps:bodyPr/></wps:wsp></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+  };
+  b.Body("<w:p>" +
+         shape("<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"952500\" cy=\"476250\"/></a:xfrm>") +
+         shape("") + "</w:p>");
+  word::DocxContent content(b.Build());
+  word::RenderedPage page = word::RenderHtml(content, {}, u"doc", u"utf-8");
+  ASSERT_EQ(page.pictures.size(), 2u);
+  EXPECT_EQ(PngSize(page.pictures[0].bytes), std::make_pair(120u, 60u));
+  EXPECT_EQ(PngSize(page.pictures[1].bytes), std::make_pair(100u, 50u));
+  EXPECT_NE(TextToUtf8(page.html).find("<img width=120 height=60"), std::string::npos);
+}
+
 TEST(WordExport, MetafilesOfARealDocumentBecomePngOfTheirExtent) {
   QP_NEED_CORPUS("docx/docx4j_EMF.docx");
   const std::string path = std::string(QP_CORPUS_DIR) + "/docx/docx4j_EMF.docx";

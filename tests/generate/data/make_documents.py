@@ -46,16 +46,16 @@ def hyperlink(rid, text):
     return '<w:hyperlink r:id="%s">%s</w:hyperlink>' % (rid, run_text(text))
 
 
-def inline_picture(rid, number, cx, cy):
+def inline_picture(rid, number, cx, cy, effects=""):
     return (
         "<w:r><w:drawing><wp:inline><wp:extent cx=\"%d\" cy=\"%d\"/>"
         "<wp:docPr id=\"%d\" name=\"Picture %d\"/>"
         "<a:graphic><a:graphicData uri=\"%s\"><pic:pic>"
         "<pic:nvPicPr><pic:cNvPr id=\"%d\" name=\"p%d\"/><pic:cNvPicPr/></pic:nvPicPr>"
-        "<pic:blipFill><a:blip r:embed=\"%s\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
+        "<pic:blipFill><a:blip r:embed=\"%s\">%s</a:blip><a:stretch><a:fillRect/></a:stretch></pic:blipFill>"
         "<pic:spPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"%d\" cy=\"%d\"/></a:xfrm>"
         "<a:prstGeom prst=\"rect\"/></pic:spPr></pic:pic></a:graphicData></a:graphic>"
-        "</wp:inline></w:drawing></w:r>" % (cx, cy, number, number, PIC, number, number, rid, cx, cy)
+        "</wp:inline></w:drawing></w:r>" % (cx, cy, number, number, PIC, number, number, rid, effects, cx, cy)
     )
 
 
@@ -64,9 +64,11 @@ A4_SECTION = ('<w:pgSz w:w="11906" w:h="16838"/>'
               'w:footer="992" w:gutter="0"/>')
 
 
-def write_docx(name, title, body, links=(), media=(), section=A4_SECTION, language=""):
+def write_docx(name, title, body, links=(), media=(), section=A4_SECTION, language="",
+               background=""):
     """links: (rid, target); media: (rid, file name, bytes); section: the
-    last section's properties; language: a w:lang element for the defaults."""
+    last section's properties; language: a w:lang element for the defaults;
+    background: a w:background element."""
     rels = ['<Relationship Id="rIdStyles" Type="%sstyles" Target="styles.xml"/>' % REL_TYPE]
     for rid, target in links:
         rels.append('<Relationship Id="%s" Type="%shyperlink" Target="%s" TargetMode="External"/>'
@@ -113,8 +115,9 @@ def write_docx(name, title, body, links=(), media=(), section=A4_SECTION, langua
             "</w:styles>" % (W, language),
         "word/document.xml":
             '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>'
-            '<w:document xmlns:w="%s" xmlns:r="%s" xmlns:wp="%s" xmlns:a="%s" xmlns:pic="%s"><w:body>'
-            "%s<w:sectPr>%s</w:sectPr></w:body></w:document>" % (W, R, WP, A, PIC, body, section),
+            '<w:document xmlns:w="%s" xmlns:r="%s" xmlns:wp="%s" xmlns:a="%s" xmlns:pic="%s">%s<w:body>'
+            "%s<w:sectPr>%s</w:sectPr></w:body></w:document>"
+            % (W, R, WP, A, PIC, background, body, section),
     }
     for _, file_name, data in media:
         parts["word/media/" + file_name] = data
@@ -143,7 +146,17 @@ def main():
         ("rIdP2", "image2.jpeg", picture("jpg", "#cc6633", "20x20")),
         ("rIdP3", "image3.gif", picture("gif", "#33cc66", "10x10")),
     ]
-    write_docx("pictures.docx", "図の文書", pictures_body(), media=media)
+    # A page colour, and the PNG and JPEG once more in grey and washed out:
+    # files of their own beside the originals.
+    effects = "".join([
+        paragraph(run_text("灰色の PNG："),
+                  inline_picture("rIdP1", 5, 914400, 457200, "<a:grayscl/>")),
+        paragraph(run_text("淡色の JPEG："),
+                  inline_picture("rIdP2", 6, 457200, 457200,
+                                 '<a:lum bright="70000" contrast="-70000"/>')),
+    ])
+    write_docx("pictures.docx", "図の文書", pictures_body() + effects, media=media,
+               background='<w:background w:color="FFFFCC"/>')
     # A name with two dots: the page and pictures are named "report".
     write_docx("report.old.docx", "古い報告", pictures_body(), media=media[:1])
 
