@@ -25,6 +25,10 @@ DocxBuilder& DocxBuilder::Body(std::string xml) {
   body_ = std::move(xml);
   return *this;
 }
+DocxBuilder& DocxBuilder::Background(std::string xml) {
+  background_ = std::move(xml);
+  return *this;
+}
 DocxBuilder& DocxBuilder::Styles(std::string innerXml) {
   styles_ = std::move(innerXml);
   return *this;
@@ -118,8 +122,8 @@ std::string DocxBuilder::Build() const {
         std::string(kXml) + "<w:fonts " + kW + ">" + fonts_ + "</w:fonts>";
     add("rId4", "fontTable", "fontTable.xml");
   }
-  entries["word/document.xml"] =
-      std::string(kXml) + "<w:document " + kW + "><w:body>" + body_ + "</w:body></w:document>";
+  entries["word/document.xml"] = std::string(kXml) + "<w:document " + kW + ">" + background_ +
+                                 "<w:body>" + body_ + "</w:body></w:document>";
   entries["word/_rels/document.xml.rels"] =
       std::string(kXml) +
       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +

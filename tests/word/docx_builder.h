@@ -11,6 +11,7 @@ class DocxBuilder {
  public:
   // The body's inner XML (paragraphs, tables) in the w: namespace.
   DocxBuilder& Body(std::string xml);
+  DocxBuilder& Background(std::string xml);      // before w:body (w:background)
   DocxBuilder& Styles(std::string innerXml);     // inside <w:styles>
   DocxBuilder& Numbering(std::string innerXml);  // inside <w:numbering>
   DocxBuilder& Footnotes(std::string innerXml);  // footnotes after the separators
@@ -26,7 +27,7 @@ class DocxBuilder {
   void WriteTo(const std::string& path) const;
 
  private:
-  std::string body_, styles_, numbering_, footnotes_, fonts_;
+  std::string body_, background_, styles_, numbering_, footnotes_, fonts_;
   std::string title_, description_, keywords_;
   bool core_ = false;
   std::map<std::string, std::string> parts_;

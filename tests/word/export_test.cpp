@@ -344,6 +344,35 @@ TEST(WordExport, ChartsAndShapesArePicturesOfTheirExtentAndRectangularTextBoxesS
   EXPECT_NE(html.find("Boxed words"), std::string::npos);
 }
 
+// The page colour and a tiled picture fill go on the body tag as Word's
+// page gives them; a stem with a blank, which the revision would cut the
+// picture's value at, keeps the colour alone.
+TEST(WordExport, PageBackgroundIsTheBodysColourAndPicture) {
+  auto body = [](const std::string& background, const Text& stem) {
+    DocxBuilder b = ExampleDocument("<w:p/>");
+    b.Part("word/media/tile.png", TinyPng());
+    const std::string id = b.Relate("image", "media/tile.png");
+    b.Background("<w:background w:color=\"FFFFCC\"" +
+                 (background.empty() ? "/>"
+                                     : "><v:background xmlns:v=\"urn:schemas-microsoft-com:vml\">"
+                                       "<v:fill r:id=\"" +
+                                           id +
+                                           "\" type=\"tile\"/></v:background>"
+                                           "</w:background>"));
+    word::DocxContent content(b.Build());
+    const std::string html = TextToUtf8(word::RenderHtml(content, {}, stem, u"utf-8").html);
+    const std::size_t at = html.find("<body");
+    return html.substr(at, html.find(" lang=", at) - at);
+  };
+  EXPECT_EQ(body("", u"doc"), "<body bgcolor=\"#FFFFCC\"");
+  EXPECT_EQ(body("tile", u"doc"),
+            "<body bgcolor=\"#FFFFCC\" background=\"doc.files/image001.png\"");
+  EXPECT_EQ(body("tile", u"my doc"), "<body bgcolor=\"#FFFFCC\"");
+  DocxBuilder none = ExampleDocument("<w:p/>");
+  none.Background("<w:background w:color=\"auto\"/>");
+  EXPECT_NE(RenderUtf8(none).find("<body lang="), std::string::npos);
+}
+
 // A shape's effect extent (its shadow) widens its picture, so the shadow
 // is not cut off at the shape's edge; without a place of its own the
 // shape keeps its extent.
