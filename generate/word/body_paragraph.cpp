@@ -4,6 +4,7 @@
 
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
+#include "generate/word/list_labels.h"
 #include "generate/word/math_text.h"
 #include "generate/word/style_fonts.h"
 #include "generate/word/symbol_fonts.h"
@@ -36,6 +37,18 @@ Text RunSample(const pugi::xml_node& r) {
     if (LocalName(c) == "t") sample += U(c.text().get());
   }
   return sample;
+}
+
+// Word's tab stops where the paragraph sets none (w:defaultTabStop), in points.
+double DefaultTabPoints(const pugi::xml_document& settings) {
+  long twips = AttrLong(Child(settings.document_element(), "defaultTabStop"), "val", 720);
+  return twips > 0 ? static_cast<double>(twips) / 20.0 : 36.0;
+}
+
+bool CompressesPunctuation(const pugi::xml_document& settings) {
+  std::string control =
+      ChildVal(settings.document_element(), "characterSpacingControl", "doNotCompress");
+  return control != "doNotCompress";
 }
 
 Text SymbolChar(const pugi::xml_node& sym) {
@@ -150,10 +163,10 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   pendingBlocks_.swap(savedPending);
 }
 
-void BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
-                                 const ListLevel* level, bool levelFromStyle,
-                                 Declarations& declarations) const {
-  if (!level && !Child(pPr, "ind")) return;
+Indent BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
+                                   const ListLevel* level, bool levelFromStyle,
+                                   Declarations& declarations) const {
+  if (!level && !Child(pPr, "ind")) return {};
   // A list's indents give way to those of the style that carries the list,
   // and override those of any other style; the paragraph's own come last.
   const StyleSheet& sheet = state_.doc.styleSheet;
@@ -169,6 +182,7 @@ void BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* styl
   own.Overlay(pPr);
   double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
   resolved.Write(charPoints, declarations, &own);
+  return resolved;
 }
 
 bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
@@ -194,19 +208,27 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   std::optional<Text> label = state_.counters.Next(state_.doc.lists, numId, ilvl);
   if (!label) return false;
 
-  ParagraphIndent(pPr, style, level, fromStyle, declarations);
+  Indent indent = ParagraphIndent(pPr, style, level, fromStyle, declarations);
   declarations.Set("mso-list", u"l" + T(std::to_string(inst->index)) + u" level" +
                                    T(std::to_string(ilvl + 1)) + u" lfo" + U(numId));
   if (level->format == "none" && label->empty()) return true;
 
+  // The label looks like the paragraph mark (its run properties under
+  // w:pPr), then as its level says.
   RunFonts fonts;
-  ApplyRunFonts(level->rPr, state_.doc.themeFonts, fonts);
+  Declarations labelStyle;
+  RunLook look;
+  double fontPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  for (const pugi::xml_node& rPr : {Child(pPr, "rPr"), level->rPr}) {
+    ApplyRunFonts(rPr, state_.doc.themeFonts, fonts);
+    RunDeclarations(rPr, labelStyle, look);
+    long half = AttrLong(Child(rPr, "sz"), "val", 0);
+    if (half > 0) fontPoints = static_cast<double>(half) / 2.0;
+  }
+  LookDeclarations(look, labelStyle);
   SymbolFont symbol = SymbolFontOf(fonts.ascii);
   label = SymbolText(*label, symbol);
   if (IsMappedSymbolFont(symbol)) fonts.ascii.clear();
-  Declarations labelStyle;
-  RunLook look;
-  RunDeclarations(level->rPr, labelStyle, look);
   if (!fonts.ascii.empty()) {
     labelStyle.Set("font-family", FontFamilyValue(state_.doc.fontTable, fonts.ascii));
   }
@@ -214,7 +236,11 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
   html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
   if (level->suffix == "tab") {
-    html += u"<span style='font:7.0pt \"Times New Roman\"'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
+    double left = indent.LeftPoints(fontPoints);
+    double tab = LabelTabPoints(*label, fontPoints, left, left + indent.FirstPoints(fontPoints),
+                                DefaultTabPoints(state_.doc.settings),
+                                CompressesPunctuation(state_.doc.settings));
+    html += u"<span style='font:7.0pt \"Times New Roman\"'>" + LabelTabFiller(tab) + u"</span>";
   } else if (level->suffix == "space") {
     html += u" ";
   }

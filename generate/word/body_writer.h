@@ -85,8 +85,9 @@ class BodyWriter {
   // The label and indents of a numbered paragraph; false when it has none.
   bool ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
                  std::vector<InlinePiece>& pieces);
-  void ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
-                       bool levelFromStyle, Declarations& declarations) const;
+  // Writes the indents; returns the indent in force (for a list label's tab).
+  Indent ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
+                         bool levelFromStyle, Declarations& declarations) const;
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
   void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
