@@ -78,34 +78,6 @@ Text BodyWriter::JoinPieces(const std::vector<InlinePiece>& pieces) {
   return out;
 }
 
-namespace {
-
-// Whether the paragraph has text of its own (not that of its text boxes).
-bool HoldsText(const pugi::xml_node& p) {
-  for (pugi::xpath_node t :
-       p.select_nodes(".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
-    for (const char* c = t.node().text().get(); *c; ++c) {
-      if (!std::isspace(static_cast<unsigned char>(*c))) return true;
-    }
-  }
-  return false;
-}
-
-// Whether text comes after the paragraph before another drawing does:
-// empty paragraphs in between are passed over; a table counts as text.
-bool TextFollows(const pugi::xml_node& p) {
-  for (pugi::xml_node next = p.next_sibling(); next; next = next.next_sibling()) {
-    std::string_view local = LocalName(next);
-    if (local == "tbl" || local == "sdt") return true;
-    if (local != "p") continue;
-    if (HoldsText(next)) return true;
-    if (next.select_node(".//*[local-name()='anchor' or local-name()='pict']")) return false;
-  }
-  return false;
-}
-
-}  // namespace
-
 void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   pugi::xml_node pPr = Child(p, "pPr");
   std::string styleId = ChildVal(pPr, "pStyle");

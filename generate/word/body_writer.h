@@ -38,11 +38,18 @@ struct ExportState {
 // of text" and "behind text" placed from their paragraph, over the text at
 // their offset from the paragraph's top left (overlay), where the side is
 // only what a text box falls back to.
+// A floating object beside its text keeps its distance from its side of
+// the text column (inset); one centred in the column (side 'c') or with
+// text only above and below it (block) stands on its own between blocks.
+// `top` is its offset down from where it is placed, which orders the
+// floats of one paragraph.
 struct Placement {
   char side = 0;
   bool overlay = false;
+  bool block = false;
   bool behind = false;     // an overlay under the text
   long left = 0, top = 0;  // an overlay's offset in px
+  long inset = 0;          // a float's or block's distance from its side of the column, px
 };
 
 // One piece of a paragraph: the opening tags of its formatting, the content,
@@ -128,7 +135,7 @@ class BodyWriter {
   bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
                 std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
-  void TextBox(const pugi::xml_node& content, long widthPx, char side);
+  void TextBox(const pugi::xml_node& content, long widthPx, long heightPx, const Placement& place);
   // The paragraph with its text boxes: floating ones before it, others after.
   void PlaceBoxes(const Text& paragraph, Text& out);
   Text Href(const pugi::xml_node& hyperlink) const;
@@ -161,6 +168,11 @@ class BodyWriter {
   struct PendingBlock {
     Text html;
     bool before = false;  // goes before the paragraph
+    // A float's side and its extent down the page (px from where it is
+    // placed): floats of one side that stand one below the other clear
+    // each other instead of lining up.
+    char side = 0;
+    long top = 0, bottom = 0;
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
   std::size_t section_ = 0;                  // the section being written
@@ -174,6 +186,12 @@ class BodyWriter {
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose
 // text stays text. Other shapes are drawn as pictures.
 bool IsRectangularBox(const pugi::xml_node& shape);
+
+// Whether the paragraph has text of its own (not that of its text boxes);
+// whether text comes after it before another drawing does (empty
+// paragraphs in between are passed over; a table counts as text).
+bool HoldsText(const pugi::xml_node& p);
+bool TextFollows(const pugi::xml_node& p);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);
