@@ -115,6 +115,30 @@ bool OverTextOnlyInDrawing(const pugi::xml_node& object) {
   return p && !HoldsText(p) && !TextFollows(p);
 }
 
+// Whether a DrawingML or VML shape is drawn without a fill: an outline
+// that text shows through.
+bool Unfilled(const pugi::xml_node& object) {
+  pugi::xml_node spPr =
+      object.select_node(".//*[local-name()='wsp']/*[local-name()='spPr']").node();
+  if (spPr) {
+    for (const char* fill : {"solidFill", "gradFill", "blipFill", "pattFill"}) {
+      if (Child(spPr, fill)) return false;
+    }
+    pugi::xml_node style = Child(spPr.parent(), "style");
+    return Child(spPr, "noFill") || AttrLong(Child(style, "fillRef"), "idx", 0) == 0;
+  }
+  std::string_view filled = object.attribute("filled").value();
+  std::string_view on = Attr(Child(object, "fill"), "on").value();
+  return filled == "f" || filled == "false" || on == "f" || on == "false";
+}
+
+// An object behind the text, or an outline without fill, as wide as the
+// column or wider (a frame or a background for the page) has nothing
+// beside it to float to: it stays over or under the text it frames.
+bool IsBackdrop(const pugi::xml_node& object, bool behind, double width, double column) {
+  return width >= column * 0.9 && (behind || Unfilled(object));
+}
+
 // The side and inset of an object `width` px wide whose left edge is `x` px
 // from the left of a text column `column` px wide: centred when its middle
 // is within a twentieth of the column's; on the right when its middle lies
@@ -179,9 +203,12 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   if (offsetV) place.top = SignedEmuToPx(offsetV);
   bool fromColumn = fromH == "column" || fromH == "margin" || fromH == "character";
   if (InCellOrBox(frame) || !Child(frame, "wrapNone") || !(fromColumn || fromH == "page") ||
-      !offsetV || (fromV != "paragraph" && fromV != "line") || !OverTextOnlyInDrawing(frame)) {
+      !offsetV || (fromV != "paragraph" && fromV != "line")) {
     return place;
   }
+  place.behind = std::string_view(Attr(frame, "behindDoc").value()) == "1";
+  if (!OverTextOnlyInDrawing(frame) && !IsBackdrop(frame, place.behind, width, column))
+    return place;
   if (offset) {
     place.left = SignedEmuToPx(offset) - std::lround(pageLeft);
   } else {
@@ -189,7 +216,6 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
     place.left = Aligned(align, span, width) - std::lround(pageLeft);
   }
   place.overlay = true;
-  place.behind = std::string_view(Attr(frame, "behindDoc").value()) == "1";
   return place;
 }
 
@@ -230,7 +256,13 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   bool fromColumn = fromH.empty() || fromH == u"text" || fromH == u"margin" || fromH == u"char";
   if (InCellOrBox(shape) || (!wrap.empty() && wrap != "none") ||
       !(fromColumn || fromH == u"page") ||
-      !(fromV.empty() || fromV == u"text" || fromV == u"line") || !OverTextOnlyInDrawing(shape)) {
+      !(fromV.empty() || fromV == u"text" || fromV == u"line")) {
+    return place;
+  }
+  Text z = value(u"z-index");
+  place.behind = !z.empty() && z[0] == u'-';
+  if (!OverTextOnlyInDrawing(shape) &&
+      !IsBackdrop(shape, place.behind, static_cast<double>(width), column)) {
     return place;
   }
   if (!align.empty() && align != u"absolute") {
@@ -241,8 +273,6 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   place.left = left - std::lround(pageLeft);
   place.top = VmlOffsetPx(style, u"margin-top");
   place.overlay = true;
-  Text z = value(u"z-index");
-  place.behind = !z.empty() && z[0] == u'-';
   return place;
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
@@ -174,11 +175,13 @@ Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& p
   return html + inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n";
 }
 
-// Adds "clear" for `side` to the style of the table that `html` opens.
-void ClearFloat(char side, Text& html) {
+// Adds "clear" for `side` to the style of the table that `html` opens, and
+// the gap above it (px, at most an inch).
+void ClearFloat(char side, long gap, Text& html) {
   std::size_t end = html.find(u'>');
   if (end == Text::npos || html.rfind(u"<table", 0) != 0) return;
   Text clear = side == 'r' ? u"clear:right" : u"clear:left";
+  if (gap > 0) clear += u";margin-top:" + T(std::to_string(std::min(gap, 96L))) + u"px";
   if (html[end - 1] == u'\'') {
     html.insert(end - 1, u";" + clear);
   } else {
@@ -243,13 +246,14 @@ void BodyWriter::PlaceBoxes(const Text& paragraph, Text& out) {
   for (std::size_t i = 0; i < pendingBlocks_.size(); ++i) {
     PendingBlock& b = pendingBlocks_[i];
     if (!b.before) continue;
+    std::optional<long> lowest;  // the bottom of the lowest float above it on its side
     for (std::size_t k = 0; k < i && b.side; ++k) {
       const PendingBlock& above = pendingBlocks_[k];
       if (above.before && above.side == b.side && above.bottom <= b.top) {
-        ClearFloat(b.side, b.html);
-        break;
+        lowest = std::max(lowest.value_or(above.bottom), above.bottom);
       }
     }
+    if (lowest) ClearFloat(b.side, b.top - *lowest, b.html);
     out += b.html;
   }
   out += paragraph;
