@@ -139,6 +139,12 @@ bool IsBackdrop(const pugi::xml_node& object, bool behind, double width, double 
   return width >= column * 0.9 && (behind || Unfilled(object));
 }
 
+void PlaceAligned(std::string_view align, Placement& place) {
+  place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
+}
+
+}  // namespace
+
 // The side and inset of an object `width` px wide whose left edge is `x` px
 // from the left of a text column `column` px wide: centred when its middle
 // is within a twentieth of the column's; on the right when its middle lies
@@ -157,12 +163,6 @@ void PlaceInColumn(double x, double width, double column, Placement& place) {
     place.inset = std::lround(std::clamp(x, 0.0, room));
   }
 }
-
-void PlaceAligned(std::string_view align, Placement& place) {
-  place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
-}
-
-}  // namespace
 
 // Where a floating picture or box sits (see Placement): by its alignment,
 // else by its offset within the text column; text wrapping only on its left

@@ -131,7 +131,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   html += JoinPieces(pieces);
   if (!visible) html += u"<o:p>&nbsp;</o:p>";
   html += u"</" + tag + u">\r\n\r\n";
-  PlaceBoxes(html, out);
+  PlaceBoxes(Framed(pPr, html), out);
   pendingBlocks_.swap(savedPending);
 }
 

@@ -138,6 +138,9 @@ class BodyWriter {
   void TextBox(const pugi::xml_node& content, long widthPx, long heightPx, const Placement& place);
   // The paragraph with its text boxes: floating ones before it, others after.
   void PlaceBoxes(const Text& paragraph, Text& out);
+  // A paragraph in a frame (w:framePr) that text flows round: the paragraph
+  // in a one-cell table floating where the frame stands; others unchanged.
+  Text Framed(const pugi::xml_node& pPr, const Text& paragraph) const;
   Text Href(const pugi::xml_node& hyperlink) const;
 
   // Tables (body_table.cpp).
@@ -186,6 +189,10 @@ class BodyWriter {
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose
 // text stays text. Other shapes are drawn as pictures.
 bool IsRectangularBox(const pugi::xml_node& shape);
+
+// The side and inset of an object `width` px wide whose left edge is `x` px
+// from the left of a text column `column` px wide.
+void PlaceInColumn(double x, double width, double column, Placement& place);
 
 // Whether the paragraph has text of its own (not that of its text boxes);
 // whether text comes after it before another drawing does (empty

@@ -155,8 +155,7 @@ BoxLook VmlBoxLook(const pugi::xml_node& shape) {
 // The box as a one-cell table: floating on its side (at its inset from that
 // side of the column) or centred as a block of its own; the cell as tall as
 // the box at least.
-Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& place,
-              const BoxLook& look) {
+Text FloatTableOpen(long widthPx, const Placement& place) {
   Text html = u"<table cellpadding=0 cellspacing=0";
   if (place.side == 'l') html += u" align=left";
   if (place.side == 'r') html += u" align=right";
@@ -166,7 +165,12 @@ Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& p
     html += u" style='margin-" + T(place.side == 'r' ? "right:" : "left:") +
             T(std::to_string(place.inset)) + u"px'";
   }
-  html += u">\r\n <tr>\r\n  <td";
+  return html + u">\r\n <tr>\r\n  <td";
+}
+
+Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& place,
+              const BoxLook& look) {
+  Text html = FloatTableOpen(widthPx, place);
   if (heightPx > 0) html += u" height=" + T(std::to_string(heightPx));
   html += u" valign=" + look.valign + u" style='border:" + look.border;
   if (!look.fill.empty()) html += u";background:" + look.fill;
@@ -260,6 +264,38 @@ void BodyWriter::PlaceBoxes(const Text& paragraph, Text& out) {
   for (const PendingBlock& b : pendingBlocks_) {
     if (!b.before) out += b.html;
   }
+}
+
+Text BodyWriter::Framed(const pugi::xml_node& pPr, const Text& paragraph) const {
+  pugi::xml_node frame = Child(pPr, "framePr");
+  std::string_view wrap = Attr(frame, "wrap").value();
+  bool dropCap = !std::string_view(Attr(frame, "dropCap").value()).empty() &&
+                 std::string_view(Attr(frame, "dropCap").value()) != "none";
+  // A frame in the line, or one that text does not flow beside, is an
+  // ordinary paragraph.
+  if (!frame || std::string_view(Attr(frame, "yAlign").value()) == "inline" ||
+      (!dropCap && wrap != "around" && wrap != "tight" && wrap != "through")) {
+    return paragraph;
+  }
+  const PageSetup& page = state_.doc.sections[section_].page;
+  const double pxPerPt = 96.0 / 72.0;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * pxPerPt;
+  long width = std::lround(static_cast<double>(AttrLong(frame, "w", 0)) / 20.0 * pxPerPt);
+  Placement place;
+  std::string_view align = Attr(frame, "xAlign").value();
+  if (dropCap) {
+    place.side = 'l';
+  } else if (!align.empty()) {
+    place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
+  } else {
+    double x = static_cast<double>(AttrLong(frame, "x", 0)) / 20.0 * pxPerPt;
+    if (std::string_view(Attr(frame, "hAnchor").value()) == "page") {
+      x -= page.LeftMargin * pxPerPt;
+    }
+    PlaceInColumn(x, static_cast<double>(width), column, place);
+  }
+  return FloatTableOpen(width, place) + u" valign=top>\r\n" + paragraph +
+         u"  </td>\r\n </tr>\r\n</table>\r\n\r\n";
 }
 
 }  // namespace qp::word
