@@ -181,6 +181,16 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   if (!label) return false;
 
   Indent indent = ParagraphIndent(pPr, style, level, fromStyle, declarations);
+  // The label never starts left of the text column, where the window's
+  // edge or a cell would cut its first characters (an opening bracket):
+  // a hanging indent deeper than the left indent hangs to the margin.
+  double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  double left = indent.LeftPoints(charPoints);
+  double firstStart = left + indent.FirstPoints(charPoints);
+  if (firstStart < 0) {
+    declarations.Set("text-indent", Pt(-left));
+    firstStart = 0;
+  }
   declarations.Set("mso-list", u"l" + T(std::to_string(inst->index)) + u" level" +
                                    T(std::to_string(ilvl + 1)) + u" lfo" + U(numId));
   if (level->format == "none" && label->empty()) return true;
@@ -190,7 +200,7 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   RunFonts fonts;
   Declarations labelStyle;
   RunLook look;
-  double fontPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  double fontPoints = charPoints;
   for (const pugi::xml_node& rPr : {Child(pPr, "rPr"), level->rPr}) {
     ApplyRunFonts(rPr, state_.doc.themeFonts, fonts);
     RunDeclarations(rPr, labelStyle, look);
@@ -208,10 +218,9 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
   html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
   if (level->suffix == "tab") {
-    double left = indent.LeftPoints(fontPoints);
-    double tab = LabelTabPoints(*label, fontPoints, left, left + indent.FirstPoints(fontPoints),
-                                DefaultTabPoints(state_.doc.settings),
-                                CompressesPunctuation(state_.doc.settings));
+    double tab =
+        LabelTabPoints(*label, fontPoints, left, firstStart, DefaultTabPoints(state_.doc.settings),
+                       CompressesPunctuation(state_.doc.settings));
     html += u"<span style='font:7.0pt \"Times New Roman\"'>" + LabelTabFiller(tab) + u"</span>";
   } else if (level->suffix == "space") {
     html += u" ";
