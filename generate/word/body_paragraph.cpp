@@ -216,14 +216,25 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   }
   Text html = u"<![if !supportLists]>";
   if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
-  html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
+  html += u"<span style='mso-list:Ignore'>";
+  LabelTab tab;
   if (level->suffix == "tab") {
-    double tab =
-        LabelTabPoints(*label, fontPoints, left, firstStart, DefaultTabPoints(state_.doc.settings),
-                       CompressesPunctuation(state_.doc.settings));
-    html += u"<span style='font:7.0pt \"Times New Roman\"'>" + LabelTabFiller(tab) + u"</span>";
-  } else if (level->suffix == "space") {
-    html += u" ";
+    tab = LabelTabAfter(*label, fontPoints, left, firstStart, DefaultTabPoints(state_.doc.settings),
+                        CompressesPunctuation(state_.doc.settings));
+  }
+  if (tab.toIndent && left - firstStart > 0.5) {
+    // The label fills the hanging indent whatever the browser's font makes
+    // of its width, so that the text starts on the indent as in Word.
+    html += u"<span style='display:inline-block;text-indent:0;min-width:" + Pt(left - firstStart) +
+            u"'>" + EscapeText(*label) + u"</span>";
+  } else {
+    html += EscapeText(*label);
+    if (level->suffix == "tab") {
+      html += u"<span style='font:7.0pt \"Times New Roman\"'>" + LabelTabFiller(tab.points) +
+              u"</span>";
+    } else if (level->suffix == "space") {
+      html += u" ";
+    }
   }
   html += labelStyle.empty() ? u"</span><![endif]>" : u"</span></span><![endif]>";
   pieces.push_back({{}, html, {}, !label->empty()});

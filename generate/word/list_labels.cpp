@@ -145,8 +145,8 @@ Text FormatListNumber(long n, std::string_view format) {
   return Decimal(n);
 }
 
-double LabelTabPoints(TextView label, double fontPoints, double left, double firstStart,
-                      double defaultTab, bool compressPunctuation) {
+LabelTab LabelTabAfter(TextView label, double fontPoints, double left, double firstStart,
+                       double defaultTab, bool compressPunctuation) {
   static constexpr std::u16string_view kWidePunctuation =
       u"、。（）［］｛｝「」『』【】〔〕，．：；";
   double width = 0;
@@ -161,10 +161,10 @@ double LabelTabPoints(TextView label, double fontPoints, double left, double fir
   }
   double end = firstStart + width;
   // A label that just fills the hanging indent (an estimate) is taken to end on it.
-  if (end <= left + 0.5) return std::max(left - end, 0.0);
+  if (end <= left + 0.5) return {std::max(left - end, 0.0), true};
   if (defaultTab < 1) defaultTab = 36;
   double next = (std::floor(end / defaultTab) + 1) * defaultTab;
-  return next - end;
+  return {next - end, false};
 }
 
 Text LabelTabFiller(double points) {

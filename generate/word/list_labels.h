@@ -19,8 +19,12 @@ Text FormatListNumber(long n, std::string_view format);
 // (every `defaultTab` points). The label's width is estimated: full-width
 // characters one em (their punctuation half with `compressPunctuation`, as
 // Japanese documents set it), others about half.
-double LabelTabPoints(TextView label, double fontPoints, double left, double firstStart,
-                      double defaultTab, bool compressPunctuation);
+struct LabelTab {
+  double points = 0;
+  bool toIndent = false;  // the tab ends on the hanging indent
+};
+LabelTab LabelTabAfter(TextView label, double fontPoints, double left, double firstStart,
+                       double defaultTab, bool compressPunctuation);
 
 // The blanks Word's pages fill such a tab with: non-breaking spaces in a
 // 7 pt font (1.75 pt each), the last one an ordinary blank.
