@@ -96,7 +96,8 @@ BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& them
     line = DrawingColor(Child(style, "lnRef"), theme);
   }
   if (line >= 0) {
-    double width = static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0;
+    // A hairline shows as one pixel, as Word draws it.
+    double width = std::max(0.75, static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0);
     look.border = u"solid " + Hex(line) + u" " + Pt(width);
   }
   // The shape's style names the colour of its text (white on a filled
