@@ -295,7 +295,10 @@ Text BodyWriter::Framed(const pugi::xml_node& pPr, const Text& paragraph) const 
     }
     PlaceInColumn(x, static_cast<double>(width), column, place);
   }
-  return FloatTableOpen(width, place) + u" valign=top>\r\n" + paragraph +
+  // w:h is the frame's height, at least or exactly; the text may need more.
+  long height = std::lround(static_cast<double>(AttrLong(frame, "h", 0)) / 20.0 * pxPerPt);
+  Text cell = height > 0 ? u" height=" + T(std::to_string(height)) : Text();
+  return FloatTableOpen(width, place) + cell + u" valign=top>\r\n" + paragraph +
          u"  </td>\r\n </tr>\r\n</table>\r\n\r\n";
 }
 
