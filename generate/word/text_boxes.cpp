@@ -4,6 +4,7 @@
 // it, on its side, so that the paragraph's text runs beside it as in Word;
 // a box in the line follows its paragraph.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -180,6 +181,21 @@ Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& p
   return html + inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n";
 }
 
+// Whether a text box shows nothing but its outline and fill: no text, no
+// picture, no drawing.
+bool IsEmptyBox(const pugi::xml_node& content) {
+  if (content.select_node(".//*[local-name()='drawing' or local-name()='pict' or "
+                          "local-name()='object']")) {
+    return false;
+  }
+  for (pugi::xpath_node t : content.select_nodes(".//*[local-name()='t']")) {
+    for (const char* c = t.node().text().get(); *c; ++c) {
+      if (!std::isspace(static_cast<unsigned char>(*c))) return false;
+    }
+  }
+  return true;
+}
+
 // Adds "clear" for `side` to the style of the table that `html` opens, and
 // the gap above it (px, at most an inch).
 void ClearFloat(char side, long gap, Text& html) {
@@ -232,6 +248,11 @@ void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, long heigh
     Text style = U(shape.attribute("style").value());
     widthPx = VmlLengthPx(style, u"width");
     heightPx = VmlLengthPx(style, u"height");
+  }
+  const PageSetup& page = state_.doc.sections[section_].page;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * 96 / 72;
+  if (place.side && static_cast<double>(widthPx) >= column * 0.9 && IsEmptyBox(content)) {
+    return;  // a page's coloured backdrop: as a block it would only push the text down
   }
   bool before = place.side != 0;
   char floats = place.side == 'l' || place.side == 'r' ? place.side : 0;
