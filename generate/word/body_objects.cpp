@@ -139,6 +139,16 @@ bool IsBackdrop(const pugi::xml_node& object, bool behind, double width, double 
   return width >= column * 0.9 && (behind || Unfilled(object));
 }
 
+// Text on one side only ("left", "right") puts the object on the other,
+// against the column's edge.
+void TextOnOneSide(std::string_view textSide, Placement& place) {
+  char against = textSide == "left" ? 'r' : textSide == "right" ? 'l' : 0;
+  if (against && place.side != against) {
+    place.side = against;
+    place.inset = 0;
+  }
+}
+
 void PlaceAligned(std::string_view align, Placement& place) {
   place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
 }
@@ -182,10 +192,9 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   std::string_view align = Child(positionH, "align").text().get();
   pugi::xml_node offset = Child(positionH, "posOffset");
   double pageLeft = fromH == "page" ? page.LeftMargin * pxPerPt : 0;
-  bool wrapsLeftOnly = false;
+  std::string_view wrapText;
   for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
-    wrapsLeftOnly =
-        wrapsLeftOnly || std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left";
+    if (pugi::xml_node w = Child(frame, wrap)) wrapText = Attr(w, "wrapText").value();
   }
   if (!align.empty()) {
     PlaceAligned(align, place);
@@ -194,7 +203,7 @@ Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   } else {
     PlaceInColumn(static_cast<double>(SignedEmuToPx(offset)) - pageLeft, width, column, place);
   }
-  if (wrapsLeftOnly) place.side = 'r';
+  TextOnOneSide(wrapText, place);
   place.block = Child(frame, "wrapTopAndBottom") != nullptr;
 
   pugi::xml_node positionV = Child(frame, "positionV");
@@ -250,7 +259,7 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
     wrap = c.attribute("type").value();
     wrapSide = c.attribute("side").value();
   }
-  if (wrapSide == "left") place.side = 'r';
+  TextOnOneSide(wrapSide, place);
   place.block = wrap == "topAndBottom";
   place.top = VmlOffsetPx(style, u"margin-top") + VmlOffsetPx(style, u"top");
   bool fromColumn = fromH.empty() || fromH == u"text" || fromH == u"margin" || fromH == u"char";
