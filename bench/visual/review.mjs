@@ -29,6 +29,7 @@ function parseArgs(argv) {
     else if (a === "--config") o.configs = value().split(",");
     else if (a === "--doc-via-cache") o.docViaCache = true;
     else if (a === "--list") o.list = fs.readFileSync(value(), "utf8").split("\n").filter((l) => l.trim()).map((l) => path.resolve(l.trim()));
+    else if (a === "--no-sheets") o.noSheets = true;
     else o.docs.push(path.resolve(a));
   }
   return o;
@@ -105,6 +106,42 @@ class DocCache {
     }
     return fs.readdirSync(d).filter((f) => /^print-\d+\.png$/.test(f)).sort().map((f) => path.join(d, f));
   }
+}
+
+// Runs in the page. Floating objects (floated or positioned elements, the
+// outermost of a nest) whose box covers text outside themselves: a float
+// the text wraps round covers nothing, an object placed over the text does.
+// Counts objects, not pixels: one covering line is as wrong as ten.
+function floatOverlapsInPage() {
+  const body = document.body;
+  const floating = (el) => {
+    const s = getComputedStyle(el);
+    return s.float !== "none" || s.position === "absolute" || s.position === "fixed";
+  };
+  const objects = [...body.querySelectorAll("*")].filter((el) => {
+    if (!floating(el)) return false;
+    for (let up = el.parentElement; up && up !== body; up = up.parentElement) if (floating(up)) return false;
+    const r = el.getBoundingClientRect();
+    return r.width > 0 && r.height > 0;
+  });
+  // Every visible line of text once, as its boxes.
+  const lines = [];
+  const walker = document.createTreeWalker(body, NodeFilter.SHOW_TEXT);
+  for (let n = walker.nextNode(); n; n = walker.nextNode()) {
+    if (!/[^\s\u00a0]/.test(n.data)) continue;
+    const range = document.createRange();
+    range.selectNodeContents(n);
+    for (const r of range.getClientRects()) if (r.width > 0 && r.height > 0) lines.push({ node: n, r });
+  }
+  // A few px of contact (a border touching a line) is not covering.
+  const kSlack = 3;
+  const covering = objects.filter((el) => {
+    const b = el.getBoundingClientRect();
+    return lines.some(({ node, r }) => !el.contains(node) &&
+      Math.min(b.right, r.right) - Math.max(b.left, r.left) > kSlack &&
+      Math.min(b.bottom, r.bottom) - Math.max(b.top, r.top) > kSlack);
+  });
+  return { floats: objects.length, floatsOverText: covering.length };
 }
 
 // Runs in the page. Everything a reader would notice that can be counted.
@@ -279,7 +316,8 @@ async function measure(browser, file, shot) {
     await tab.setViewport(kWindow);
     await tab.goto("file://" + file, { waitUntil: "load", timeout: 60000 });
     const m = await tab.evaluate(measureInPage);
-    Object.assign(m, await tab.evaluate(shortLineBoxes), await tab.evaluate(brokenBookmarkLinks));
+    Object.assign(m, await tab.evaluate(shortLineBoxes), await tab.evaluate(brokenBookmarkLinks),
+      await tab.evaluate(floatOverlapsInPage));
     // The top of the page, as much as a contact sheet column shows (3,000 px
     // at 70%): a whole long page is beyond what ImageMagick accepts.
     const clip = { x: 0, y: 0, width: Math.min(kWindow.width + m.overflow, 2000), height: Math.min(m.height, 4300) };
@@ -332,7 +370,7 @@ async function pool(items, jobs, work) {
 
 const kColumns = ["doc", "config", "result", "overflow", "overflowCause", "rulesWritten", "rulesDropped",
   "paragraphs", "defaultMarginParagraphs", "gaps", "hardGaps", "images", "brokenImages", "words", "found",
-  "shortLines", "shortLineExamples", "bookmarkLinks", "brokenBookmarkLinks"];
+  "shortLines", "shortLineExamples", "bookmarkLinks", "brokenBookmarkLinks", "floats", "floatsOverText"];
 
 function summarize(rows, config) {
   const mine = rows.filter((r) => r.config === config);
@@ -358,6 +396,8 @@ function summarize(rows, config) {
     ["  such elements, all pages", sum("shortLines")],
     ["pages with a link to a missing bookmark", count((r) => r.brokenBookmarkLinks > 0)],
     ["  such links / links within the page", `${sum("brokenBookmarkLinks")} / ${sum("bookmarkLinks")}`],
+    ["pages with a float over text", count((r) => r.floatsOverText > 0)],
+    ["  floats over text / all floats", `${sum("floatsOverText")} / ${sum("floats")}`],
     ["words shown / pandoc words", `${sum("found")} / ${sum("words")} (${pct(sum("found"), sum("words"))})`],
     ["pages showing < 98% of words", count((r) => r.words > 0 && r.found < 0.98 * r.words)],
   ];
@@ -366,10 +406,10 @@ function summarize(rows, config) {
 async function main() {
   const opts = parseArgs(process.argv.slice(2));
   const cache = new DocCache(opts.cache);
-  const sheets = opts.docs.length > 0;
+  const sheets = opts.docs.length > 0 && !opts.noSheets;
   let docs = opts.docs;
   if (opts.list) docs = opts.list;
-  else if (!sheets) {
+  else if (docs.length === 0) {
     const list = (sub, re) => fs.readdirSync(path.join(opts.corpus, sub)).filter((f) => re.test(f)).sort()
       .map((f) => path.join(opts.corpus, sub, f));
     docs = [...list("docx", /\.docx$/), ...list("doc", /\.doc$/)];

@@ -83,58 +83,149 @@ long Aligned(std::string_view align, double span, double width) {
 
 }  // namespace
 
-// The side a floating picture or box sits on: 'r' when it is aligned on
-// the right, when text wraps only on its left, or when its centre lies past
-// three fifths of the text column (a wide picture near the middle stays
-// left); 'l' otherwise; 0 for one in the line. An object without wrapping
-// placed from the column, margin or page across and from its paragraph or
-// line down is an overlay at that offset.
+bool HoldsText(const pugi::xml_node& p) {
+  for (pugi::xpath_node t :
+       p.select_nodes(".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
+    for (const char* c = t.node().text().get(); *c; ++c) {
+      if (!std::isspace(static_cast<unsigned char>(*c))) return true;
+    }
+  }
+  return false;
+}
+
+bool TextFollows(const pugi::xml_node& p) {
+  for (pugi::xml_node next = p.next_sibling(); next; next = next.next_sibling()) {
+    std::string_view local = LocalName(next);
+    if (local == "tbl" || local == "sdt") return true;
+    if (local != "p") continue;
+    if (HoldsText(next)) return true;
+    if (next.select_node(".//*[local-name()='anchor' or local-name()='pict']")) return false;
+  }
+  return false;
+}
+
+namespace {
+
+// An object "in front of" or "behind" the text stays over the text only
+// in a paragraph that holds nothing but drawings and has no text after it
+// (shapes that make one drawing together); elsewhere it would cover the
+// text, so it floats beside it instead.
+bool OverTextOnlyInDrawing(const pugi::xml_node& object) {
+  pugi::xml_node p = object.parent();
+  while (p && LocalName(p) != "p") p = p.parent();
+  return p && !HoldsText(p) && !TextFollows(p);
+}
+
+// Whether a DrawingML or VML shape is drawn without a fill: an outline
+// that text shows through.
+bool Unfilled(const pugi::xml_node& object) {
+  pugi::xml_node spPr =
+      object.select_node(".//*[local-name()='wsp']/*[local-name()='spPr']").node();
+  if (spPr) {
+    for (const char* fill : {"solidFill", "gradFill", "blipFill", "pattFill"}) {
+      if (Child(spPr, fill)) return false;
+    }
+    pugi::xml_node style = Child(spPr.parent(), "style");
+    return Child(spPr, "noFill") || AttrLong(Child(style, "fillRef"), "idx", 0) == 0;
+  }
+  std::string_view filled = object.attribute("filled").value();
+  std::string_view on = Attr(Child(object, "fill"), "on").value();
+  return filled == "f" || filled == "false" || on == "f" || on == "false";
+}
+
+// An object behind the text, or an outline without fill, as wide as the
+// column or wider (a frame or a background for the page) has nothing
+// beside it to float to: it stays over or under the text it frames.
+bool IsBackdrop(const pugi::xml_node& object, bool behind, double width, double column) {
+  return width >= column * 0.9 && (behind || Unfilled(object));
+}
+
+// Text on one side only ("left", "right") puts the object on the other,
+// against the column's edge.
+void TextOnOneSide(std::string_view textSide, Placement& place) {
+  char against = textSide == "left" ? 'r' : textSide == "right" ? 'l' : 0;
+  if (against && place.side != against) {
+    place.side = against;
+    place.inset = 0;
+  }
+}
+
+void PlaceAligned(std::string_view align, Placement& place) {
+  place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
+}
+
+}  // namespace
+
+// The side and inset of an object `width` px wide whose left edge is `x` px
+// from the left of a text column `column` px wide: centred when its middle
+// is within a twentieth of the column's; on the right when its middle lies
+// past three fifths of the column (a wide picture near the middle stays
+// left); on the left otherwise.
+void PlaceInColumn(double x, double width, double column, Placement& place) {
+  double middle = x + width / 2;
+  double room = std::max(0.0, column - width);
+  if (std::abs(middle - column / 2) <= column / 20 && width < column) {
+    place.side = 'c';
+  } else if (middle > column * 0.6) {
+    place.side = 'r';
+    place.inset = std::lround(std::clamp(column - x - width, 0.0, room));
+  } else {
+    place.side = 'l';
+    place.inset = std::lround(std::clamp(x, 0.0, room));
+  }
+}
+
+// Where a floating picture or box sits (see Placement): by its alignment,
+// else by its offset within the text column; text wrapping only on its left
+// puts it on the right, wrapping above and below makes it a block. An
+// object without wrapping placed from the column, margin or page across
+// and from its paragraph or line down is an overlay at that offset when it
+// is part of a drawing (OverTextOnlyInDrawing). 0 for one in the line.
 Placement BodyWriter::DrawingPlacement(const pugi::xml_node& frame) const {
   Placement place;
   if (LocalName(frame) != "anchor") return place;
-  const PageSetup& page = state_.doc.sections.front().page;
-  double column = page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter;
-  double width = static_cast<double>(AttrLong(Child(frame, "extent"), "cx")) / 12700.0;
+  const PageSetup& page = state_.doc.sections[section_].page;
+  const double pxPerPt = 96.0 / 72.0;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * pxPerPt;
+  double width = static_cast<double>(EmuToPx(AttrLong(Child(frame, "extent"), "cx")));
   pugi::xml_node positionH = Child(frame, "positionH");
   std::string_view fromH = Attr(positionH, "relativeFrom").value();
   std::string_view align = Child(positionH, "align").text().get();
   pugi::xml_node offset = Child(positionH, "posOffset");
-  bool wrapsLeftOnly = false;
+  double pageLeft = fromH == "page" ? page.LeftMargin * pxPerPt : 0;
+  std::string_view wrapText;
   for (std::string_view wrap : {"wrapSquare", "wrapTight", "wrapThrough"}) {
-    wrapsLeftOnly =
-        wrapsLeftOnly || std::string_view(Attr(Child(frame, wrap), "wrapText").value()) == "left";
+    if (pugi::xml_node w = Child(frame, wrap)) wrapText = Attr(w, "wrapText").value();
   }
   if (!align.empty()) {
-    place.side = align == "right" ? 'r' : 'l';
-  } else if (wrapsLeftOnly) {
-    place.side = 'r';
+    PlaceAligned(align, place);
   } else if (!offset) {
     place.side = 'l';
   } else {
-    double left = ParseDoubleC(offset.text().get(), nullptr) / 12700.0;  // EMU to points
-    if (fromH == "page") left -= page.LeftMargin;
-    place.side = left + width / 2 > column * 0.6 ? 'r' : 'l';
+    PlaceInColumn(static_cast<double>(SignedEmuToPx(offset)) - pageLeft, width, column, place);
   }
+  TextOnOneSide(wrapText, place);
+  place.block = Child(frame, "wrapTopAndBottom") != nullptr;
 
   pugi::xml_node positionV = Child(frame, "positionV");
   std::string_view fromV = Attr(positionV, "relativeFrom").value();
   pugi::xml_node offsetV = Child(positionV, "posOffset");
+  if (offsetV) place.top = SignedEmuToPx(offsetV);
   bool fromColumn = fromH == "column" || fromH == "margin" || fromH == "character";
   if (InCellOrBox(frame) || !Child(frame, "wrapNone") || !(fromColumn || fromH == "page") ||
       !offsetV || (fromV != "paragraph" && fromV != "line")) {
     return place;
   }
-  const double pxPerPt = 96.0 / 72.0;
-  double pageLeft = fromH == "page" ? page.LeftMargin * pxPerPt : 0;
+  place.behind = std::string_view(Attr(frame, "behindDoc").value()) == "1";
+  if (!OverTextOnlyInDrawing(frame) && !IsBackdrop(frame, place.behind, width, column))
+    return place;
   if (offset) {
     place.left = SignedEmuToPx(offset) - std::lround(pageLeft);
   } else {
-    double span = (fromH == "page" ? page.PageWidth : column) * pxPerPt;
-    place.left = Aligned(align, span, width * pxPerPt) - std::lround(pageLeft);
+    double span = fromH == "page" ? page.PageWidth * pxPerPt : column;
+    place.left = Aligned(align, span, width) - std::lround(pageLeft);
   }
-  place.top = SignedEmuToPx(offsetV);
   place.overlay = true;
-  place.behind = std::string_view(Attr(frame, "behindDoc").value()) == "1";
   return place;
 }
 
@@ -142,41 +233,49 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   Placement place;
   Text style = U(shape.attribute("style").value());
   if (style.find(u"position:absolute") == TextView::npos) return place;
-  const PageSetup& page = state_.doc.sections.front().page;
+  const PageSetup& page = state_.doc.sections[section_].page;
   double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * 96 / 72;
   long width = VmlLengthPx(style, u"width");
-  long left = VmlLengthPx(style, u"margin-left") + VmlLengthPx(style, u"left");
+  long left = VmlOffsetPx(style, u"margin-left") + VmlOffsetPx(style, u"left");
   auto value = [&](std::u16string_view property) {
     std::size_t at = style.find(Text(property) + u":");
     if (at == TextView::npos) return Text();
     Text rest = style.substr(at + property.size() + 1);
     return rest.substr(0, rest.find(u';'));
   };
-  Text align = value(u"mso-position-horizontal");
-  if (align == u"right") {
-    place.side = 'r';
-  } else if (!align.empty()) {
-    place.side = 'l';
-  } else {
-    place.side =
-        static_cast<double>(left) + static_cast<double>(width) / 2 > column * 0.6 ? 'r' : 'l';
-  }
   // VML places from the column and the paragraph ("text") unless it says
   // otherwise; wrapping is a w10:wrap child.
   Text fromH = value(u"mso-position-horizontal-relative");
   Text fromV = value(u"mso-position-vertical-relative");
-  std::string_view wrap;
-  for (pugi::xml_node c : shape.children()) {
-    if (LocalName(c) == "wrap") wrap = c.attribute("type").value();
+  double pageLeft = fromH == u"page" ? page.LeftMargin * 96 / 72 : 0;
+  Text align = value(u"mso-position-horizontal");
+  if (!align.empty() && align != u"absolute") {
+    PlaceAligned(std::string(align.begin(), align.end()), place);
+  } else {
+    PlaceInColumn(static_cast<double>(left) - pageLeft, static_cast<double>(width), column, place);
   }
+  std::string_view wrap, wrapSide;
+  for (pugi::xml_node c : shape.children()) {
+    if (LocalName(c) != "wrap") continue;
+    wrap = c.attribute("type").value();
+    wrapSide = c.attribute("side").value();
+  }
+  TextOnOneSide(wrapSide, place);
+  place.block = wrap == "topAndBottom";
+  place.top = VmlOffsetPx(style, u"margin-top") + VmlOffsetPx(style, u"top");
   bool fromColumn = fromH.empty() || fromH == u"text" || fromH == u"margin" || fromH == u"char";
   if (InCellOrBox(shape) || (!wrap.empty() && wrap != "none") ||
       !(fromColumn || fromH == u"page") ||
       !(fromV.empty() || fromV == u"text" || fromV == u"line")) {
     return place;
   }
-  double pageLeft = fromH == u"page" ? page.LeftMargin * 96 / 72 : 0;
-  if (!align.empty()) {
+  Text z = value(u"z-index");
+  place.behind = !z.empty() && z[0] == u'-';
+  if (!OverTextOnlyInDrawing(shape) &&
+      !IsBackdrop(shape, place.behind, static_cast<double>(width), column)) {
+    return place;
+  }
+  if (!align.empty() && align != u"absolute") {
     double span = fromH == u"page" ? page.PageWidth * 96 / 72 : column;
     std::string ascii(align.begin(), align.end());
     left = Aligned(ascii, span, static_cast<double>(width));
@@ -184,8 +283,6 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
   place.left = left - std::lround(pageLeft);
   place.top = VmlOffsetPx(style, u"margin-top");
   place.overlay = true;
-  Text z = value(u"z-index");
-  place.behind = !z.empty() && z[0] == u'-';
   return place;
 }
 
@@ -207,11 +304,31 @@ void BodyWriter::Image(const Text& file, long width, long height, const Placemen
     img += u" width=" + T(std::to_string(width)) + u" height=" + T(std::to_string(height));
   }
   img += u" src=\"" + state_.stem + u".files/" + file + u"\"";
-  if (place.side && !place.overlay) {
+  bool standsAlone = place.side == 'c' || (place.side && place.block);
+  if (place.side && !place.overlay && !standsAlone) {
     img += place.side == 'r' ? u" align=right hspace=12" : u" align=left hspace=12";
+    if (place.inset > 0) {
+      img += u" style='margin-" + T(place.side == 'r' ? "right:" : "left:") +
+             T(std::to_string(place.inset)) + u"px'";
+    }
   }
   if (!alt.empty()) img += u" alt=\"" + EscapeAttributeValue(alt) + u"\"";
   img += u" v:shapes=\"_x0000_i" + T(std::to_string(state_.shapeId++)) + u"\">";
+  if (standsAlone && !place.overlay) {
+    // A paragraph of its own before the one that anchors it, at its side
+    // or in the middle of the column.
+    Text p = u"<p class=MsoNormal";
+    if (place.side == 'c' || place.side == 'r') {
+      p += place.side == 'c' ? u" align=center" : u" align=right";
+    }
+    if (place.side != 'c' && place.inset > 0) {
+      p += u" style='margin-" + T(place.side == 'r' ? "right:" : "left:") +
+           T(std::to_string(place.inset)) + u"px'";
+    }
+    pendingBlocks_.push_back(
+        {p + u">" + img + u"</p>\r\n\r\n", true, 0, place.top, place.top + height});
+    return;
+  }
   if (place.overlay) {
     // Over (or under) the text, from the top left of its paragraph, which
     // the paragraph's position:relative makes the reference.
@@ -263,9 +380,9 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
     }
     pugi::xpath_node_set boxes = frame.select_nodes(".//*[local-name()='txbxContent']");
     for (pugi::xpath_node box : boxes) {
-      long width = EmuToPx(AttrLong(Child(frame, "extent"), "cx"));
-      if (boxes.size() > 1) width = 0;  // boxes of a group: the group's width is not theirs
-      TextBox(box.node(), width, place.side);
+      long width = EmuToPx(AttrLong(extent, "cx")), height = EmuToPx(AttrLong(extent, "cy"));
+      if (boxes.size() > 1) width = height = 0;  // boxes of a group: the group's size is not theirs
+      TextBox(box.node(), width, height, place);
     }
   }
 }
@@ -300,7 +417,7 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
   }
   for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
     pugi::xml_node shape = box.node().parent().parent();  // w:txbxContent in v:textbox
-    TextBox(box.node(), 0, VmlPlacement(shape).side);
+    TextBox(box.node(), 0, 0, VmlPlacement(shape));
   }
 }
 

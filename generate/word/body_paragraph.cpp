@@ -4,6 +4,7 @@
 
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
+#include "generate/word/list_labels.h"
 #include "generate/word/math_text.h"
 #include "generate/word/paragraph_box.h"
 #include "generate/word/style_fonts.h"
@@ -51,6 +52,18 @@ Text RunSample(const pugi::xml_node& r) {
   return sample;
 }
 
+// Word's tab stops where the paragraph sets none (w:defaultTabStop), in points.
+double DefaultTabPoints(const pugi::xml_document& settings) {
+  long twips = AttrLong(Child(settings.document_element(), "defaultTabStop"), "val", 720);
+  return twips > 0 ? static_cast<double>(twips) / 20.0 : 36.0;
+}
+
+bool CompressesPunctuation(const pugi::xml_document& settings) {
+  std::string control =
+      ChildVal(settings.document_element(), "characterSpacingControl", "doNotCompress");
+  return control != "doNotCompress";
+}
+
 Text SymbolChar(const pugi::xml_node& sym) {
   std::string code = Attr(sym, "char").value();
   unsigned long value = std::strtoul(code.c_str(), nullptr, 16);
@@ -91,34 +104,6 @@ Text BodyWriter::JoinPieces(const std::vector<InlinePiece>& pieces) {
   for (const InlinePiece& p : pieces) out += p.open + p.content + p.close;
   return out;
 }
-
-namespace {
-
-// Whether the paragraph has text of its own (not that of its text boxes).
-bool HoldsText(const pugi::xml_node& p) {
-  for (pugi::xpath_node t :
-       p.select_nodes(".//*[local-name()='t' and not(ancestor::*[local-name()='txbxContent'])]")) {
-    for (const char* c = t.node().text().get(); *c; ++c) {
-      if (!std::isspace(static_cast<unsigned char>(*c))) return true;
-    }
-  }
-  return false;
-}
-
-// Whether text comes after the paragraph before another drawing does:
-// empty paragraphs in between are passed over; a table counts as text.
-bool TextFollows(const pugi::xml_node& p) {
-  for (pugi::xml_node next = p.next_sibling(); next; next = next.next_sibling()) {
-    std::string_view local = LocalName(next);
-    if (local == "tbl" || local == "sdt") return true;
-    if (local != "p") continue;
-    if (HoldsText(next)) return true;
-    if (next.select_node(".//*[local-name()='anchor' or local-name()='pict']")) return false;
-  }
-  return false;
-}
-
-}  // namespace
 
 void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   pugi::xml_node pPr = Child(p, "pPr");
@@ -181,14 +166,14 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   html += JoinPieces(pieces);
   if (!visible) html += u"<o:p>&nbsp;</o:p>";
   html += u"</" + tag + u">\r\n\r\n";
-  PlaceBoxes(html, out);
+  PlaceBoxes(Framed(pPr, html), out);
   pendingBlocks_.swap(savedPending);
 }
 
-void BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
-                                 const ListLevel* level, bool levelFromStyle,
-                                 Declarations& declarations) const {
-  if (!level && !Child(pPr, "ind")) return;
+Indent BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
+                                   const ListLevel* level, bool levelFromStyle,
+                                   Declarations& declarations) const {
+  if (!level && !Child(pPr, "ind")) return {};
   // A list's indents give way to those of the style that carries the list,
   // and override those of any other style; the paragraph's own come last.
   const StyleSheet& sheet = state_.doc.styleSheet;
@@ -204,6 +189,7 @@ void BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* styl
   own.Overlay(pPr);
   double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
   resolved.Write(charPoints, declarations, &own);
+  return resolved;
 }
 
 bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
@@ -229,29 +215,61 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   std::optional<Text> label = state_.counters.Next(state_.doc.lists, numId, ilvl);
   if (!label) return false;
 
-  ParagraphIndent(pPr, style, level, fromStyle, declarations);
+  Indent indent = ParagraphIndent(pPr, style, level, fromStyle, declarations);
+  // The label never starts left of the text column, where the window's
+  // edge or a cell would cut its first characters (an opening bracket):
+  // a hanging indent deeper than the left indent hangs to the margin.
+  double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  double left = indent.LeftPoints(charPoints);
+  double firstStart = left + indent.FirstPoints(charPoints);
+  if (firstStart < 0) {
+    declarations.Set("text-indent", Pt(-left));
+    firstStart = 0;
+  }
   declarations.Set("mso-list", u"l" + T(std::to_string(inst->index)) + u" level" +
                                    T(std::to_string(ilvl + 1)) + u" lfo" + U(numId));
   if (level->format == "none" && label->empty()) return true;
 
+  // The label looks like the paragraph mark (its run properties under
+  // w:pPr), then as its level says.
   RunFonts fonts;
-  ApplyRunFonts(level->rPr, state_.doc.themeFonts, fonts);
+  Declarations labelStyle;
+  RunLook look;
+  double fontPoints = charPoints;
+  for (const pugi::xml_node& rPr : {Child(pPr, "rPr"), level->rPr}) {
+    ApplyRunFonts(rPr, state_.doc.themeFonts, fonts);
+    RunDeclarations(rPr, labelStyle, look);
+    long half = AttrLong(Child(rPr, "sz"), "val", 0);
+    if (half > 0) fontPoints = static_cast<double>(half) / 2.0;
+  }
+  LookDeclarations(look, labelStyle);
   SymbolFont symbol = SymbolFontOf(fonts.ascii);
   label = SymbolText(*label, symbol);
   if (IsMappedSymbolFont(symbol)) fonts.ascii.clear();
-  Declarations labelStyle;
-  RunLook look;
-  RunDeclarations(level->rPr, labelStyle, look);
   if (!fonts.ascii.empty()) {
     labelStyle.Set("font-family", FontFamilyValue(state_.doc.fontTable, fonts.ascii));
   }
   Text html = u"<![if !supportLists]>";
   if (!labelStyle.empty()) html += u"<span style='" + labelStyle.Inline() + u"'>";
-  html += u"<span style='mso-list:Ignore'>" + EscapeText(*label);
+  html += u"<span style='mso-list:Ignore'>";
+  LabelTab tab;
   if (level->suffix == "tab") {
-    html += u"<span style='font:7.0pt \"Times New Roman\"'>&nbsp;&nbsp;&nbsp;&nbsp;&nbsp; </span>";
-  } else if (level->suffix == "space") {
-    html += u" ";
+    tab = LabelTabAfter(*label, fontPoints, left, firstStart, DefaultTabPoints(state_.doc.settings),
+                        CompressesPunctuation(state_.doc.settings));
+  }
+  if (tab.toIndent && left - firstStart > 0.5) {
+    // The label fills the hanging indent whatever the browser's font makes
+    // of its width, so that the text starts on the indent as in Word.
+    html += u"<span style='display:inline-block;text-indent:0;min-width:" + Pt(left - firstStart) +
+            u"'>" + EscapeText(*label) + u"</span>";
+  } else {
+    html += EscapeText(*label);
+    if (level->suffix == "tab") {
+      html += u"<span style='font:7.0pt \"Times New Roman\"'>" + LabelTabFiller(tab.points) +
+              u"</span>";
+    } else if (level->suffix == "space") {
+      html += u" ";
+    }
   }
   html += labelStyle.empty() ? u"</span><![endif]>" : u"</span></span><![endif]>";
   pieces.push_back({{}, html, {}, !label->empty()});

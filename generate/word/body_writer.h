@@ -38,11 +38,18 @@ struct ExportState {
 // of text" and "behind text" placed from their paragraph, over the text at
 // their offset from the paragraph's top left (overlay), where the side is
 // only what a text box falls back to.
+// A floating object beside its text keeps its distance from its side of
+// the text column (inset); one centred in the column (side 'c') or with
+// text only above and below it (block) stands on its own between blocks.
+// `top` is its offset down from where it is placed, which orders the
+// floats of one paragraph.
 struct Placement {
   char side = 0;
   bool overlay = false;
+  bool block = false;
   bool behind = false;     // an overlay under the text
   long left = 0, top = 0;  // an overlay's offset in px
+  long inset = 0;          // a float's or block's distance from its side of the column, px
 };
 
 // One piece of a paragraph: the opening tags of its formatting, the content,
@@ -87,8 +94,9 @@ class BodyWriter {
   // The label and indents of a numbered paragraph; false when it has none.
   bool ListLabel(const pugi::xml_node& pPr, const StyleDef* style, Declarations& declarations,
                  std::vector<InlinePiece>& pieces);
-  void ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
-                       bool levelFromStyle, Declarations& declarations) const;
+  // Writes the indents; returns the indent in force (for a list label's tab).
+  Indent ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style, const ListLevel* level,
+                         bool levelFromStyle, Declarations& declarations) const;
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
   void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
@@ -132,9 +140,12 @@ class BodyWriter {
   // alternative (body_math.cpp).
   void Equation(const pugi::xml_node& math, std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
-  void TextBox(const pugi::xml_node& content, long widthPx, char side);
+  void TextBox(const pugi::xml_node& content, long widthPx, long heightPx, const Placement& place);
   // The paragraph with its text boxes: floating ones before it, others after.
   void PlaceBoxes(const Text& paragraph, Text& out);
+  // A paragraph in a frame (w:framePr) that text flows round: the paragraph
+  // in a one-cell table floating where the frame stands; others unchanged.
+  Text Framed(const pugi::xml_node& pPr, const Text& paragraph) const;
   Text Href(const pugi::xml_node& hyperlink) const;
 
   // Tables (body_table.cpp).
@@ -165,6 +176,11 @@ class BodyWriter {
   struct PendingBlock {
     Text html;
     bool before = false;  // goes before the paragraph
+    // A float's side and its extent down the page (px from where it is
+    // placed): floats of one side that stand one below the other clear
+    // each other instead of lining up.
+    char side = 0;
+    long top = 0, bottom = 0;
   };
   std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
   Text pendingAnchors_;                      // bookmarks met between paragraphs, for the next one
@@ -208,6 +224,16 @@ Text BookmarkAnchor(const pugi::xml_node& bookmarkStart);
 // The element's XML with the namespace declarations of its ancestors, so
 // that it reads as a document of its own (for the drawing worker).
 std::string FragmentXml(const pugi::xml_node& node);
+
+// The side and inset of an object `width` px wide whose left edge is `x` px
+// from the left of a text column `column` px wide.
+void PlaceInColumn(double x, double width, double column, Placement& place);
+
+// Whether the paragraph has text of its own (not that of its text boxes);
+// whether text comes after it before another drawing does (empty
+// paragraphs in between are passed over; a table counts as text).
+bool HoldsText(const pugi::xml_node& p);
+bool TextFollows(const pugi::xml_node& p);
 
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);

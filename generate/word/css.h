@@ -86,6 +86,9 @@ class Indent {
   // margin-right, margin-left and text-indent for the sides `which` sets
   // (this one's own when null); a character is `charPoints` wide.
   void Write(double charPoints, Declarations& out, const Indent* which = nullptr) const;
+  // The left indent and the first line's indent (negative when hanging) in points.
+  double LeftPoints(double charPoints) const { return left_.Points(charPoints); }
+  double FirstPoints(double charPoints) const { return first_.Points(charPoints); }
 
  private:
   struct Side {

@@ -1,5 +1,7 @@
 #include "generate/word/list_labels.h"
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace qp::word {
@@ -141,6 +143,35 @@ Text FormatListNumber(long n, std::string_view format) {
   if (format == "ideographTraditional") return Cycle(n, kStems);
   if (format == "ideographZodiac") return Cycle(n, kZodiac);
   return Decimal(n);
+}
+
+LabelTab LabelTabAfter(TextView label, double fontPoints, double left, double firstStart,
+                       double defaultTab, bool compressPunctuation) {
+  static constexpr std::u16string_view kWidePunctuation =
+      u"、。（）［］｛｝「」『』【】〔〕，．：；";
+  double width = 0;
+  for (char16_t c : label) {
+    bool narrow = c < 0x1100 || (c >= 0xFF61 && c <= 0xFF9F);
+    bool punctuation = c == u'.' || c == u',' || c == u'(' || c == u')' || c == u':' || c == u' ';
+    double em = narrow ? (punctuation ? 0.3 : 0.55)
+                : compressPunctuation && kWidePunctuation.find(c) != std::u16string_view::npos
+                    ? 0.5
+                    : 1.0;
+    width += fontPoints * em;
+  }
+  double end = firstStart + width;
+  // A label that just fills the hanging indent (an estimate) is taken to end on it.
+  if (end <= left + 0.5) return {std::max(left - end, 0.0), true};
+  if (defaultTab < 1) defaultTab = 36;
+  double next = (std::floor(end / defaultTab) + 1) * defaultTab;
+  return {next - end, false};
+}
+
+Text LabelTabFiller(double points) {
+  long blanks = std::max(1L, std::lround(points / 1.75));
+  Text out;
+  for (long i = 1; i < std::min(blanks, 200L); ++i) out += u"&nbsp;";
+  return out + u" ";
 }
 
 }  // namespace qp::word

@@ -1,5 +1,7 @@
 #include "generate/word/numbering.h"
 
+#include <algorithm>
+
 #include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
 
@@ -14,6 +16,9 @@ ListLevel ReadLevel(const pugi::xml_node& lvl) {
   level.start = AttrLong(Child(lvl, "start"), "val", 1);
   level.suffix = ChildVal(lvl, "suff", "tab");
   level.legal = Toggle(lvl, "isLgl") == 1;
+  if (pugi::xml_node restart = Child(lvl, "lvlRestart")) {
+    level.restartAfter = std::clamp(AttrLong(restart, "val", 0), 0L, 9L);
+  }
   level.pPr = Child(lvl, "pPr");
   level.rPr = Child(lvl, "rPr");
   return level;
@@ -47,6 +52,7 @@ void Numbering::Load(const pugi::xml_document& numberingXml, const StyleSheet& s
     if (LocalName(n) != "num") continue;
     ListInstance inst;
     inst.abstractId = ChildVal(n, "abstractNumId");
+    inst.counterId = inst.abstractId;
     inst.index = index++;
     for (pugi::xml_node o : n.children()) {
       if (LocalName(o) != "lvlOverride") continue;
@@ -70,7 +76,11 @@ void Numbering::Load(const pugi::xml_document& numberingXml, const StyleSheet& s
     auto inst = instances_.find(numId);
     if (inst == instances_.end() || inst->second.abstractId == abstractId) continue;
     auto target = abstracts_.find(inst->second.abstractId);
-    if (target != abstracts_.end()) abstracts_[abstractId] = target->second;
+    if (target == abstracts_.end()) continue;
+    abstracts_[abstractId] = target->second;
+    for (auto& [id, other] : instances_) {
+      if (other.abstractId == abstractId) other.counterId = target->first;
+    }
   }
 }
 
@@ -94,7 +104,7 @@ std::optional<Text> ListCounters::Next(const Numbering& numbering, const std::st
   const ListLevel* level = numbering.Level(numId, ilvl);
   const ListInstance* inst = numbering.Instance(numId);
   if (!level || !inst) return std::nullopt;
-  State& state = byAbstract_[inst->abstractId];
+  State& state = byAbstract_[inst->counterId];
   std::size_t i = static_cast<std::size_t>(ilvl);
   // A list instance with its own start begins again the first time it is used.
   if (!instanceSeen_[numId]) {
@@ -110,8 +120,13 @@ std::optional<Text> ListCounters::Next(const Numbering& numbering, const std::st
   } else {
     ++state.count[i];
   }
-  // A higher level restarts the levels below it.
-  for (std::size_t k = i + 1; k < 9; ++k) state.used[k] = false;
+  // A level restarts after any level above it, or only after the one its
+  // lvlRestart names (never for 0).
+  for (std::size_t k = i + 1; k < 9; ++k) {
+    const ListLevel* below = numbering.Level(numId, static_cast<int>(k));
+    long after = below ? below->restartAfter : -1;
+    if (after < 0 || static_cast<long>(i) < after) state.used[k] = false;
+  }
   if (level->format == "bullet") {
     Text bullet = level->text;
     for (char16_t& c : bullet) {

@@ -20,11 +20,17 @@ struct ListLevel {
   long start = 1;
   std::string suffix = "tab";  // "tab", "space", "nothing"
   bool legal = false;          // isLgl: higher levels shown as decimal
+  // lvlRestart: the level (1-9) whose use restarts this one; 0 never, -1
+  // (the default) any level above it.
+  long restartAfter = -1;
   pugi::xml_node pPr, rPr;
 };
 
 struct ListInstance {
   std::string abstractId;
+  // Whose counters the list shares: an abstract list that points at a
+  // numbering style counts with the list that style defines.
+  std::string counterId;
   int index = 0;  // the list's number in "mso-list:lN"
   std::array<std::optional<long>, 9> startOverride;
   std::array<std::optional<ListLevel>, 9> levelOverride;

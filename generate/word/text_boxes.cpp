@@ -4,9 +4,11 @@
 // it, on its side, so that the paragraph's text runs beside it as in Word;
 // a box in the line follows its paragraph.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
@@ -61,7 +63,20 @@ long DrawingColor(const pugi::xml_node& holder, const pugi::xml_document& theme)
 
 struct BoxLook {
   Text border = u"none", fill;
+  Text color;                                 // of the text, when the shape's style gives one
+  Text padding = u"3.6pt 7.2pt 3.6pt 7.2pt";  // the text's inset from the outline
+  Text valign = u"top";                       // where the text sits when the box is taller
 };
+
+// DrawingML's insets (EMU, 0.1 in across and 0.05 in down by default) as
+// a CSS padding value.
+Text DrawingPadding(const pugi::xml_node& bodyPr) {
+  auto inset = [&](const char* name, long fallback) {
+    return Pt(static_cast<double>(std::max(0L, AttrLong(bodyPr, name, fallback))) / 12700.0);
+  };
+  return inset("tIns", 45720) + u" " + inset("rIns", 91440) + u" " + inset("bIns", 45720) + u" " +
+         inset("lIns", 91440);
+}
 
 // DrawingML: the shape's own fill and line, else those its style refers to.
 BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& theme) {
@@ -82,9 +97,19 @@ BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& them
     line = DrawingColor(Child(style, "lnRef"), theme);
   }
   if (line >= 0) {
-    double width = static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0;
+    // A hairline shows as one pixel, as Word draws it.
+    double width = std::max(0.75, static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0);
     look.border = u"solid " + Hex(line) + u" " + Pt(width);
   }
+  // The shape's style names the colour of its text (white on a filled
+  // shape in Word's default style); runs that set their own keep it.
+  long text = DrawingColor(Child(style, "fontRef"), theme);
+  if (text >= 0) look.color = Hex(text);
+  pugi::xml_node bodyPr = Child(wsp, "bodyPr");
+  look.padding = DrawingPadding(bodyPr);
+  std::string_view anchor = Attr(bodyPr, "anchor").value();
+  if (anchor == "ctr") look.valign = u"middle";
+  if (anchor == "b") look.valign = u"bottom";
   return look;
 }
 
@@ -108,17 +133,81 @@ BoxLook VmlBoxLook(const pugi::xml_node& shape) {
     look.border = u"solid " + color("strokecolor", "black") + u" " +
                   (weight.empty() ? Text(u".75pt") : weight);
   }
+  // v:textbox inset="left,top,right,bottom", each a length or empty for
+  // the default (0.1 in across, 0.05 in down).
+  Text inset = U(Child(shape, "textbox").attribute("inset").value());
+  if (!inset.empty()) {
+    Text sides[4] = {u"7.2pt", u"3.6pt", u"7.2pt", u"3.6pt"};
+    std::size_t i = 0, from = 0;
+    for (; i < 4 && from <= inset.size(); ++i) {
+      std::size_t comma = std::min(inset.find(u',', from), inset.size());
+      Text length = Trim(inset.substr(from, comma - from));
+      long px = VmlLengthPx(u"x:" + length, u"x");
+      if (!length.empty()) sides[i] = Pt(static_cast<double>(px) * 0.75);
+      from = comma + 1;
+    }
+    look.padding = sides[1] + u" " + sides[2] + u" " + sides[3] + u" " + sides[0];
+  }
+  Text style = U(shape.attribute("style").value());
+  if (style.find(u"v-text-anchor:middle") != Text::npos) look.valign = u"middle";
+  if (style.find(u"v-text-anchor:bottom") != Text::npos) look.valign = u"bottom";
   return look;
 }
 
-Text BoxTable(const Text& inner, long widthPx, char side, const BoxLook& look) {
+// The box as a one-cell table: floating on its side (at its inset from that
+// side of the column) or centred as a block of its own; the cell as tall as
+// the box at least.
+Text FloatTableOpen(long widthPx, const Placement& place) {
   Text html = u"<table cellpadding=0 cellspacing=0";
-  if (side == 'l' || side == 'r') html += side == 'r' ? u" align=right" : u" align=left";
+  if (place.side == 'l') html += u" align=left";
+  if (place.side == 'r') html += u" align=right";
+  if (place.side == 'c') html += u" align=center";
   if (widthPx > 0) html += u" width=" + T(std::to_string(widthPx));
-  html += u">\r\n <tr>\r\n  <td style='border:" + look.border;
+  if ((place.side == 'l' || place.side == 'r') && place.inset > 0) {
+    html += u" style='margin-" + T(place.side == 'r' ? "right:" : "left:") +
+            T(std::to_string(place.inset)) + u"px'";
+  }
+  return html + u">\r\n <tr>\r\n  <td";
+}
+
+Text BoxTable(const Text& inner, long widthPx, long heightPx, const Placement& place,
+              const BoxLook& look) {
+  Text html = FloatTableOpen(widthPx, place);
+  if (heightPx > 0) html += u" height=" + T(std::to_string(heightPx));
+  html += u" valign=" + look.valign + u" style='border:" + look.border;
   if (!look.fill.empty()) html += u";background:" + look.fill;
-  html += u";padding:3.6pt 7.2pt 3.6pt 7.2pt'>\r\n  <div>\r\n";
+  if (!look.color.empty()) html += u";color:" + look.color;
+  html += u";padding:" + look.padding + u"'>\r\n  <div>\r\n";
   return html + inner + u"  </div>\r\n  </td>\r\n </tr>\r\n</table>\r\n\r\n";
+}
+
+// Whether a text box shows nothing but its outline and fill: no text, no
+// picture, no drawing.
+bool IsEmptyBox(const pugi::xml_node& content) {
+  if (content.select_node(".//*[local-name()='drawing' or local-name()='pict' or "
+                          "local-name()='object']")) {
+    return false;
+  }
+  for (pugi::xpath_node t : content.select_nodes(".//*[local-name()='t']")) {
+    for (const char* c = t.node().text().get(); *c; ++c) {
+      if (!std::isspace(static_cast<unsigned char>(*c))) return false;
+    }
+  }
+  return true;
+}
+
+// Adds "clear" for `side` to the style of the table that `html` opens, and
+// the gap above it (px, at most an inch).
+void ClearFloat(char side, long gap, Text& html) {
+  std::size_t end = html.find(u'>');
+  if (end == Text::npos || html.rfind(u"<table", 0) != 0) return;
+  Text clear = side == 'r' ? u"clear:right" : u"clear:left";
+  if (gap > 0) clear += u";margin-top:" + T(std::to_string(std::min(gap, 96L))) + u"px";
+  if (html[end - 1] == u'\'') {
+    html.insert(end - 1, u";" + clear);
+  } else {
+    html.insert(end, u" style='" + clear + u"'");
+  }
 }
 
 }  // namespace
@@ -137,7 +226,8 @@ bool IsRectangularBox(const pugi::xml_node& shape) {
   return false;
 }
 
-void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, char side) {
+void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, long heightPx,
+                         const Placement& place) {
   Text inner;
   Blocks(content, inner);
   if (inner.empty()) return;
@@ -149,7 +239,7 @@ void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, char side)
   if (!IsRectangularBox(shape)) {
     // Other outlines are drawn as pictures elsewhere; until then their text
     // follows the paragraph, so that nothing is lost.
-    pendingBlocks_.push_back({BoxTable(inner, 0, 0, BoxLook()), false});
+    pendingBlocks_.push_back({BoxTable(inner, 0, 0, Placement(), BoxLook()), false});
     return;
   }
   BoxLook look =
@@ -157,19 +247,80 @@ void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, char side)
   if (LocalName(shape) != "wsp") {
     Text style = U(shape.attribute("style").value());
     widthPx = VmlLengthPx(style, u"width");
+    heightPx = VmlLengthPx(style, u"height");
   }
-  bool floating = side == 'l' || side == 'r';
-  pendingBlocks_.push_back({BoxTable(inner, widthPx, side, look), floating});
+  const PageSetup& page = state_.doc.sections[section_].page;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * 96 / 72;
+  if (place.side && static_cast<double>(widthPx) >= column * 0.9 && IsEmptyBox(content)) {
+    return;  // a page's coloured backdrop: as a block it would only push the text down
+  }
+  bool before = place.side != 0;
+  char floats = place.side == 'l' || place.side == 'r' ? place.side : 0;
+  pendingBlocks_.push_back({BoxTable(inner, widthPx, heightPx, place, look), before, floats,
+                            place.top, place.top + heightPx});
 }
 
 void BodyWriter::PlaceBoxes(const Text& paragraph, Text& out) {
-  for (const PendingBlock& b : pendingBlocks_) {
-    if (b.before) out += b.html;
+  // What goes before the paragraph in the order it stands down the page; a
+  // float below another on its side clears it, as Word shows them one
+  // under the other.
+  std::stable_sort(pendingBlocks_.begin(), pendingBlocks_.end(),
+                   [](const PendingBlock& a, const PendingBlock& b) {
+                     if (a.before != b.before) return a.before;
+                     return a.before && a.top < b.top;
+                   });
+  for (std::size_t i = 0; i < pendingBlocks_.size(); ++i) {
+    PendingBlock& b = pendingBlocks_[i];
+    if (!b.before) continue;
+    std::optional<long> lowest;  // the bottom of the lowest float above it on its side
+    for (std::size_t k = 0; k < i && b.side; ++k) {
+      const PendingBlock& above = pendingBlocks_[k];
+      if (above.before && above.side == b.side && above.bottom <= b.top) {
+        lowest = std::max(lowest.value_or(above.bottom), above.bottom);
+      }
+    }
+    if (lowest) ClearFloat(b.side, b.top - *lowest, b.html);
+    out += b.html;
   }
   out += paragraph;
   for (const PendingBlock& b : pendingBlocks_) {
     if (!b.before) out += b.html;
   }
+}
+
+Text BodyWriter::Framed(const pugi::xml_node& pPr, const Text& paragraph) const {
+  pugi::xml_node frame = Child(pPr, "framePr");
+  std::string_view wrap = Attr(frame, "wrap").value();
+  bool dropCap = !std::string_view(Attr(frame, "dropCap").value()).empty() &&
+                 std::string_view(Attr(frame, "dropCap").value()) != "none";
+  // A frame in the line, or one that text does not flow beside, is an
+  // ordinary paragraph.
+  if (!frame || std::string_view(Attr(frame, "yAlign").value()) == "inline" ||
+      (!dropCap && wrap != "around" && wrap != "tight" && wrap != "through")) {
+    return paragraph;
+  }
+  const PageSetup& page = state_.doc.sections[section_].page;
+  const double pxPerPt = 96.0 / 72.0;
+  double column = (page.PageWidth - page.LeftMargin - page.RightMargin - page.Gutter) * pxPerPt;
+  long width = std::lround(static_cast<double>(AttrLong(frame, "w", 0)) / 20.0 * pxPerPt);
+  Placement place;
+  std::string_view align = Attr(frame, "xAlign").value();
+  if (dropCap) {
+    place.side = 'l';
+  } else if (!align.empty()) {
+    place.side = align == "center" ? 'c' : align == "right" || align == "outside" ? 'r' : 'l';
+  } else {
+    double x = static_cast<double>(AttrLong(frame, "x", 0)) / 20.0 * pxPerPt;
+    if (std::string_view(Attr(frame, "hAnchor").value()) == "page") {
+      x -= page.LeftMargin * pxPerPt;
+    }
+    PlaceInColumn(x, static_cast<double>(width), column, place);
+  }
+  // w:h is the frame's height, at least or exactly; the text may need more.
+  long height = std::lround(static_cast<double>(AttrLong(frame, "h", 0)) / 20.0 * pxPerPt);
+  Text cell = height > 0 ? u" height=" + T(std::to_string(height)) : Text();
+  return FloatTableOpen(width, place) + cell + u" valign=top>\r\n" + paragraph +
+         u"  </td>\r\n </tr>\r\n</table>\r\n\r\n";
 }
 
 }  // namespace qp::word

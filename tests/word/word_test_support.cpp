@@ -31,7 +31,8 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
       "<w:basedOn w:val=\"a\"/><w:pPr><w:ind w:leftChars=\"400\" w:left=\"840\"/></w:pPr>"
       "</w:style><w:style w:type=\"character\" w:styleId=\"a9\"><w:name "
       "w:val=\"footnote reference\"/><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr>"
-      "</w:style>");
+      "</w:style><w:style w:type=\"numbering\" w:styleId=\"Outline\"><w:name "
+      "w:val=\"Outline\"/><w:pPr><w:numPr><w:numId w:val=\"3\"/></w:numPr></w:pPr></w:style>");
   b.Numbering(
       "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/>"
       "<w:numFmt w:val=\"decimalFullWidth\"/><w:lvlText w:val=\"%1．\"/>"
@@ -41,8 +42,24 @@ DocxBuilder ExampleDocument(const std::string& bodyXml) {
       "</w:abstractNum><w:abstractNum w:abstractNumId=\"1\"><w:lvl w:ilvl=\"0\">"
       "<w:numFmt w:val=\"bullet\"/><w:lvlText w:val=\"\xEF\x82\xB7\"/><w:rPr><w:rFonts "
       "w:ascii=\"Symbol\" w:hAnsi=\"Symbol\"/></w:rPr></w:lvl></w:abstractNum>"
+      // An outline: bold numbers, a legal second level, a third level
+      // that only the first restarts; a list that links to it through its
+      // numbering style; a second instance that starts at 5.
+      "<w:abstractNum w:abstractNumId=\"2\"><w:styleLink w:val=\"Outline\"/>"
+      "<w:lvl w:ilvl=\"0\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/>"
+      "<w:lvlText w:val=\"%1.\"/><w:pPr><w:ind w:left=\"360\" w:hanging=\"360\"/></w:pPr>"
+      "<w:rPr><w:b/></w:rPr></w:lvl><w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/>"
+      "<w:numFmt w:val=\"lowerRoman\"/><w:isLgl/><w:lvlText w:val=\"%1.%2\"/>"
+      "<w:suff w:val=\"space\"/></w:lvl><w:lvl w:ilvl=\"2\"><w:start w:val=\"1\"/>"
+      "<w:lvlRestart w:val=\"1\"/><w:numFmt w:val=\"lowerLetter\"/>"
+      "<w:lvlText w:val=\"%3)\"/><w:suff w:val=\"nothing\"/></w:lvl></w:abstractNum>"
+      "<w:abstractNum w:abstractNumId=\"3\"><w:numStyleLink w:val=\"Outline\"/></w:abstractNum>"
       "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
-      "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>");
+      "<w:num w:numId=\"2\"><w:abstractNumId w:val=\"1\"/></w:num>"
+      "<w:num w:numId=\"3\"><w:abstractNumId w:val=\"2\"/></w:num>"
+      "<w:num w:numId=\"4\"><w:abstractNumId w:val=\"2\"/><w:lvlOverride w:ilvl=\"0\">"
+      "<w:startOverride w:val=\"5\"/></w:lvlOverride></w:num>"
+      "<w:num w:numId=\"5\"><w:abstractNumId w:val=\"3\"/></w:num>");
   b.Footnotes(
       "<w:footnote w:id=\"1\"><w:p><w:r><w:footnoteRef/></w:r><w:r><w:t xml:space=\"preserve\">"
       " The note.</w:t></w:r></w:p></w:footnote>");
