@@ -106,18 +106,16 @@ TEST_F(ProgramFixture, RefusalsGoToStandardErrorWithStatus1) {
   EXPECT_NE(o.err.find("を含む文書は処理できません。"), std::string::npos) << o.err;
 }
 
-TEST_F(ProgramFixture, ABadOptionValueEndsInTheFailureReportWithStatus2) {
+TEST_F(ProgramFixture, ABadOptionValueTakesTheDefaultAndTheFileIsLeftAlone) {
   fs::create_directories(settings);
-  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\n");
-  const Outcome o = Quillpage({"/tmp/a.docx"});
-  EXPECT_EQ(o.status, 2);
-  EXPECT_NE(o.err.find("Quillpage\n次の障害が発生しましたので処理を中断しました。    \n"),
-            std::string::npos)
-      << o.err;
-  EXPECT_NE(o.err.find("     場所 ： Mod_Main -> Get_Opt_Inf Line=4\n     内容 ： Code=13\n"),
-            std::string::npos)
-      << o.err;
-  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=\r\n");
+  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\nSetCt=abc\r\nLGrid=-1\r\n");
+  const Outcome o = Quillpage({});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  for (const char* shown : {"SetCt=0", "LGrid=1", "Prevw=1"}) {
+    EXPECT_NE(o.out.find(shown), std::string::npos) << shown << "\n" << o.out;
+  }
+  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=\r\nSetCt=abc\r\nLGrid=-1\r\n");
 }
 
 TEST_F(ProgramFixture, SettingsFolderThatCannotBeCreated) {
