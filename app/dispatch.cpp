@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
+#include "app/everyday_problems.h"
 #include "app/messages.h"
 #include "app/quietly.h"
 #include "app/run_interface.h"
@@ -111,11 +114,26 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   desktop.SetWaitCursor(true);
   const Text expectedPage = gen::Get_Spe_Fdr(gen::kFolderDesktop) + u"/" + run.PageName + u".htm";
   const FileStamp before = StampOf(expectedPage);
-  gen::Generate_Page(run);
+  std::optional<Text> problem;
+  try {
+    gen::Generate_Page(run);
+  } catch (const Failure& failure) {
+    problem = EverydayProblemMessage(failure, run);
+    if (!problem) throw;
+  }
 
   // Step 10: Word is let go whatever state it is in.
   if (run.WordApp) Quietly([&] { run.WordApp->Quit(); });
   Quietly([&] { run.WordApp.reset(); });
+
+  if (problem) {
+    // One message says what went wrong and what to do; what the engine
+    // noted on the way (the converter it missed) is in it already.
+    desktop.UnloadGuideWindow();
+    desktop.SetWaitCursor(false);
+    Srv_Dsp_Msg(desktop, *problem, 3, 0, 0);
+    return kExitRefused;
+  }
 
   try {
     trap.Step(11);

@@ -14,11 +14,15 @@ namespace qp::word {
 // The soffice program on PATH, or empty when LibreOffice is not installed.
 std::filesystem::path FindConverter();
 
+// How long LibreOffice may take over one document.
+inline constexpr std::chrono::seconds kConverterTimeLimit{120};
+
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
 // a note naming the package to install) when there is no LibreOffice,
-// kConverterFailed when it ran and made nothing or ran out of time.
+// kConverterTimedOut when it ran out of time and was stopped,
+// kConverterFailed when it ran and made nothing.
 std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
-                             std::chrono::seconds timeLimit = std::chrono::seconds(120));
+                             std::chrono::seconds timeLimit = kConverterTimeLimit);
 
 // A file URL with every byte outside the unreserved set percent-encoded.
 std::string FileUrl(const std::filesystem::path& path);
