@@ -22,8 +22,13 @@ class Desktop {
   virtual void LetMessagesRun() = 0;
   virtual void SetWaitCursor(bool wait) = 0;
   // The page at `pagePath` was written and is not opened (Prevw off): a
-  // desktop with a notification service says so; others stay silent.
-  virtual void AnnouncePage(TextView pagePath) { static_cast<void>(pagePath); }
+  // desktop with a notification service says so. False when nothing could
+  // say it (no notification server answers); the shell then shows a
+  // message. A desktop without notifications (the console) stays silent.
+  virtual bool AnnouncePage(TextView pagePath) {
+    static_cast<void>(pagePath);
+    return true;
+  }
 };
 
 }  // namespace qp::app

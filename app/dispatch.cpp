@@ -78,6 +78,11 @@ DocumentNames NamesOf(TextView commandLine) {
   return names;
 }
 
+void AnnounceWrittenPage(Desktop& desktop, TextView pagePath) {
+  if (desktop.AnnouncePage(pagePath)) return;
+  Srv_Dsp_Msg(desktop, u"ページ（htmlファイル）を作成しました。    |" + Text(pagePath), 4, 0, 0);
+}
+
 int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   Trap trap("Mod_Main -> Generate_Dispose");
   // Steps 1 and 2 ignore failures: no run holding the engine is the normal case.
@@ -148,7 +153,7 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   const Text page = run.OutputFolder + run.PageName + u".htm";
   const FileStamp after = StampOf(page);
   const bool written = after.exists && (page != expectedPage || after != before);
-  if (written && run.Opt.Prevw != 1) desktop.AnnouncePage(page);
+  if (written && run.Opt.Prevw != 1) AnnounceWrittenPage(desktop, page);
   return written ? kExitDone : kExitRefused;
 }
 

@@ -87,8 +87,8 @@ class QtDesktop final : public app::Desktop {
     if (guide_) guide_->ThrowPendingFailure();
   }
 
-  void AnnouncePage(TextView pagePath) override {
-    NotifyPageWritten(QDBusConnection::sessionBus(), ToQString(pagePath));
+  bool AnnouncePage(TextView pagePath) override {
+    return NotifyPageWritten(QDBusConnection::sessionBus(), ToQString(pagePath));
   }
 
   void SetWaitCursor(bool wait) override {
