@@ -14,6 +14,7 @@
 #include "ui/qt_message_box.h"
 #include "ui/qt_text.h"
 #include "ui/settings_window.h"
+#include "ui/single_window.h"
 
 namespace qp::ui {
 
@@ -53,7 +54,15 @@ class QtDesktop final : public app::Desktop {
   }
 
   void RunSettingsWindow(gen::RunState& run) override {
+    // A second start brings the open window to the front and ends.
+    SingleWindow single;
+    if (!single.Claim(run.SettingsFolder)) return;
     Frm_RefWd window(run, *this);
+    QObject::connect(&single, &SingleWindow::RaiseRequested, &window, [&window] {
+      window.showNormal();
+      window.raise();
+      window.activateWindow();
+    });
     QEventLoop loop;
     QObject::connect(&window, &Frm_RefWd::Unloaded, &loop, &QEventLoop::quit);
     window.show();
