@@ -54,6 +54,8 @@ Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& ar
     for (const auto& e : extraEnv) env.push_back(const_cast<char*>(e.c_str()));
     env.push_back(const_cast<char*>(homeVar.c_str()));
     env.push_back(const_cast<char*>("PATH=/usr/bin:/bin"));
+    // The design's texts are the Japanese reader's.
+    env.push_back(const_cast<char*>("LANG=ja_JP.UTF-8"));
     env.push_back(nullptr);
     ::execve(program.c_str(), argv.data(), env.data());
     ::_exit(121);

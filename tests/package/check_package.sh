@@ -35,7 +35,7 @@ sort >"$scratch/expected" <<'LIST'
 /usr/share/icons/hicolor/scalable/apps/quillpage.svg
 /usr/share/man/man1/quillpage-revise.1.gz
 /usr/share/man/man1/quillpage.1.gz
-/usr/share/metainfo/io.github.quillpage.Quillpage.metainfo.xml
+/usr/share/metainfo/io.github.quillpage.quillpage.metainfo.xml
 /usr/share/quillpage/help/index.html
 LIST
 diff -u "$scratch/expected" "$scratch/files" || fail "files differ from the list above"
@@ -45,9 +45,14 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6widgets6 libpugixml1v5 libminizip1 libpng16-16; do
   case ", $depends," in *", $lib "* | *", $lib,"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
 done
+# The windows need a Japanese font; either word processor converts .doc.
+case "$depends" in
+  *"fonts-ipafont-gothic | fonts-noto-cjk"*) ;;
+  *) fail "Depends lacks a Japanese font: $depends" ;;
+esac
 case "$(dpkg-deb -f "$deb" Recommends)" in
-  *libreoffice-writer-nogui*) ;;
-  *) fail "libreoffice-writer-nogui is not recommended" ;;
+  *"libreoffice-writer-nogui | libreoffice-writer"*) ;;
+  *) fail "the word processor is not recommended" ;;
 esac
 # Triggers refresh the caches; no script of the package's own does.
 dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -Eq 'postinst|postrm|preinst|prerm' &&
@@ -63,8 +68,17 @@ for page in quillpage quillpage-revise; do
     grep -q "^NAME" "$scratch/man.txt" || fail "$page.1 renders without a NAME section"
   fi
 done
+grep -q "^License: GPL-2+" "$scratch/root/usr/share/doc/quillpage/copyright" ||
+  fail "the copyright file names no licence"
+# Built with Debian's hardening flags (when the build had dpkg-buildflags).
+if command -v hardening-check >/dev/null; then
+  for program in usr/bin/quillpage usr/bin/quillpage-revise usr/libexec/quillpage/quillpage-desktop; do
+    hardening-check "$scratch/root/$program" >"$scratch/hardening.txt" ||
+      { cat "$scratch/hardening.txt" >&2; fail "$program is not hardened"; }
+  done
+fi
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/io.github.quillpage.Quillpage.metainfo.xml" ||
+  appstreamcli validate --pedantic --no-net "$scratch/root/usr/share/metainfo/io.github.quillpage.quillpage.metainfo.xml" ||
     fail "AppStream metadata does not validate"
 fi
 if command -v desktop-file-validate >/dev/null; then
@@ -72,6 +86,6 @@ if command -v desktop-file-validate >/dev/null; then
     fail "launcher does not validate"
 fi
 if command -v lintian >/dev/null; then
-  lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
+  lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian reports errors or warnings"
 fi
 echo "package: contents, dependencies, manual pages and metadata as intended"
