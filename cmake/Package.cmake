@@ -7,6 +7,8 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillpage)
 set(CPACK_PACKAGE_VENDOR "Quillpage developers")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/quillpage/quillpage")
+set(CPACK_RESOURCE_FILE_LICENSE "${CMAKE_CURRENT_SOURCE_DIR}/LICENSE")
 set(CPACK_PACKAGE_CONTACT "Quillpage developers <quillpage@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "turns a Word document into a clean HTML 4.01 page")
 # The body only: CPack puts the summary before it as the synopsis, indents
@@ -24,12 +26,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION text)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# .doc documents need the word processor; pages and help open through
-# xdg-open; libtiff and the drawing libraries (librsvg and cairo for charts
-# and shapes, libemf2svg and libwmf with its fonts for metafiles) are opened
-# only for documents that need them, so dpkg-shlibdeps does not see them.
+# The windows are laid out for a Japanese font and show boxes without one.
+# Packages that are only opened at run time are not seen by dpkg-shlibdeps:
+# .doc documents need the word processor (the full one serves as well);
+# pages and help open through xdg-open; libtiff and the drawing libraries
+# (librsvg and cairo for charts and shapes, libemf2svg and libwmf with its
+# fonts for metafiles) are opened only for documents that need them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "libreoffice-writer-nogui, xdg-utils, libtiff6, librsvg2-2, libcairo2, libemf2svg1, libwmf-0.2-7, fonts-urw-base35, fonts-ipafont-gothic")
+    "libreoffice-writer-nogui | libreoffice-writer, xdg-utils, libtiff6, librsvg2-2, libcairo2, libemf2svg1, libwmf-0.2-7, fonts-urw-base35")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -70,10 +70,13 @@ for page in quillpage quillpage-revise; do
 done
 grep -q "^License: GPL-2+" "$scratch/root/usr/share/doc/quillpage/copyright" ||
   fail "the copyright file names no licence"
-# Built with Debian's hardening flags (when the build had dpkg-buildflags).
+# Built with Debian's hardening flags (when the build had dpkg-buildflags):
+# PIE, stack protector, fortified functions, RELRO and immediate binding.
+# Debian 12's dpkg-buildflags has no control flow protection yet, so that
+# is not asked for.
 if command -v hardening-check >/dev/null; then
   for program in usr/bin/quillpage usr/bin/quillpage-revise usr/libexec/quillpage/quillpage-desktop; do
-    hardening-check "$scratch/root/$program" >"$scratch/hardening.txt" ||
+    hardening-check --nocfprotection "$scratch/root/$program" >"$scratch/hardening.txt" ||
       { cat "$scratch/hardening.txt" >&2; fail "$program is not hardened"; }
   done
 fi
