@@ -38,9 +38,9 @@
         <source>このソフトのデスクトップアイコンにエクス
 プロ－ラなどからワード文書をドロップして
 ください。</source>
-        <translation>Drop a Word document on the program&apos;s
-desktop icon, from a file manager for
-example.</translation>
+        <translation>Drop a Word document on this
+program&apos;s desktop icon, from a
+file manager for example.</translation>
     </message>
     <message>
         <source>次の処理を実行します。
@@ -48,8 +48,8 @@ example.</translation>
 &#x3000;②ＨＴＭＬファイルをブラウザに表示
 </source>
         <translation>The program then
-  1. writes the HTML file on the desktop
-  2. shows the HTML file in the browser
+  1. writes the page on the desktop
+  2. opens the page in the browser
 </translation>
     </message>
     <message>
