@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/catalogue.h"
 #include "app/dropped_files.h"
 #include "app/shell.h"
 #include "ui/caption_frame.h"
@@ -278,7 +279,7 @@ void Frm_RefWd::FBt_PHelp_Click() {
   Trap trap("Frm_RefWd -> FBt_PHelp_Click");
   try {
     trap.Step(1);
-    const QString page = HelpPagePath(run_.ProgramFolder);
+    const QString page = HelpPagePath(run_.ProgramFolder, app::UserReadsJapanese());
     trap.Step(2);
     // Without a browser (or without xdg-open) the user is told so and the
     // window stays, with the options not yet saved.
