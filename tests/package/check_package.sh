@@ -36,6 +36,7 @@ sort >"$scratch/expected" <<'LIST'
 /usr/share/man/man1/quillpage-revise.1.gz
 /usr/share/man/man1/quillpage.1.gz
 /usr/share/metainfo/io.github.quillpage.quillpage.metainfo.xml
+/usr/share/quillpage/help/help.css
 /usr/share/quillpage/help/index.en.html
 /usr/share/quillpage/help/index.html
 LIST
