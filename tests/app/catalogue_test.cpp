@@ -157,6 +157,20 @@ TEST(Catalogue, EverySourceTextHasAnEnglishEntry) {
   EXPECT_GT(pieces, 50);
 }
 
+TEST(Catalogue, ACutOrDamagedFileGivesAnEmptyCatalogue) {
+  const std::string_view mo = EnglishCatalogueBytes();
+  ASSERT_GT(English().size(), 50u);
+  // Every prefix: the tables point past the end, and nothing is read there.
+  for (std::size_t n = 0; n < mo.size(); n += 7) {
+    const Catalogue cut = Catalogue::FromMo(mo.substr(0, n));
+    EXPECT_EQ(cut.size(), 0u) << n;
+  }
+  std::string damaged(mo);
+  damaged[12] = '\xFF';  // the originals' table far outside the file
+  EXPECT_EQ(Catalogue::FromMo(damaged).size(), 0u);
+  EXPECT_EQ(Catalogue::FromMo("not a catalogue at all, long enough").size(), 0u);
+}
+
 TEST(Catalogue, TheLanguageIsTheLocaleOfMessages) {
   struct Case {
     const char* language;
