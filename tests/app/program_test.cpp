@@ -111,6 +111,22 @@ TEST_F(ProgramFixture, RefusalsGoToStandardErrorWithStatus1) {
   EXPECT_NE(o.err.find("を含む文書は処理できません。"), std::string::npos) << o.err;
 }
 
+TEST_F(ProgramFixture, EveryOtherLocaleReadsEnglish) {
+  for (const char* lang : {"LANG=C.UTF-8", "LANG=en_US.UTF-8", "LANG=de_DE.UTF-8"}) {
+    Outcome o = RunProgramAt(kProgram, {"/tmp/a.docx", "/tmp/b.docx"}, home.path(), {lang});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "Quillpage for Word\nOnly one document can be converted at a time.\n") << lang;
+    o = RunProgramAt(kProgram, {}, home.path(), {lang});
+    EXPECT_NE(o.out.find("Drop a Word document on the program's desktop icon"), std::string::npos)
+        << lang << o.out;
+    EXPECT_NE(o.out.find("  Prevw=1  show the page in the browser afterwards\n"), std::string::npos)
+        << o.out;
+    o = RunProgramAt(kProgram, {"--help"}, home.path(), {lang});
+    EXPECT_EQ(o.out.rfind("usage: quillpage [DOCUMENT]\n", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("exit status:"), std::string::npos) << o.out;
+  }
+}
+
 TEST_F(ProgramFixture, ABadOptionValueTakesTheDefaultAndTheFileIsLeftAlone) {
   fs::create_directories(settings);
   WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\nSetCt=abc\r\nLGrid=-1\r\n");
