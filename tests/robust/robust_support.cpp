@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -78,8 +79,10 @@ bool User::RunUnprivileged() {
 fs::path User::Place(const std::string& name, const std::string& bytes) const {
   WriteFile(docs() / name, bytes);
   if (unprivileged_) {
-    ::lchown(docs().c_str(), kNobody, kNobody);
-    ::lchown((docs() / name).c_str(), kNobody, kNobody);
+    if (::lchown(docs().c_str(), kNobody, kNobody) != 0 ||
+        ::lchown((docs() / name).c_str(), kNobody, kNobody) != 0) {
+      std::perror("lchown");  // the run then cannot read the document, and says so
+    }
   }
   return docs() / name;
 }
