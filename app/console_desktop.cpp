@@ -31,7 +31,7 @@ int ConsoleDesktop::MessageBox(TextView text, int /*style*/, TextView caption) {
 }
 
 void ConsoleDesktop::RunSettingsWindow(gen::RunState& run) {
-  Print(usage_, SettingsUsageText(run));
+  Print(usage_, Translate(SettingsUsageText(run)));
 }
 
 }  // namespace qp::app

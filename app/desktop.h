@@ -21,9 +21,16 @@ class Desktop {
   virtual void UnloadGuideWindow() = 0;
   virtual void LetMessagesRun() = 0;
   virtual void SetWaitCursor(bool wait) = 0;
+  // `text` in the user's language (app/catalogue.h); as it is by default.
+  virtual Text Translate(TextView text) const { return Text(text); }
   // The page at `pagePath` was written and is not opened (Prevw off): a
-  // desktop with a notification service says so; others stay silent.
-  virtual void AnnouncePage(TextView pagePath) { static_cast<void>(pagePath); }
+  // desktop with a notification service says so. False when nothing could
+  // say it (no notification server answers); the shell then shows a
+  // message. A desktop without notifications (the console) stays silent.
+  virtual bool AnnouncePage(TextView pagePath) {
+    static_cast<void>(pagePath);
+    return true;
+  }
 };
 
 }  // namespace qp::app

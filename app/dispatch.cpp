@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+
+#include "app/everyday_problems.h"
 #include "app/messages.h"
 #include "app/quietly.h"
 #include "app/run_interface.h"
@@ -75,6 +78,11 @@ DocumentNames NamesOf(TextView commandLine) {
   return names;
 }
 
+void AnnounceWrittenPage(Desktop& desktop, TextView pagePath) {
+  if (desktop.AnnouncePage(pagePath)) return;
+  Srv_Dsp_Msg(desktop, u"ページ（htmlファイル）を作成しました。    |" + Text(pagePath), 4, 0, 0);
+}
+
 int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   Trap trap("Mod_Main -> Generate_Dispose");
   // Steps 1 and 2 ignore failures: no run holding the engine is the normal case.
@@ -111,11 +119,26 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   desktop.SetWaitCursor(true);
   const Text expectedPage = gen::Get_Spe_Fdr(gen::kFolderDesktop) + u"/" + run.PageName + u".htm";
   const FileStamp before = StampOf(expectedPage);
-  gen::Generate_Page(run);
+  std::optional<Text> problem;
+  try {
+    gen::Generate_Page(run);
+  } catch (const Failure& failure) {
+    problem = EverydayProblemMessage(failure, run);
+    if (!problem) throw;
+  }
 
   // Step 10: Word is let go whatever state it is in.
   if (run.WordApp) Quietly([&] { run.WordApp->Quit(); });
   Quietly([&] { run.WordApp.reset(); });
+
+  if (problem) {
+    // One message says what went wrong and what to do; what the engine
+    // noted on the way (the converter it missed) is in it already.
+    desktop.UnloadGuideWindow();
+    desktop.SetWaitCursor(false);
+    Srv_Dsp_Msg(desktop, *problem, 3, 0, 0);
+    return kExitRefused;
+  }
 
   try {
     trap.Step(11);
@@ -130,7 +153,7 @@ int DisposeDocument(gen::RunState& run, Desktop& desktop) {
   const Text page = run.OutputFolder + run.PageName + u".htm";
   const FileStamp after = StampOf(page);
   const bool written = after.exists && (page != expectedPage || after != before);
-  if (written && run.Opt.Prevw != 1) desktop.AnnouncePage(page);
+  if (written && run.Opt.Prevw != 1) AnnounceWrittenPage(desktop, page);
   return written ? kExitDone : kExitRefused;
 }
 

@@ -26,6 +26,11 @@ struct DocumentNames {
 };
 DocumentNames NamesOf(TextView commandLine);
 
+// Tells that the page at `pagePath` was written and not opened: through the
+// desktop's notification, or in a message when no notification could be
+// shown.
+void AnnounceWrittenPage(Desktop& desktop, TextView pagePath);
+
 // Generate_Dispose, answering the exit status: kExitDone when the page was
 // written by this run, kExitRefused otherwise.
 int DisposeDocument(gen::RunState& run, Desktop& desktop);

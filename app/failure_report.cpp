@@ -15,15 +15,15 @@ void Srv_Dsp_Err(const Failure& failure, gen::RunState& run, Desktop& desktop) {
   // The report itself ignores every failure: whatever happens, it is shown
   // as far as it can be, Word is let go and the process ends.
   Text report;
-  Quietly([&] { report = FailureReportText(failure); });
+  Quietly([&] { report = desktop.Translate(FailureReportText(failure)); });
   Quietly([&] { desktop.SetWaitCursor(false); });
   // The engine's notes can say why (a converter that is not installed).
   if (run.WordApp) {
     Quietly([&] {
       const std::vector<Text> notes = run.WordApp->TakeNotes();
       if (notes.empty()) return;
-      desktop.MessageBox(Replace(NotesMessage(notes), u"|", u"\r\n"), kStyleInformationOk,
-                         kMessageCaption);
+      desktop.MessageBox(desktop.Translate(Replace(NotesMessage(notes), u"|", u"\r\n")),
+                         kStyleInformationOk, desktop.Translate(kMessageCaption));
     });
   }
   Quietly([&] { desktop.MessageBox(report, kStyleStopOk, kReportCaption); });

@@ -40,7 +40,7 @@ int Srv_Dsp_Msg(Desktop& desktop, TextView text, int iconKind, int buttons, int 
     trap.Step(4);
     const int style = MessageStyle(iconKind, buttons, defaultButton);
     trap.Step(5);
-    return desktop.MessageBox(shown, style, kMessageCaption);
+    return desktop.MessageBox(desktop.Translate(shown), style, desktop.Translate(kMessageCaption));
   } catch (...) {
     trap.Fail();
   }

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/catalogue.h"
 #include "app/shell.h"
 #include "app/usage.h"
+#include "text/codec.h"
 
 namespace qp::app {
 
@@ -12,7 +14,7 @@ int RunInformationOption(int argc, char** argv) {
   if (argc != 2) return -1;
   const std::string_view option = argv[1];
   if (option == "--help" || option == "-h") {
-    std::fputs(HelpText().c_str(), stdout);
+    std::fputs(TextToUtf8(UserCatalogue().Translate(Utf8ToText(HelpText()))).c_str(), stdout);
   } else if (option == "--version") {
     std::printf("quillpage %s\n", VersionText().c_str());
   } else {

@@ -41,9 +41,15 @@ void Get_Opt_Inf(gen::RunState& run) {
       trap.Step(++step);
       Text value = GetINIVal(run, option.key, kSettingsSection);
       if (value == kMissingValue) value = option.fallback;
-      // Each option takes its value at once: a bad value later in the file
-      // leaves the earlier ones loaded.
-      run.Opt.*option.field = OptionByte(value);
+      // A value that does not read as a byte (empty, letters, negative, 256
+      // or more) takes the key's default, as a missing key does: one bad
+      // line must not end every start, the settings window's included,
+      // which then saves a good value. Readable values are kept as they are.
+      std::uint8_t byte = 0;
+      if (IgnoreFailures([&] { byte = OptionByte(value); }) != 0) {
+        byte = OptionByte(option.fallback);
+      }
+      run.Opt.*option.field = byte;
     }
   } catch (...) {
     trap.Fail();

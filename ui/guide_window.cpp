@@ -1,5 +1,6 @@
 #include "ui/guide_window.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainterPath>
@@ -58,14 +59,16 @@ void Frm_Guide::BuildControls() {
   picture->setObjectName(QStringLiteral("FPc_DesIcP"));
   picture->setGeometry(TwipsRect(3345, 210, 480, 480));
 
-  auto* title = new QLabel(QStringLiteral("「Quillpage」 for Word"), this);
+  auto* title =
+      new QLabel(QCoreApplication::translate("Frm_Guide", "「Quillpage」 for Word"), this);
   title->setObjectName(QStringLiteral("FLb_GuideP"));
   title->setGeometry(TwipsRect(255, 330, 2910, 240));
   title->setFont(DesignFont(12, true));
   SetColours(title, QColor(0, 0, 192), QColor(128, 255, 255));
   title->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  auto* notice = new QLabel(QStringLiteral(" HTMLファイルを作成しています。 "), this);
+  auto* notice = new QLabel(
+      QCoreApplication::translate("Frm_Guide", " HTMLファイルを作成しています。 "), this);
   notice->setObjectName(QStringLiteral("Label1"));
   notice->setGeometry(TwipsRect(690, 900, 3240, 225));
   notice->setFont(DesignFont(11.25));

@@ -11,11 +11,15 @@
 
 namespace qp::ui {
 
-QString HelpPagePath(const Text& programFolder) {
+QString HelpPagePath(const Text& programFolder, bool japanese) {
   const QDir folder(ToQString(programFolder));
   // QP_HELP_PAGE is the page's path relative to the program's folder; the
   // build copies the page to the same place in the build tree.
   const QFileInfo page(folder.filePath(QStringLiteral(QP_HELP_PAGE)));
+  if (!japanese) {
+    const QFileInfo english(page.dir().filePath(QStringLiteral("index.en.html")));
+    if (english.isFile()) return english.canonicalFilePath();
+  }
   if (!page.isFile()) {
     Raise(err::kFileNotFound, ToText(QDir::cleanPath(page.absoluteFilePath())));
   }

@@ -9,8 +9,10 @@
 namespace qp::ui {
 
 // Where the page lies relative to the program's folder, both when installed
-// and in the build tree. Raises err::kFileNotFound when it is not there.
-QString HelpPagePath(const Text& programFolder);
+// and in the build tree: the Japanese page, or for other readers the English
+// one beside it (index.en.html) when it is there. Raises err::kFileNotFound
+// when the page is not there.
+QString HelpPagePath(const Text& programFolder, bool japanese = true);
 
 // Hands `page` to xdg-open, which lives on by itself, and returns its exit
 // status when it ends within a brief watch (0 when it is still at work then:

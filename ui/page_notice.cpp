@@ -1,5 +1,6 @@
 #include "ui/page_notice.h"
 
+#include <QCoreApplication>
 #include <QDBusInterface>
 #include <QDBusReply>
 
@@ -14,7 +15,8 @@ constexpr int kReplyTimeoutMs = 3000;
 
 PageNotice PageNoticeFor(const QString& pagePath, const QStringList& capabilities) {
   PageNotice notice;
-  notice.summary = QStringLiteral("ページ（htmlファイル）を作成しました");
+  notice.summary =
+      QCoreApplication::translate("PageNotice", "ページ（htmlファイル）を作成しました");
   notice.body =
       capabilities.contains(QStringLiteral("body-markup")) ? pagePath.toHtmlEscaped() : pagePath;
   return notice;
@@ -32,8 +34,8 @@ bool NotifyPageWritten(const QDBusConnection& bus, const QString& pagePath) {
   // The launcher's name lets the server show the product's name and icon.
   const QVariantMap hints{{QStringLiteral("desktop-entry"), QStringLiteral("quillpage")}};
   const QDBusReply<uint> id = server.call(
-      QStringLiteral("Notify"), QStringLiteral("「Quillpage」 for Word"), 0u,
-      QStringLiteral("quillpage"), notice.summary, notice.body, QStringList(), hints, -1);
+      QStringLiteral("Notify"), QCoreApplication::translate("PageNotice", "「Quillpage」 for Word"),
+      0u, QStringLiteral("quillpage"), notice.summary, notice.body, QStringList(), hints, -1);
   return id.isValid();
 }
 

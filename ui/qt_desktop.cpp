@@ -4,9 +4,11 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QString>
+#include <QTranslator>
 #include <QWindow>
 #include <clocale>
 
+#include "app/catalogue.h"
 #include "ui/design_font.h"
 #include "ui/guide_window.h"
 #include "ui/page_notice.h"
@@ -14,6 +16,8 @@
 #include "ui/qt_message_box.h"
 #include "ui/qt_text.h"
 #include "ui/settings_window.h"
+#include "ui/single_window.h"
+#include "ui/window_catalogue.h"
 
 namespace qp::ui {
 
@@ -36,12 +40,23 @@ class QtDesktop final : public app::Desktop {
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(ProductIcon());
     SubstituteDesignFonts();
+    // The windows are written in Japanese; every other reader gets them in
+    // English. Before any window is made.
+    if (!app::UserReadsJapanese()) {
+      const std::string_view qm = EnglishWindowCatalogue();
+      if (translator_.load(reinterpret_cast<const uchar*>(qm.data()),
+                           static_cast<int>(qm.size()))) {
+        QCoreApplication::installTranslator(&translator_);
+      }
+    }
   }
 
   ~QtDesktop() override {
     guide_.reset();
     if (waitCursor_) QApplication::restoreOverrideCursor();
   }
+
+  Text Translate(TextView text) const override { return catalogue_.Translate(text); }
 
   int MessageBox(TextView text, int style, TextView caption) override {
     // The failure report can come while the run shows the hourglass; the box
@@ -53,7 +68,15 @@ class QtDesktop final : public app::Desktop {
   }
 
   void RunSettingsWindow(gen::RunState& run) override {
+    // A second start brings the open window to the front and ends.
+    SingleWindow single;
+    if (!single.Claim(run.SettingsFolder)) return;
     Frm_RefWd window(run, *this);
+    QObject::connect(&single, &SingleWindow::RaiseRequested, &window, [&window] {
+      window.showNormal();
+      window.raise();
+      window.activateWindow();
+    });
     QEventLoop loop;
     QObject::connect(&window, &Frm_RefWd::Unloaded, &loop, &QEventLoop::quit);
     window.show();
@@ -87,8 +110,8 @@ class QtDesktop final : public app::Desktop {
     if (guide_) guide_->ThrowPendingFailure();
   }
 
-  void AnnouncePage(TextView pagePath) override {
-    NotifyPageWritten(QDBusConnection::sessionBus(), ToQString(pagePath));
+  bool AnnouncePage(TextView pagePath) override {
+    return NotifyPageWritten(QDBusConnection::sessionBus(), ToQString(pagePath));
   }
 
   void SetWaitCursor(bool wait) override {
@@ -103,6 +126,8 @@ class QtDesktop final : public app::Desktop {
 
  private:
   QApplication app_;
+  app::Catalogue catalogue_ = app::UserCatalogue();
+  QTranslator translator_;
   std::unique_ptr<Frm_Guide> guide_;
   bool waitCursor_ = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/settings_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/catalogue.h"
 #include "app/dropped_files.h"
 #include "app/shell.h"
 #include "ui/caption_frame.h"
@@ -73,7 +75,10 @@ OptionCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& t
 }  // namespace
 
 QString VersionCaption(int major, int minor, int revision) {
-  return QStringLiteral("Version：%1.%2.%3").arg(major).arg(minor).arg(revision);
+  return QCoreApplication::translate("Frm_RefWd", "Version：%1.%2.%3")
+      .arg(major)
+      .arg(minor)
+      .arg(revision);
 }
 
 int OptionCheckBox::Value() const {
@@ -136,10 +141,12 @@ void Frm_RefWd::BuildControls() {
   FPc_Quillpg_ = Place(new QWidget(this), "FPc_Quillpg", TwipsRect(135, 945, 3795, 6120));
   BuildUsageFrame(FPc_Quillpg_);
   BuildOptionFrame(FPc_Quillpg_);
-  FBt_PHelp_ = Place(new QPushButton(QStringLiteral("最新情報"), FPc_Quillpg_), "FBt_PHelp",
-                     TwipsRect(1305, 5715, 1380, 345));
-  FBt_Close_ = Place(new QPushButton(QStringLiteral("閉じる"), FPc_Quillpg_), "FBt_Close",
-                     TwipsRect(2805, 5715, 945, 345));
+  FBt_PHelp_ =
+      Place(new QPushButton(QCoreApplication::translate("Frm_RefWd", "最新情報"), FPc_Quillpg_),
+            "FBt_PHelp", TwipsRect(1305, 5715, 1380, 345));
+  FBt_Close_ =
+      Place(new QPushButton(QCoreApplication::translate("Frm_RefWd", "閉じる"), FPc_Quillpg_),
+            "FBt_Close", TwipsRect(2805, 5715, 945, 345));
   connect(FBt_PHelp_, &QPushButton::clicked, this, &Frm_RefWd::FBt_PHelp_Click);
   connect(FBt_Close_, &QPushButton::clicked, this, &Frm_RefWd::FBt_Close_Click);
 
@@ -155,7 +162,8 @@ QWidget* Frm_RefWd::BuildBanner() {
   SetColour(banner, QPalette::Window, kLightCyan);
   QLabel* picture = MakeProductPictureBox(banner);
   Place(picture, "FPc_DesIcP", TwipsRect(3255, 165, 480, 480));
-  QLabel* title = MakeLabel(banner, "FLb_GuideP", QStringLiteral("「Quillpage」 for Word"),
+  QLabel* title = MakeLabel(banner, "FLb_GuideP",
+                            QCoreApplication::translate("Frm_RefWd", "「Quillpage」 for Word"),
                             TwipsRect(270, 180, 2760, 225));
   title->setFont(DesignFont(11.25, true));
   SetColour(title, QPalette::WindowText, kBlue);
@@ -164,52 +172,66 @@ QWidget* Frm_RefWd::BuildBanner() {
 }
 
 QWidget* Frm_RefWd::BuildUsageFrame(QWidget* panel) {
-  auto* frame = Place(new CaptionFrame(QStringLiteral(" 使い方 "), panel), "Frame4",
-                      TwipsRect(15, 0, 3750, 2010));
+  auto* frame = Place(new CaptionFrame(QCoreApplication::translate("Frm_RefWd", " 使い方 "), panel),
+                      "Frame4", TwipsRect(15, 0, 3750, 2010));
   MakeLabel(frame, "Label7",
-            QStringLiteral("このソフトのデスクトップアイコンにエクス\n"
-                           "プロ－ラなどからワード文書をドロップして\n"
-                           "ください。"),
+            QCoreApplication::translate("Frm_RefWd",
+                                        "このソフトのデスクトップアイコンにエクス\n"
+                                        "プロ－ラなどからワード文書をドロップして\n"
+                                        "ください。"),
             TwipsRect(195, 315, 3345, 615));
   MakeLabel(frame, "Label2_0",
-            QStringLiteral("次の処理を実行します。\n"
-                           "　①ＨＴＭＬファイルをデスクトップに作成\n"
-                           "　②ＨＴＭＬファイルをブラウザに表示\n"),
+            QCoreApplication::translate("Frm_RefWd",
+                                        "次の処理を実行します。\n"
+                                        "　①ＨＴＭＬファイルをデスクトップに作成\n"
+                                        "　②ＨＴＭＬファイルをブラウザに表示\n"),
             TwipsRect(195, 975, 3240, 615));
-  QLabel* hint =
-      MakeLabel(frame, "Label2_2", QStringLiteral("このフォームを閉じてから実行してください"),
-                TwipsRect(210, 1650, 3390, 270));
+  QLabel* hint = MakeLabel(
+      frame, "Label2_2",
+      QCoreApplication::translate("Frm_RefWd", "このフォームを閉じてから実行してください"),
+      TwipsRect(210, 1650, 3390, 270));
   SetColour(hint, QPalette::WindowText, kBlue);
   return frame;
 }
 
 QWidget* Frm_RefWd::BuildOptionFrame(QWidget* panel) {
-  auto* frame = Place(new CaptionFrame(QStringLiteral(" オプション "), panel), "FFr_Word",
-                      TwipsRect(30, 2085, 3735, 3510));
-  MakeLabel(frame, "Label1", QStringLiteral("【ページ表示関連】"), TwipsRect(435, 270, 1590, 225));
-  FCk_SetCt_ = MakeCheckBox(frame, "FCk_SetCt", QStringLiteral("画面中央に表示"),
-                            QStringLiteral("ページの表示位置を画面中央に設定します"),
-                            TwipsRect(585, 510, 1560, 315));
+  auto* frame =
+      Place(new CaptionFrame(QCoreApplication::translate("Frm_RefWd", " オプション "), panel),
+            "FFr_Word", TwipsRect(30, 2085, 3735, 3510));
+  MakeLabel(frame, "Label1", QCoreApplication::translate("Frm_RefWd", "【ページ表示関連】"),
+            TwipsRect(435, 270, 1590, 225));
+  FCk_SetCt_ = MakeCheckBox(
+      frame, "FCk_SetCt", QCoreApplication::translate("Frm_RefWd", "画面中央に表示"),
+      QCoreApplication::translate("Frm_RefWd", "ページの表示位置を画面中央に設定します"),
+      TwipsRect(585, 510, 1560, 315));
   FCk_SetCt_->setFont(DesignFont(9));
-  FCk_SetPW_ = MakeCheckBox(frame, "FCk_SetPW", QStringLiteral("表示幅を指定"),
-                            QStringLiteral("表示幅をWord文書の設定値にあわせます"),
-                            TwipsRect(585, 840, 1365, 315));
+  FCk_SetPW_ =
+      MakeCheckBox(frame, "FCk_SetPW", QCoreApplication::translate("Frm_RefWd", "表示幅を指定"),
+                   QCoreApplication::translate("Frm_RefWd", "表示幅をWord文書の設定値にあわせます"),
+                   TwipsRect(585, 840, 1365, 315));
   FCk_SetPW_->setFont(DesignFont(9));
-  MakeLabel(frame, "Label3", QStringLiteral("【行間調整】"), TwipsRect(420, 1215, 1590, 225));
-  FCk_LGrid_ =
-      MakeCheckBox(frame, "FCk_LGrid", QStringLiteral("レイアウトグリッドを指定"),
-                   QStringLiteral("行間隔をWord文書にあわせます"), TwipsRect(570, 1440, 2295, 315));
-  MakeLabel(frame, "Label4", QStringLiteral("【表示】"), TwipsRect(420, 1800, 660, 225));
-  FCk_Prevw_ = MakeCheckBox(frame, "FCk_Prevw", QStringLiteral("作成後ブラウザに表示"),
-                            QStringLiteral("作成したHTMLファイルをブラウザに表示します"),
-                            TwipsRect(585, 1995, 2715, 315));
-  MakeLabel(frame, "Label5", QStringLiteral("【文字セット】"), TwipsRect(420, 2340, 2055, 225));
+  MakeLabel(frame, "Label3", QCoreApplication::translate("Frm_RefWd", "【行間調整】"),
+            TwipsRect(420, 1215, 1590, 225));
+  FCk_LGrid_ = MakeCheckBox(
+      frame, "FCk_LGrid", QCoreApplication::translate("Frm_RefWd", "レイアウトグリッドを指定"),
+      QCoreApplication::translate("Frm_RefWd", "行間隔をWord文書にあわせます"),
+      TwipsRect(570, 1440, 2295, 315));
+  MakeLabel(frame, "Label4", QCoreApplication::translate("Frm_RefWd", "【表示】"),
+            TwipsRect(420, 1800, 660, 225));
+  FCk_Prevw_ = MakeCheckBox(
+      frame, "FCk_Prevw", QCoreApplication::translate("Frm_RefWd", "作成後ブラウザに表示"),
+      QCoreApplication::translate("Frm_RefWd", "作成したHTMLファイルをブラウザに表示します"),
+      TwipsRect(585, 1995, 2715, 315));
+  MakeLabel(frame, "Label5", QCoreApplication::translate("Frm_RefWd", "【文字セット】"),
+            TwipsRect(420, 2340, 2055, 225));
   FOp_Chrset_[0] = Place(new QRadioButton(QStringLiteral("shift_jis"), frame), "FOp_Chrset_0",
                          TwipsRect(555, 2610, 1125, 195));
   FOp_Chrset_[1] = Place(new QRadioButton(QStringLiteral("utf-8"), frame), "FOp_Chrset_1",
                          TwipsRect(1650, 2610, 1125, 195));
-  MakeLabel(frame, "Label6", QStringLiteral("【その他】"), TwipsRect(420, 2895, 1215, 225));
-  FCk_AddSS_ = MakeCheckBox(frame, "FCk_AddSS", QStringLiteral("外部スタイルシートを使用"),
+  MakeLabel(frame, "Label6", QCoreApplication::translate("Frm_RefWd", "【その他】"),
+            TwipsRect(420, 2895, 1215, 225));
+  FCk_AddSS_ = MakeCheckBox(frame, "FCk_AddSS",
+                            QCoreApplication::translate("Frm_RefWd", "外部スタイルシートを使用"),
                             QString(), TwipsRect(555, 3135, 3045, 300));
   return frame;
 }
@@ -218,7 +240,7 @@ void Frm_RefWd::Form_Load() {
   Trap trap("Frm_RefWd -> Form_Load");
   try {
     trap.Step(1);
-    setWindowTitle(QStringLiteral("「Quillpage」 for Word"));
+    setWindowTitle(QCoreApplication::translate("Frm_RefWd", "「Quillpage」 for Word"));
     trap.Step(2);
     SetColour(FPc_Quillpg_, QPalette::Window, palette().color(QPalette::Button));
     trap.Step(3);
@@ -257,7 +279,7 @@ void Frm_RefWd::FBt_PHelp_Click() {
   Trap trap("Frm_RefWd -> FBt_PHelp_Click");
   try {
     trap.Step(1);
-    const QString page = HelpPagePath(run_.ProgramFolder);
+    const QString page = HelpPagePath(run_.ProgramFolder, app::UserReadsJapanese());
     trap.Step(2);
     // Without a browser (or without xdg-open) the user is told so and the
     // window stays, with the options not yet saved.

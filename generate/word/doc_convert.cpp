@@ -223,7 +223,7 @@ std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
        sys::ChildSetup::Group::Own},
       timeLimit);
   if (end.how == sys::ChildEnd::How::Running) {
-    Raise(err::kConverterFailed, T("LibreOffice did not convert the document in time."));
+    Raise(err::kConverterTimedOut, T("LibreOffice did not convert the document in time."));
   }
   // soffice exits 0 even when it made nothing: the output decides.
   std::error_code ec;

@@ -27,12 +27,15 @@ inline constexpr char kNoSandboxVariable[] = "QUILLPAGE_DOC_WITHOUT_SANDBOX";
 // no living run holds.
 void RemoveStaleConversionFolders();
 
+// How long LibreOffice may take over one document.
+inline constexpr std::chrono::seconds kConverterTimeLimit{120};
+
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
 // a note naming the package to install) when there is no LibreOffice or no
-// sandbox for it,
-// kConverterFailed when it ran and made nothing or ran out of time.
+// sandbox for it, kConverterTimedOut when it ran out of time and was
+// stopped, kConverterFailed when it ran and made nothing.
 std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
-                             std::chrono::seconds timeLimit = std::chrono::seconds(120));
+                             std::chrono::seconds timeLimit = kConverterTimeLimit);
 
 // A file URL with every byte outside the unreserved set percent-encoded.
 std::string FileUrl(const std::filesystem::path& path);

@@ -14,14 +14,15 @@ namespace qp::word {
 
 // Error numbers the engine raises (through qp::Raise), beyond qp::err.
 namespace err {
-constexpr std::int32_t kNoActiveDocument = 4248;  // no document is open
-constexpr std::int32_t kNoSuchMember = 5941;      // a style or property that does not exist
-constexpr std::int32_t kFileOpenFailed = 5792;    // the file is not a document the engine reads
-constexpr std::int32_t kFileCorrupt = 5487;       // a document whose parts cannot be read
-constexpr std::int32_t kEncrypted = 5408;         // a password-protected document
-constexpr std::int32_t kConverterMissing = 5121;  // no converter for a .doc (LibreOffice missing)
-constexpr std::int32_t kConverterFailed = 5122;   // the converter ran and made nothing
-constexpr std::int32_t kSaveFailed = 5153;        // the export could not be written
+constexpr std::int32_t kNoActiveDocument = 4248;   // no document is open
+constexpr std::int32_t kNoSuchMember = 5941;       // a style or property that does not exist
+constexpr std::int32_t kFileOpenFailed = 5792;     // the file is not a document the engine reads
+constexpr std::int32_t kFileCorrupt = 5487;        // a document whose parts cannot be read
+constexpr std::int32_t kEncrypted = 5408;          // a password-protected document
+constexpr std::int32_t kConverterMissing = 5121;   // no converter for a .doc (LibreOffice missing)
+constexpr std::int32_t kConverterFailed = 5122;    // the converter ran and made nothing
+constexpr std::int32_t kConverterTimedOut = 5123;  // the converter was stopped at its time limit
+constexpr std::int32_t kSaveFailed = 5153;         // the export could not be written
 }  // namespace err
 
 constexpr int kFormatHtml = 8;  // SaveAs file format: Word HTML

@@ -162,6 +162,34 @@ TEST_F(DisposeFixture, AnAcceptedDocumentRunsTheGenerationAndEndsWithoutAPage) {
   EXPECT_EQ(run.Ui, nullptr);  // the run's interface lives only as long as the run
 }
 
+// A desktop whose notification server answers or not.
+class NotifyingDesktop : public RecordingDesktop {
+ public:
+  bool AnnouncePage(TextView pagePath) override {
+    announced.emplace_back(pagePath);
+    return serverAnswers;
+  }
+  bool serverAnswers = true;
+  std::vector<Text> announced;
+};
+
+TEST(PageAnnouncement, AMessageSaysWhereThePageIsWhenNoNotificationCanBeShown) {
+  NotifyingDesktop desktop;
+  AnnounceWrittenPage(desktop, u"/home/u/Desktop/報告.htm");
+  EXPECT_TRUE(desktop.messages.empty());
+  desktop.serverAnswers = false;
+  AnnounceWrittenPage(desktop, u"/home/u/Desktop/報告.htm");
+  EXPECT_EQ(desktop.announced.size(), 2u);
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            u"ページ（htmlファイル）を作成しました。    \r\n/home/u/Desktop/報告.htm");
+  EXPECT_EQ(desktop.messages[0].style, 64);
+  // The console has no notifications and stays silent.
+  RecordingDesktop console;
+  AnnounceWrittenPage(console, u"/p.htm");
+  EXPECT_TRUE(console.messages.empty());
+}
+
 TEST(RunNotes, ShownTogetherInOneMessageAtTheEndOfTheRun) {
   gen::RunState run;
   RecordingDesktop desktop;

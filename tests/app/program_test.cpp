@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -48,9 +49,13 @@ Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& ar
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const std::string homeVar = "HOME=" + home.string();
-    std::vector<char*> env{const_cast<char*>(homeVar.c_str()),
-                           const_cast<char*>("PATH=/usr/bin:/bin")};
+    // `extraEnv` first: the first of two settings of a name is the one read.
+    std::vector<char*> env;
     for (const auto& e : extraEnv) env.push_back(const_cast<char*>(e.c_str()));
+    env.push_back(const_cast<char*>(homeVar.c_str()));
+    env.push_back(const_cast<char*>("PATH=/usr/bin:/bin"));
+    // The design's texts are the Japanese reader's.
+    env.push_back(const_cast<char*>("LANG=ja_JP.UTF-8"));
     env.push_back(nullptr);
     ::execve(program.c_str(), argv.data(), env.data());
     ::_exit(121);
@@ -106,18 +111,32 @@ TEST_F(ProgramFixture, RefusalsGoToStandardErrorWithStatus1) {
   EXPECT_NE(o.err.find("を含む文書は処理できません。"), std::string::npos) << o.err;
 }
 
-TEST_F(ProgramFixture, ABadOptionValueEndsInTheFailureReportWithStatus2) {
+TEST_F(ProgramFixture, EveryOtherLocaleReadsEnglish) {
+  for (const char* lang : {"LANG=C.UTF-8", "LANG=en_US.UTF-8", "LANG=de_DE.UTF-8"}) {
+    Outcome o = RunProgramAt(kProgram, {"/tmp/a.docx", "/tmp/b.docx"}, home.path(), {lang});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "Quillpage for Word\nOnly one document can be converted at a time.\n") << lang;
+    o = RunProgramAt(kProgram, {}, home.path(), {lang});
+    EXPECT_NE(o.out.find("Drop a Word document on the program's desktop icon"), std::string::npos)
+        << lang << o.out;
+    EXPECT_NE(o.out.find("  Prevw=1  show the page in the browser afterwards\n"), std::string::npos)
+        << o.out;
+    o = RunProgramAt(kProgram, {"--help"}, home.path(), {lang});
+    EXPECT_EQ(o.out.rfind("usage: quillpage [DOCUMENT]\n", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("exit status:"), std::string::npos) << o.out;
+  }
+}
+
+TEST_F(ProgramFixture, ABadOptionValueTakesTheDefaultAndTheFileIsLeftAlone) {
   fs::create_directories(settings);
-  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\n");
-  const Outcome o = Quillpage({"/tmp/a.docx"});
-  EXPECT_EQ(o.status, 2);
-  EXPECT_NE(o.err.find("Quillpage\n次の障害が発生しましたので処理を中断しました。    \n"),
-            std::string::npos)
-      << o.err;
-  EXPECT_NE(o.err.find("     場所 ： Mod_Main -> Get_Opt_Inf Line=4\n     内容 ： Code=13\n"),
-            std::string::npos)
-      << o.err;
-  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=\r\n");
+  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=\r\nSetCt=abc\r\nLGrid=-1\r\n");
+  const Outcome o = Quillpage({});
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "");
+  for (const char* shown : {"SetCt=0", "LGrid=1", "Prevw=1"}) {
+    EXPECT_NE(o.out.find(shown), std::string::npos) << shown << "\n" << o.out;
+  }
+  EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=\r\nSetCt=abc\r\nLGrid=-1\r\n");
 }
 
 TEST_F(ProgramFixture, SettingsFolderThatCannotBeCreated) {
@@ -193,6 +212,33 @@ TEST_F(ProgramFixture, ADocumentBecomesAPageOnTheDesktopWithStatus0) {
   EXPECT_EQ(ReadFile(doc), original);
   EXPECT_EQ(fs::last_write_time(doc), stamp);
   EXPECT_EQ(ReadFile(settings / "Control.ini"), "[SYSTEM]\r\nPrevw=0\r\n");
+}
+
+TEST_F(ProgramFixture, EverydayProblemsEndInOneMessageWithStatus1) {
+  fs::create_directories(settings);
+  WriteFile(settings / "Control.ini", "[SYSTEM]\r\nPrevw=0\r\n");
+  TempFolder docs;
+  WriteFile(docs.path() / "notes.docx", "plain text, named as a document\n");
+  // A compound file, as .doc documents are: it needs LibreOffice.
+  WriteFile(docs.path() / "old.doc",
+            std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
+  struct Case {
+    fs::path doc;
+    std::string says;
+  };
+  const Case cases[] = {
+      {docs.path() / "notes.docx", "」はＷｏｒｄ文書ではありません。"},
+      {docs.path() / "gone.docx", "」が見つかりません。"},
+      {docs.path() / "old.doc", "」の変換には LibreOffice が必要です。"},
+  };
+  for (const Case& c : cases) {
+    // No LibreOffice on this PATH.
+    const Outcome o = RunProgramAt(kProgram, {c.doc.string()}, home.path(), {"PATH=/nonexistent"});
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_EQ(o.err.rfind("「Quillpage」 for Word\n「" + c.doc.string() + c.says, 0), 0u) << o.err;
+    EXPECT_EQ(o.err.find("障害"), std::string::npos) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 3) << "one message of two lines";
+  }
 }
 
 TEST_F(ProgramFixture, AnotherRunAtWorkIsRefusedWithStatus1) {

@@ -67,7 +67,7 @@ TEST(FailureReportDeathTest, ShowsTheReportQuitsTheEngineAndEndsWithStatus2) {
   auto report = [] {
     gen::RunState run;
     run.WordApp = std::make_unique<AnnouncingWordApp>();
-    ConsoleDesktop desktop;
+    ConsoleDesktop desktop(stderr, stdout);  // the design's words
     Srv_Dsp_Err(Failure("Mod_HtmlRev -> Gen_Htm_Pag", 7, 53, {}), run, desktop);
   };
   // The engine's note first, then the report.

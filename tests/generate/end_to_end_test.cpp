@@ -93,7 +93,8 @@ class User {
   Outcome Run(const fs::path& document, const fs::path& extraPath = {}) {
     std::vector<std::string> env;
     auto dropped = [](const std::string& entry) {
-      for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_", "PATH="}) {
+      for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_",
+                               "PATH=", "LANGUAGE=", "LC_ALL=", "LC_MESSAGES="}) {
         if (entry.rfind(drop, 0) == 0) return true;
       }
       return false;
@@ -102,6 +103,7 @@ class User {
       if (!dropped(*e)) env.push_back(*e);
     }
     env.push_back("HOME=" + home().string());
+    env.push_back("LC_MESSAGES=ja_JP.UTF-8");  // the messages in the design's words
     env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
     env.push_back("PATH=" + (extraPath.empty() ? "" : extraPath.string() + ":") + "/usr/bin:/bin");
     std::vector<char*> envp;

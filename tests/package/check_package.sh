@@ -36,7 +36,9 @@ sort >"$scratch/expected" <<'LIST'
 /usr/share/icons/hicolor/scalable/apps/quillpage.svg
 /usr/share/man/man1/quillpage-revise.1.gz
 /usr/share/man/man1/quillpage.1.gz
-/usr/share/metainfo/io.github.quillpage.Quillpage.metainfo.xml
+/usr/share/metainfo/io.github.quillpage.quillpage.metainfo.xml
+/usr/share/quillpage/help/help.css
+/usr/share/quillpage/help/index.en.html
 /usr/share/quillpage/help/index.html
 LIST
 diff -u "$scratch/expected" "$scratch/files" || fail "files differ from the list above"
@@ -48,9 +50,14 @@ for lib in libc6 libstdc++6 libqt6widgets6 libpugixml1v5 libminizip1 libpng16-16
   librsvg2-2 libcairo2 libemf2svg1 libwmf-0.2-7 libseccomp2; do
   case ", $depends," in *", $lib "* | *", $lib,"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
 done
+# The windows need a Japanese font; either word processor converts .doc.
+case "$depends" in
+  *"fonts-ipafont-gothic | fonts-noto-cjk"*) ;;
+  *) fail "Depends lacks a Japanese font: $depends" ;;
+esac
 case "$(dpkg-deb -f "$deb" Recommends)" in
-  *libreoffice-writer-nogui*) ;;
-  *) fail "libreoffice-writer-nogui is not recommended" ;;
+  *"libreoffice-writer-nogui | libreoffice-writer"*) ;;
+  *) fail "the word processor is not recommended" ;;
 esac
 # Triggers refresh the caches; no script of the package's own does.
 dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -Eq 'postinst|postrm|preinst|prerm' &&
@@ -66,8 +73,20 @@ for page in quillpage quillpage-revise; do
     grep -q "^NAME" "$scratch/man.txt" || fail "$page.1 renders without a NAME section"
   fi
 done
+grep -q "^License: GPL-2+" "$scratch/root/usr/share/doc/quillpage/copyright" ||
+  fail "the copyright file names no licence"
+# Built with Debian's hardening flags (when the build had dpkg-buildflags):
+# PIE, stack protector, fortified functions, RELRO and immediate binding.
+# Debian 12's dpkg-buildflags has no control flow protection yet, so that
+# is not asked for.
+if command -v hardening-check >/dev/null; then
+  for program in usr/bin/quillpage usr/bin/quillpage-revise usr/libexec/quillpage/quillpage-desktop; do
+    hardening-check --nocfprotection "$scratch/root/$program" >"$scratch/hardening.txt" ||
+      { cat "$scratch/hardening.txt" >&2; fail "$program is not hardened"; }
+  done
+fi
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$scratch/root/usr/share/metainfo/io.github.quillpage.Quillpage.metainfo.xml" ||
+  appstreamcli validate --pedantic --no-net "$scratch/root/usr/share/metainfo/io.github.quillpage.quillpage.metainfo.xml" ||
     fail "AppStream metadata does not validate"
 fi
 if command -v desktop-file-validate >/dev/null; then
@@ -75,6 +94,6 @@ if command -v desktop-file-validate >/dev/null; then
     fail "launcher does not validate"
 fi
 if command -v lintian >/dev/null; then
-  lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
+  lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian reports errors or warnings"
 fi
 echo "package: contents, dependencies, manual pages and metadata as intended"

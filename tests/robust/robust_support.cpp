@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -78,8 +79,10 @@ bool User::RunUnprivileged() {
 fs::path User::Place(const std::string& name, const std::string& bytes) const {
   WriteFile(docs() / name, bytes);
   if (unprivileged_) {
-    ::lchown(docs().c_str(), kNobody, kNobody);
-    ::lchown((docs() / name).c_str(), kNobody, kNobody);
+    if (::lchown(docs().c_str(), kNobody, kNobody) != 0 ||
+        ::lchown((docs() / name).c_str(), kNobody, kNobody) != 0) {
+      std::perror("lchown");  // the run then cannot read the document, and says so
+    }
   }
   return docs() / name;
 }
@@ -93,12 +96,14 @@ pid_t User::Start(const std::string& argument) const {
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
     bool dropped = false;
-    for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_", "PATH="}) {
+    for (const char* drop : {"DISPLAY=", "WAYLAND_DISPLAY=", "HOME=", "XDG_",
+                             "PATH=", "LANGUAGE=", "LC_ALL=", "LC_MESSAGES="}) {
       if (entry.rfind(drop, 0) == 0) dropped = true;
     }
     if (!dropped) env.push_back(entry);
   }
   env.push_back("HOME=" + home().string());
+  env.push_back("LC_MESSAGES=ja_JP.UTF-8");  // the messages in the design's words
   env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
   env.push_back("PATH=/usr/bin:/bin");
   std::vector<char*> envp;

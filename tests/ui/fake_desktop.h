@@ -25,7 +25,10 @@ class FakeDesktop : public app::Desktop {
   void UnloadGuideWindow() override { ++guidesUnloaded; }
   void LetMessagesRun() override {}
   void SetWaitCursor(bool) override {}
-  void AnnouncePage(TextView pagePath) override { announced.push_back(TextToUtf8(pagePath)); }
+  bool AnnouncePage(TextView pagePath) override {
+    announced.push_back(TextToUtf8(pagePath));
+    return true;
+  }
 
   int boxes = 0;
   std::vector<std::string> texts;

@@ -208,6 +208,7 @@ class FakeBrowser {
     qputenv("PATH", folder.toUtf8() + ":" + oldPath_);
   }
   ~FakeBrowser() { qputenv("PATH", oldPath_); }
+  void Forget() const { QFile::remove(log_); }
 
   // What the browser was asked to open, once it has been started.
   QString Opened() const {
@@ -228,11 +229,24 @@ TEST_F(SettingsWindowTest, HelpButtonOpensTheLocalPageAndLeavesTheWindowOpen) {
   Frm_RefWd window(run_, desktop_);
   ShowAndWait(window);
 
+  // The page in the reader's language: Japanese, then any other.
+  const QByteArray oldAll = qgetenv("LC_ALL");
+  qputenv("LC_ALL", "ja_JP.UTF-8");
   QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
   const QString opened = browser.Opened();
   EXPECT_TRUE(opened.startsWith(QStringLiteral("file:///"))) << opened.toStdString();
   EXPECT_TRUE(opened.contains(QStringLiteral("/share/quillpage/help/index.html|")))
       << opened.toStdString();
+  qputenv("LC_ALL", "C.UTF-8");
+  browser.Forget();
+  QTest::mouseClick(Control<QPushButton>(window, "FBt_PHelp"), Qt::LeftButton);
+  EXPECT_TRUE(browser.Opened().contains(QStringLiteral("/share/quillpage/help/index.en.html|")))
+      << browser.Opened().toStdString();
+  if (oldAll.isNull()) {
+    qunsetenv("LC_ALL");
+  } else {
+    qputenv("LC_ALL", oldAll);
+  }
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(desktop_.boxes, 0);
   EXPECT_EQ(ReadIni(), "");  // nothing is saved while the window is open

@@ -73,11 +73,13 @@ int main(int argc, char** argv) {
     return QApplication::exec();
   }
   if (which == "report") {
+    // In the reader's language, as the shell shows it.
     desktop->MessageBox(
-        u"次の障害が発生しましたので処理を中断しました。    \r\n"
-        u"この障害が続けて発生する場合はお手数ですがこの内容を開発元にご連絡願います。    \r\n"
-        u"\r\n  （障害情報）\r\n     日時 ： 2009年03月05日 14時07分09秒\r\n"
-        u"     場所 ： Frm_RefWd -> Form_Load Line=8\r\n     内容 ： Code=9\r\n",
+        desktop->Translate(
+            u"次の障害が発生しましたので処理を中断しました。    \r\n"
+            u"この障害が続けて発生する場合はお手数ですがこの内容を開発元にご連絡願います。    \r\n"
+            u"\r\n  （障害情報）\r\n     日時 ： 2009年03月05日 14時07分09秒\r\n"
+            u"     場所 ： Frm_RefWd -> Form_Load Line=8\r\n     内容 ： Code=9\r\n"),
         16, u"Quillpage");
     return 0;
   }
