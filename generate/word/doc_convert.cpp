@@ -186,7 +186,7 @@ std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
               u". Install the package bubblewrap, or set " + T(kNoSandboxVariable) +
               u"=1 to convert .doc files without the sandbox (a document could then copy "
               u"your files into its page).");
-    Raise(err::kConverterMissing, T("LibreOffice cannot run in a sandbox."));
+    Raise(err::kConverterUnconfined, T("LibreOffice cannot run in a sandbox."));
   }
   RemoveStaleConversionFolders();
   TempFolder temp;

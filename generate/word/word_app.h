@@ -22,6 +22,7 @@ constexpr std::int32_t kEncrypted = 5408;          // a password-protected docum
 constexpr std::int32_t kConverterMissing = 5121;   // no converter for a .doc (LibreOffice missing)
 constexpr std::int32_t kConverterFailed = 5122;    // the converter ran and made nothing
 constexpr std::int32_t kConverterTimedOut = 5123;  // the converter was stopped at its time limit
+constexpr std::int32_t kConverterUnconfined = 5124;  // no sandbox for the converter here
 constexpr std::int32_t kSaveFailed = 5153;         // the export could not be written
 }  // namespace err
 

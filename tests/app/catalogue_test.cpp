@@ -55,7 +55,8 @@ std::vector<Text> ShownTexts() {
   shown.push_back(NotesMessage({}));
   for (std::int32_t code :
        {err::kFileNotFound, err::kPermissionDenied, word::err::kFileOpenFailed,
-        word::err::kEncrypted, word::err::kConverterMissing, word::err::kConverterTimedOut}) {
+        word::err::kEncrypted, word::err::kConverterMissing, word::err::kConverterUnconfined,
+        word::err::kConverterTimedOut}) {
     shown.push_back(
         EverydayProblemMessage(Failure("Mod_HtmlRev -> Gen_Htm_Pag", 9, code, {}), run).value());
   }

@@ -69,6 +69,7 @@ TEST(EverydayProblems, EachDocumentCauseIsOneMessageNamingTheDocument) {
       {word::err::kFileOpenFailed, u"」はＷｏｒｄ文書ではありません。"},
       {word::err::kEncrypted, u"」はパスワードで保護されています。"},
       {word::err::kConverterMissing, u"libreoffice-writer をインストールしてください。"},
+      {word::err::kConverterUnconfined, u"bubblewrap をインストールしてください"},
       {word::err::kConverterTimedOut, u"」の変換が 120 秒を過ぎても終わらないため中止しました。"},
   };
   for (const Case& c : cases) {

@@ -224,7 +224,7 @@ TEST(WordHostile, DocWithoutASandboxIsRefusedWithTheReason) {
     word::ConvertDocToDocx("{\\rtf1 text}", notes);
     ADD_FAILURE() << "converted without a sandbox";
   } catch (const RuntimeError& e) {
-    EXPECT_EQ(e.code(), word::err::kConverterMissing);
+    EXPECT_EQ(e.code(), word::err::kConverterUnconfined);
   }
   ASSERT_EQ(notes.List().size(), 1u);
   const std::string note = TextToUtf8(notes.List()[0]);
