@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace qp::draw {
+namespace qp::draw::testing {
 
 struct Decoded {
   std::uint32_t width = 0, height = 0;
@@ -34,4 +34,9 @@ inline Decoded Decode(const std::string& png) {
   return d;
 }
 
+}  // namespace qp::draw::testing
+
+namespace qp::draw {
+using testing::Decode;
+using testing::Decoded;
 }  // namespace qp::draw
