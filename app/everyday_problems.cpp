@@ -47,7 +47,8 @@ std::optional<Text> DocumentProblem(std::int32_t code, const Text& doc) {
       return named +
              u"の変換に使う LibreOffice を、ここではサンドボックスの中で実行できません。    |"
              u"bubblewrap をインストールしてください（環境変数 QUILLPAGE_DOC_WITHOUT_SANDBOX=1 "
-             u"でサンドボックスなしでも変換できますが、文書があなたのファイルを読み込むおそれがあります）。    ";
+             u"でサンドボックスなしでも変換できますが、文書があなたのファイルを読み込むおそれがあり"
+             u"ます）。    ";
     case word::err::kConverterTimedOut:
       return named + u"の変換が " +
              FormatInteger(static_cast<long long>(word::kConverterTimeLimit.count())) +

@@ -32,8 +32,9 @@ inline constexpr std::chrono::seconds kConverterTimeLimit{120};
 
 // The .docx bytes for a .doc file's bytes. Raises kConverterMissing (with
 // a note naming the package to install) when there is no LibreOffice,
-// kConverterUnconfined when no sandbox can be made for it, kConverterTimedOut when it ran out of time and was
-// stopped, kConverterFailed when it ran and made nothing.
+// kConverterUnconfined when no sandbox can be made for it,
+// kConverterTimedOut when it ran out of time and was stopped,
+// kConverterFailed when it ran and made nothing.
 std::string ConvertDocToDocx(const std::string& docBytes, Notes& notes,
                              std::chrono::seconds timeLimit = kConverterTimeLimit);
 
