@@ -23,7 +23,7 @@ constexpr std::int32_t kConverterMissing = 5121;   // no converter for a .doc (L
 constexpr std::int32_t kConverterFailed = 5122;    // the converter ran and made nothing
 constexpr std::int32_t kConverterTimedOut = 5123;  // the converter was stopped at its time limit
 constexpr std::int32_t kConverterUnconfined = 5124;  // no sandbox for the converter here
-constexpr std::int32_t kSaveFailed = 5153;         // the export could not be written
+constexpr std::int32_t kSaveFailed = 5153;           // the export could not be written
 }  // namespace err
 
 constexpr int kFormatHtml = 8;  // SaveAs file format: Word HTML

@@ -53,10 +53,9 @@ std::vector<Text> ShownTexts() {
   shown.push_back(SettingsUsageText(run));
   shown.push_back(Utf8ToText(HelpText()));
   shown.push_back(NotesMessage({}));
-  for (std::int32_t code :
-       {err::kFileNotFound, err::kPermissionDenied, word::err::kFileOpenFailed,
-        word::err::kEncrypted, word::err::kConverterMissing, word::err::kConverterUnconfined,
-        word::err::kConverterTimedOut}) {
+  for (std::int32_t code : {err::kFileNotFound, err::kPermissionDenied, word::err::kFileOpenFailed,
+                            word::err::kEncrypted, word::err::kConverterMissing,
+                            word::err::kConverterUnconfined, word::err::kConverterTimedOut}) {
     shown.push_back(
         EverydayProblemMessage(Failure("Mod_HtmlRev -> Gen_Htm_Pag", 9, code, {}), run).value());
   }

@@ -32,7 +32,9 @@
 // pango keeps fontconfig's patterns for the process's lifetime; the helper
 // program, whose lifetime is one document's, does the same unchecked.
 // Nothing of ours is suppressed.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 namespace qp::draw {
 namespace {

@@ -46,7 +46,8 @@ TEST(RobustContain, ScriptDataAndFileLinksLoseTheLinkAndKeepTheText) {
   EXPECT_EQ(Count(page, "<a href="), 6u) << page;
   EXPECT_NE(page.find("href=\"ftp://ftp.example.com/file.txt\""), std::string::npos);
   EXPECT_NE(page.find("href=\"mailto:someone@example.com\""), std::string::npos);
-  EXPECT_NE(out.output.find("「javascript:alert(document.domain)」へのリンクを省きました"), std::string::npos)
+  EXPECT_NE(out.output.find("「javascript:alert(document.domain)」へのリンクを省きました"),
+            std::string::npos)
       << out.output;
 }
 
