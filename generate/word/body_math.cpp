@@ -5,6 +5,7 @@
 #include "draw/math_layout.h"
 #include "generate/word/body_writer.h"
 #include "generate/word/math_text.h"
+#include "generate/word/xml_part.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -44,6 +45,25 @@ Text AltText(const Text& html) {
 }
 
 }  // namespace
+
+Text DisplayEquationAlignment(const pugi::xml_node& p) {
+  pugi::xml_node para;
+  for (pugi::xml_node child : p.children()) {
+    std::string_view local = LocalName(child);
+    if (local == "oMathPara") {
+      if (para) return {};
+      para = child;
+    } else if (local != "pPr" && local != "bookmarkStart" && local != "bookmarkEnd") {
+      return {};
+    }
+  }
+  if (!para) return {};
+  // Word centres a display equation unless its justification says otherwise.
+  std::string jc = Attr(Child(Child(para, "oMathParaPr"), "jc"), "val").value();
+  if (jc == "left") return u"left";
+  if (jc == "right") return u"right";
+  return u"center";
+}
 
 void BodyWriter::Equation(const pugi::xml_node& math, std::vector<InlinePiece>& pieces) {
   Text linear = MathHtml(math);

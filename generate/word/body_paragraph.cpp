@@ -158,6 +158,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   Text html = u"<" + tag;
   if (!level && style) html += u" class=" + style->className;
   Text align = Alignment(pPr);
+  if (Text math = DisplayEquationAlignment(p); !math.empty()) align = math;
   if (align == u"center" || align == u"right") html += u" align=" + align;
   if (!declarations.empty()) html += u" style='" + declarations.Inline() + u"'";
   html += u">";

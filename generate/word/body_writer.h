@@ -235,6 +235,11 @@ void PlaceInColumn(double x, double width, double column, Placement& place);
 bool HoldsText(const pugi::xml_node& p);
 bool TextFollows(const pugi::xml_node& p);
 
+// How a paragraph that holds only a display equation (m:oMathPara) is
+// aligned: as the equation's own justification, centred by default; ""
+// for any other paragraph.
+Text DisplayEquationAlignment(const pugi::xml_node& p);
+
 // Lengths in pixels from EMU (drawing) and from VML style lengths.
 long EmuToPx(long long emu);
 long VmlLengthPx(TextView style, TextView property);
