@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "draw/metafile_kind.h"
+
 namespace qp::draw {
 
 namespace {
@@ -12,12 +14,6 @@ constexpr std::size_t kBytesAt = 48, kRecordsAt = 52, kDescriptionCountAt = 60, 
                       kPixelFormatSizeAt = 88, kPixelFormatAt = 92;
 constexpr std::size_t kBaseHeader = 88, kHeaderWithPixelFormat = 100;
 
-std::uint32_t Get32(std::string_view b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (std::size_t i = 4; i-- > 0;) v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
-  return v;
-}
-
 void Put32(std::string& b, std::size_t at, std::uint32_t v) {
   for (std::size_t i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
 }
@@ -26,8 +22,8 @@ void Put32(std::string& b, std::size_t at, std::uint32_t v) {
 // outside the header's `size` bytes; `unit` is the size of one item.
 void KeepInside(std::string& header, std::size_t countAt, std::size_t offsetAt,
                 std::uint64_t unit) {
-  std::uint64_t end = Get32(header, offsetAt) + Get32(header, countAt) * unit;
-  if (Get32(header, countAt) != 0 && end > header.size()) {
+  std::uint64_t end = Le32(header, offsetAt) + Le32(header, countAt) * unit;
+  if (Le32(header, countAt) != 0 && end > header.size()) {
     Put32(header, countAt, 0);
     Put32(header, offsetAt, 0);
   }
@@ -40,7 +36,7 @@ std::string SoundEmf(std::string_view bytes) {
   std::uint32_t records = 0;
   bool ended = false;
   while (!ended && bytes.size() - at >= 8) {
-    std::uint32_t type = Get32(bytes, at), size = Get32(bytes, at + 4);
+    std::uint32_t type = Le32(bytes, at), size = Le32(bytes, at + 4);
     if (size < 8 || size % 4 != 0 || size > bytes.size() - at) break;
     if (at == 0 && (type != kHeader || size < kBaseHeader)) return {};
     ended = type == kEof;
@@ -57,7 +53,7 @@ std::string SoundEmf(std::string_view bytes) {
     }
     ++records;
   }
-  std::string header = sound.substr(0, Get32(sound, 4));
+  std::string header = sound.substr(0, Le32(sound, 4));
   KeepInside(header, kDescriptionCountAt, kDescriptionAt, 2);
   if (header.size() >= kHeaderWithPixelFormat) {
     KeepInside(header, kPixelFormatSizeAt, kPixelFormatAt, 1);

@@ -5,16 +5,12 @@
 
 namespace qp::draw {
 
-namespace {
-
 std::uint32_t Le32(std::string_view b, std::size_t at) {
-  if (at + 4 > b.size()) return 0;
+  if (at > b.size() || b.size() - at < 4) return 0;
   std::uint32_t v = 0;
   for (std::size_t i = 4; i-- > 0;) v = v << 8 | static_cast<std::uint8_t>(b[at + i]);
   return v;
 }
-
-}  // namespace
 
 MetafileKind SniffMetafile(std::string_view b) {
   // EMF: an EMR_HEADER record first, with the " EMF" signature in it.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "draw/metafile_kind.h"
 #include "draw/raster.h"
 #include "generate/word/pictures.h"
 #include "generate/word/rgba_image.h"
@@ -11,13 +12,7 @@ namespace qp::word {
 
 namespace {
 
-std::uint32_t Le32(std::string_view b, std::size_t at) {
-  if (at + 4 > b.size()) return 0;
-  return static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at])) |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 1])) << 8 |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 2])) << 16 |
-         static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 3])) << 24;
-}
+using draw::Le32;
 
 std::uint16_t Le16(std::string_view b, std::size_t at) {
   if (at + 2 > b.size()) return 0;
