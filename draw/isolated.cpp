@@ -158,6 +158,10 @@ int ServeRequests(int fd, const Serve& serve) {
   }
 }
 
+void IsolatedWorker::Prepare() {
+  if (!child_) Start();
+}
+
 Isolated IsolatedWorker::Run(std::string_view request) {
   Isolated result;
   auto deadline = Clock::now() + cap_;

@@ -42,6 +42,11 @@ class IsolatedWorker {
   // alone; the helper goes on serving.
   Isolated Run(std::string_view request);
 
+  // Starts the helper now, so that it loads its libraries while the caller
+  // does other work, and the first Run finds it ready. Nothing when one
+  // runs already; a helper that cannot start is told of by the next Run.
+  void Prepare();
+
   // How many helpers this worker has started.
   int Started() const { return started_; }
 

@@ -38,6 +38,12 @@ class Drawer {
   Drawer(const Drawer&) = delete;
   Drawer& operator=(const Drawer&) = delete;
 
+  // Starts the helper ahead of the first object, for a document that is
+  // known to hold drawings while the rest of it is still being read.
+  void Prepare() { worker_->Prepare(); }
+  // How many helpers this document has started.
+  int Started() const { return worker_->Started(); }
+
   // An EMF or WMF picture (anything else gets a placeholder).
   Picture Metafile(std::string_view bytes, double widthPx, double heightPx);
   // A chart part (word/charts/chartN.xml).

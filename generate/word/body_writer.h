@@ -20,8 +20,8 @@ struct TableFrame;  // body_table.cpp
 // What one export collects while the body is written; the head is written
 // afterwards from it.
 struct ExportState {
-  ExportState(DocxContent& content, Text fileStem)
-      : doc(content), stem(std::move(fileStem)), pictures(content.package, notes) {}
+  ExportState(DocxContent& content, Text fileStem, draw::Drawer& drawer)
+      : doc(content), stem(std::move(fileStem)), pictures(content.package, notes, drawer) {}
   DocxContent& doc;
   Text stem;    // the file name of the page without extension
   Notes notes;  // what the user is told besides the page

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "generate/word/xml_part.h"
 #include "text/codec.h"
@@ -129,9 +130,39 @@ SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
   return s;
 }
 
-DocxContent::DocxContent(std::string bytes) : package(std::move(bytes)) {
+bool MayDraw(const std::vector<std::string>& partNames, std::string_view mainXml) {
+  for (const std::string& name : partNames) {
+    if (name.starts_with("word/charts/") || name.starts_with("word/diagrams/drawing")) return true;
+    std::string ext = name.substr(name.size() < 4 ? 0 : name.size() - 4);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".emf" || ext == ".wmf") return true;
+  }
+  // Nearly every element of a body is "<w:...": one look past each "<".
+  static constexpr std::string_view kDrawn[] = {"wps:wsp",    "wpg:wgp", "wpc:wpc", "m:oMath",
+                                                "v:rect",     "v:oval",  "v:line",  "v:roundrect",
+                                                "v:polyline", "v:arc",   "v:curve"};
+  const char* p = mainXml.data();
+  const char* end = p + mainXml.size();
+  while ((p = static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)))) !=
+         nullptr) {
+    ++p;
+    if (end - p < 2 || (p[0] == 'w' && p[1] == ':')) continue;
+    std::string_view rest(p, static_cast<std::size_t>(end - p));
+    for (std::string_view tag : kDrawn) {
+      if (rest.starts_with(tag)) return true;
+    }
+  }
+  return false;
+}
+
+DocxContent::DocxContent(std::string bytes, const std::function<void()>& drawingsAhead)
+    : package(std::move(bytes)) {
   const std::string& main = package.MainPartName();
-  package.LoadXml(main, document);
+  {
+    const std::string xml = package.ReadXml(main);
+    if (drawingsAhead && MayDraw(package.PartNames(), xml)) drawingsAhead();
+    ParseXmlPart(document, xml, main);
+  }
   if (!Child(document.document_element(), "body")) {
     Raise(err::kFileCorrupt, T("The document part holds no body."));
   }

@@ -3,6 +3,7 @@
 // each section.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,7 +30,9 @@ struct SectionLayout {
 };
 
 struct DocxContent {
-  explicit DocxContent(std::string bytes);
+  // `drawingsAhead` is called, before the parts are parsed, when the
+  // package shows that the page will need drawing (MayDraw).
+  explicit DocxContent(std::string bytes, const std::function<void()>& drawingsAhead = {});
 
   DocxPackage package;
   pugi::xml_document document, styles, numbering, footnotes, endnotes, settings, theme, core;
@@ -49,6 +52,13 @@ struct DocxContent {
 
   pugi::xml_node Body() const;
 };
+
+// True when a package with these part names and this main part will have
+// something drawn: a chart, a SmartArt drawing, an EMF or WMF picture, or
+// a shape, a group, a canvas or an equation in the body. A guess made
+// before the parse, for starting the drawing helper early: what the body
+// writer draws decides.
+bool MayDraw(const std::vector<std::string>& partNames, std::string_view mainXml);
 
 // The colours of the theme's colour scheme and its minor fonts.
 draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fonts);

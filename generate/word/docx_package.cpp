@@ -41,11 +41,15 @@ DocxPackage::DocxPackage(std::string bytes) : zip_(std::move(bytes)) {
   if (!zip_.Has(mainPart_)) Raise(err::kFileCorrupt, T("The package holds no document part."));
 }
 
+std::string DocxPackage::ReadXml(const std::string& partName) {
+  std::string bytes = zip_.Read(partName, kMaxXmlBytes - xmlRead_);
+  xmlRead_ += bytes.size();
+  return bytes;
+}
+
 bool DocxPackage::LoadXml(const std::string& partName, pugi::xml_document& doc) {
   if (partName.empty() || !zip_.Has(partName)) return false;
-  const std::string bytes = zip_.Read(partName, kMaxXmlBytes - xmlRead_);
-  xmlRead_ += bytes.size();
-  ParseXmlPart(doc, bytes, partName);
+  ParseXmlPart(doc, ReadXml(partName), partName);
   return true;
 }
 

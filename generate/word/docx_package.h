@@ -37,6 +37,10 @@ class DocxPackage {
   // Parses `partName` into `doc`; false when the package has no such part.
   // Raises kFileCorrupt when the parts read so far pass kMaxXmlBytes.
   bool LoadXml(const std::string& partName, pugi::xml_document& doc);
+  // The bytes of an XML part, counted against kMaxXmlBytes as LoadXml
+  // counts them; raises kFileCorrupt when the part is missing.
+  std::string ReadXml(const std::string& partName);
+  const std::vector<std::string>& PartNames() const { return zip_.Names(); }
   std::string ReadPart(const std::string& partName) { return zip_.Read(partName); }
   bool HasPart(const std::string& partName) const { return zip_.Has(partName); }
   // The relationships of a part (empty when it has none).

@@ -86,7 +86,7 @@ Font& EngineDocument::StyleFont(TextView styleName) {
 void EngineDocument::SaveAs(const std::filesystem::path& fileName, int fileFormat) {
   CheckOpen();
   if (fileFormat != kFormatHtml) Raise(qp::err::kInvalidArgument, T("Only Word HTML is written."));
-  ExportHtml(content_, fonts_, webOptions_, fileName, notes_);
+  ExportHtml(content_, fonts_, webOptions_, fileName, notes_, drawer_);
 }
 
 Text EngineDocument::BuiltinDocumentProperty(TextView name) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "draw/picture.h"
 #include "generate/word/docx_content.h"
 #include "generate/word/notes.h"
 #include "generate/word/style_fonts.h"
@@ -28,7 +29,10 @@ std::string LoadDocumentBytes(const std::filesystem::path& path, Notes& notes);
 
 class EngineDocument : public Document {
  public:
-  explicit EngineDocument(std::string docxBytes) : content_(std::move(docxBytes)) {}
+  // A document whose package shows drawings starts its drawing helper
+  // while the rest of it is read.
+  explicit EngineDocument(std::string docxBytes)
+      : content_(std::move(docxBytes), [this] { drawer_.Prepare(); }) {}
 
   Font& StyleFont(TextView styleName) override;
   WebOptions& GetWebOptions() override { return webOptions_; }
@@ -41,12 +45,14 @@ class EngineDocument : public Document {
   void Close() override { closed_ = true; }
 
   bool closed() const { return closed_; }
+  int DrawingHelpersStarted() const { return drawer_.Started(); }
   // What the exports so far have to tell the user.
   Notes& notes() { return notes_; }
 
  private:
   void CheckOpen() const;
 
+  draw::Drawer drawer_;  // before the content, which may start it
   DocxContent content_;
   StyleFonts fonts_;
   WebOptions webOptions_;

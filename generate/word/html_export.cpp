@@ -1,6 +1,7 @@
 #include "generate/word/html_export.h"
 
 #include <fstream>
+#include <optional>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/head_writer.h"
@@ -23,8 +24,10 @@ void WriteChecked(const std::filesystem::path& file, std::string_view bytes, con
 }  // namespace
 
 RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& stem,
-                        TextView charset) {
-  ExportState state(doc, stem);
+                        TextView charset, draw::Drawer* drawer) {
+  std::optional<draw::Drawer> own;
+  if (drawer == nullptr) drawer = &own.emplace();
+  ExportState state(doc, stem, *drawer);
   state.shiftJis = charset == u"shift_jis";
   // The body goes first: the head lists the styles and pictures it used.
   BodyWriter body(state);
@@ -34,10 +37,10 @@ RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& s
 }
 
 void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& options,
-                const std::filesystem::path& fileName, Notes& notes) {
+                const std::filesystem::path& fileName, Notes& notes, draw::Drawer& drawer) {
   bool shiftJis = options.Encoding == 932;
   Text stem = FromPath(fileName.stem());
-  RenderedPage page = RenderHtml(doc, fonts, stem, shiftJis ? u"shift_jis" : u"utf-8");
+  RenderedPage page = RenderHtml(doc, fonts, stem, shiftJis ? u"shift_jis" : u"utf-8", &drawer);
   for (Text& note : page.notes) notes.Add(std::move(note));
   Bytes bytes = shiftJis ? TextToCp932(page.html) : TextToUtf8(page.html);
   WriteChecked(fileName, bytes, "The page cannot be written.");

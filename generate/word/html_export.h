@@ -20,14 +20,16 @@ struct RenderedPage {
 
 // The page for a file named `stem` + ".htm" (pictures referenced as
 // "stem.files/image001.png"). `charset` names the encoding in the head.
+// Drawings are drawn by `drawer` (the document's, perhaps started already),
+// or by a drawer of this page's own.
 RenderedPage RenderHtml(DocxContent& doc, const StyleFonts& fonts, const Text& stem,
-                        TextView charset);
+                        TextView charset, draw::Drawer* drawer = nullptr);
 
 // Writes `fileName` and its folder STEM.files. Encoding 932 writes
 // Shift-JIS (characters without a form there as "&#N;"); 65001 and every
 // other value write UTF-8. Raises kSaveFailed when a file cannot be written.
 // The export's notes are added to `notes`.
 void ExportHtml(DocxContent& doc, const StyleFonts& fonts, const WebOptions& options,
-                const std::filesystem::path& fileName, Notes& notes);
+                const std::filesystem::path& fileName, Notes& notes, draw::Drawer& drawer);
 
 }  // namespace qp::word

@@ -54,7 +54,8 @@ struct PictureFile {
 
 class PictureStore {
  public:
-  PictureStore(DocxPackage& package, Notes& notes) : package_(package), notes_(notes) {}
+  PictureStore(DocxPackage& package, Notes& notes, draw::Drawer& drawer)
+      : package_(package), notes_(notes), drawer_(drawer) {}
   // The file name for the picture in `partName`, shown at width x height
   // px, or "" when it cannot go on the page (a missing part, an unknown
   // format); a note names what was left out. A cropped picture, or one
@@ -78,7 +79,7 @@ class PictureStore {
 
   std::vector<PictureFile> files_;
   std::uint64_t written_ = 0;  // bytes of files_
-  draw::Drawer drawer_;
+  draw::Drawer& drawer_;
 };
 
 // PNG bytes for a BMP or TIFF picture; "" when it cannot be converted.

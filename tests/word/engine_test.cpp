@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "generate/word/engine_document.h"
 #include "generate/word/word_app.h"
 #include "tests/word/docx_builder.h"
 #include "text/codec.h"
@@ -112,6 +113,24 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
   EXPECT_NE(text.find(u"src=\"サンプル.files/image001.png\""), Text::npos);
   EXPECT_TRUE(fs::exists(dir_ / "work" / "サンプル.files" / "image001.png"));
   EXPECT_EQ(Read(doc), before);  // the user's document is only read
+}
+
+// A document that draws starts its drawing helper as it opens, so that the
+// helper loads its libraries while the rest is read; one that draws
+// nothing starts none, before its export or after.
+TEST_F(WordEngine, TheDrawingHelperStartsAtOpenAndOnlyForADocumentThatDraws) {
+  word::EngineDocument plain(SampleDocument().Build());
+  plain.SaveAs(dir_ / "work" / "plain.htm", word::kFormatHtml);
+  EXPECT_EQ(plain.DrawingHelpersStarted(), 0);
+  DocxBuilder drawn = SampleDocument();
+  drawn.Body(
+      "<w:p><m:oMath xmlns:m=\"http://schemas.openxmlformats.org/officeDocument/2006/math\">"
+      "<m:r><m:t>x</m:t></m:r></m:oMath></w:p>");
+  word::EngineDocument d(drawn.Build());
+  EXPECT_EQ(d.DrawingHelpersStarted(), 1);
+  d.SaveAs(dir_ / "work" / "drawn.htm", word::kFormatHtml);
+  EXPECT_EQ(d.DrawingHelpersStarted(), 1);
+  EXPECT_TRUE(fs::exists(dir_ / "work" / "drawn.files" / "image001.png"));
 }
 
 // The run gives Western text the Normal style's East Asian font, as Japanese
