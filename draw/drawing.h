@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,18 @@ struct Drawing {
   std::string note;   // why nothing or only a placeholder was drawn, for the user
   int unknownGeometries = 0;  // preset geometries drawn as their bounding rectangle
 };
+
+// A drawing as the page gets it, from the drawing helper.
+struct Picture {
+  std::string png;            // always a PNG of the object's (capped) size
+  std::string title;          // a title the object carries (a chart's), for alt text
+  std::string note;           // when not empty, why a placeholder stands in
+  bool emptyDrawing = false;  // the drawing came out blank (an EMF+ only file)
+  int unknownGeometries = 0;
+};
+
+// Plays a plain EMF (the header, some GDI records, the end record) to an
+// SVG document of the picture's size; "" when it cannot.
+using GdiPlayer = std::function<std::string(std::string_view emf)>;
 
 }  // namespace qp::draw

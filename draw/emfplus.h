@@ -3,16 +3,13 @@
 // written elsewhere.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace qp::draw {
+#include "draw/drawing.h"
 
-// Plays a plain EMF (the header, some GDI records, the end record) to an
-// SVG document of the picture's size; "" when it cannot.
-using GdiPlayer = std::function<std::string(std::string_view emf)>;
+namespace qp::draw {
 
 // The EMF's EMF+ drawing as an SVG document of width x height px; nothing
 // when the file holds no EMF+ drawing (then its GDI records are the

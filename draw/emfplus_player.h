@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "draw/emfplus.h"
+#include "draw/drawing.h"
 #include "draw/emfplus_model.h"
 
 namespace qp::draw::emfplus {

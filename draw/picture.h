@@ -19,14 +19,6 @@ namespace qp::draw {
 // The time one object may take to draw.
 constexpr std::chrono::milliseconds kDrawCap{5000};
 
-struct Picture {
-  std::string png;            // always a PNG of the object's (capped) size
-  std::string title;          // a title the object carries (a chart's), for alt text
-  std::string note;           // when not empty, why a placeholder stands in
-  bool emptyDrawing = false;  // the drawing came out blank (an EMF+ only file)
-  int unknownGeometries = 0;
-};
-
 // Draws one document's objects. The helper is started on the first
 // object and serves the objects after it: a document without drawings
 // starts none, and the process that writes the page never loads the

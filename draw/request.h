@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "draw/drawing.h"
-#include "draw/picture.h"
 
 namespace qp::draw {
 

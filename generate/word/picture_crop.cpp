@@ -1,9 +1,11 @@
-// Cropped pictures (a:srcRect): the written file holds only the part the
-// document shows. PNG stays PNG, JPEG stays JPEG; other kinds are written
-// whole.
+// Pictures as the document shows them: cut to their crop (a:srcRect), so
+// that the written file holds only the part shown, and with their colour
+// effects applied. PNG stays PNG, JPEG stays JPEG unless an effect makes it
+// transparent; other kinds are written whole.
 #include <cstddef>
 #include <cstdint>
 
+#include "generate/word/picture_effects.h"
 #include "generate/word/pictures.h"
 #include "generate/word/rgba_image.h"
 
@@ -59,6 +61,34 @@ std::string CropPicture(const std::string& bytes, ImageKind kind, const Crop& cr
     cropped = EncodeJpeg(image, 85, jpeg.gray);
   }
   return cropped.empty() ? bytes : cropped;
+}
+
+std::string EditPicture(const std::string& bytes, const Crop& crop, const PictureEffects& effects,
+                        const char*& ext) {
+  ImageKind kind = SniffImage(bytes);
+  if (!effects.Any()) return CropPicture(bytes, kind, crop);
+  RgbaImage image;
+  JpegInfo jpeg;
+  bool decoded = kind == ImageKind::Png    ? DecodePng(bytes, image)
+                 : kind == ImageKind::Jpeg ? DecodeJpeg(bytes, image, jpeg)
+                                           : false;
+  if (!decoded) return bytes;
+  CropImage(image, crop);
+  ApplyEffects(image, effects);
+  bool opaque = true, gray = true;
+  for (std::size_t at = 0; at + 3 < image.pixels.size() && (opaque || gray); at += 4) {
+    const std::uint8_t* px = &image.pixels[at];
+    opaque = opaque && px[3] == 255;
+    gray = gray && px[0] == px[1] && px[1] == px[2];
+  }
+  std::string out;
+  if (kind == ImageKind::Jpeg && opaque) {
+    out = EncodeJpeg(image, jpeg.quality, gray);
+  } else {
+    out = EncodePng(image);
+    if (!out.empty()) ext = "png";
+  }
+  return out.empty() ? bytes : out;
 }
 
 }  // namespace qp::word

@@ -158,32 +158,4 @@ void ApplyEffects(RgbaImage& image, const PictureEffects& e) {
   }
 }
 
-std::string EditPicture(const std::string& bytes, const Crop& crop, const PictureEffects& effects,
-                        const char*& ext) {
-  ImageKind kind = SniffImage(bytes);
-  if (!effects.Any()) return CropPicture(bytes, kind, crop);
-  RgbaImage image;
-  JpegInfo jpeg;
-  bool decoded = kind == ImageKind::Png    ? DecodePng(bytes, image)
-                 : kind == ImageKind::Jpeg ? DecodeJpeg(bytes, image, jpeg)
-                                           : false;
-  if (!decoded) return bytes;
-  CropImage(image, crop);
-  ApplyEffects(image, effects);
-  bool opaque = true, gray = true;
-  for (std::size_t at = 0; at + 3 < image.pixels.size() && (opaque || gray); at += 4) {
-    const std::uint8_t* px = &image.pixels[at];
-    opaque = opaque && px[3] == 255;
-    gray = gray && px[0] == px[1] && px[1] == px[2];
-  }
-  std::string out;
-  if (kind == ImageKind::Jpeg && opaque) {
-    out = EncodeJpeg(image, jpeg.quality, gray);
-  } else {
-    out = EncodePng(image);
-    if (!out.empty()) ext = "png";
-  }
-  return out.empty() ? bytes : out;
-}
-
 }  // namespace qp::word

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "draw/drawing.h"
-#include "generate/word/pictures.h"
 #include "generate/word/rgba_image.h"
 
 namespace qp::word {
@@ -39,12 +38,5 @@ PictureEffects ReadVmlEffects(const pugi::xml_node& imagedata);
 // leaves nothing or changes nothing.
 bool CropImage(RgbaImage& image, const Crop& crop);
 void ApplyEffects(RgbaImage& image, const PictureEffects& effects);
-
-// A PNG or JPEG picture cut to `crop` with `effects` applied. A JPEG stays
-// a JPEG at its own quality unless an effect makes it transparent; then it
-// becomes a PNG. `ext` says which. Other kinds and pictures that cannot be
-// decoded come back as they are.
-std::string EditPicture(const std::string& bytes, const Crop& crop, const PictureEffects& effects,
-                        const char*& ext);
 
 }  // namespace qp::word

@@ -15,6 +15,7 @@
 #include "draw/picture.h"
 #include "generate/word/docx_package.h"
 #include "generate/word/notes.h"
+#include "generate/word/rgba_image.h"
 #include "text/ustring.h"
 
 namespace qp::word {
@@ -35,15 +36,6 @@ constexpr std::uint64_t kMaxDocumentPictureBytes = 256ull << 20;
 // its sides are within the caps above, and (PNG, JPEG) its bytes are no more
 // than that many pixels can take. Junk behind a picture's signature is not.
 bool IsSoundPicture(std::string_view bytes, ImageKind kind);
-
-// The share of each side a picture is cut by (a:srcRect), in thousandths
-// of a percent; negative values (a picture shown with a margin) are ignored.
-struct Crop {
-  long left = 0, top = 0, right = 0, bottom = 0;
-  bool operator<(const Crop& o) const {
-    return std::tie(left, top, right, bottom) < std::tie(o.left, o.top, o.right, o.bottom);
-  }
-};
 
 struct PictureEffects;
 
@@ -87,5 +79,11 @@ std::string ConvertToPng(std::string_view bytes, ImageKind kind);
 // A PNG or JPEG picture cut to its crop, in its own format; other pictures,
 // and pictures that cannot be decoded, come back as they are.
 std::string CropPicture(const std::string& bytes, ImageKind kind, const Crop& crop);
+// A PNG or JPEG picture cut to `crop` with `effects` applied. A JPEG stays
+// a JPEG at its own quality unless an effect makes it transparent; then it
+// becomes a PNG. `ext` says which. Other kinds and pictures that cannot be
+// decoded come back as they are.
+std::string EditPicture(const std::string& bytes, const Crop& crop, const PictureEffects& effects,
+                        const char*& ext);
 
 }  // namespace qp::word

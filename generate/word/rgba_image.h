@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace qp::word {
@@ -15,6 +16,15 @@ struct RgbaImage {
 };
 
 constexpr std::uint32_t kMaxSide = 20000;
+
+// The share of each side a picture is cut by (a:srcRect), in thousandths
+// of a percent; negative values (a picture shown with a margin) are ignored.
+struct Crop {
+  long left = 0, top = 0, right = 0, bottom = 0;
+  bool operator<(const Crop& o) const {
+    return std::tie(left, top, right, bottom) < std::tie(o.left, o.top, o.right, o.bottom);
+  }
+};
 
 // PNG bytes of the image; "" when libpng refuses it.
 std::string EncodePng(const RgbaImage& image);
