@@ -64,12 +64,10 @@ void BodyWriter::NoteLists(Text& out) {
       pugi::xml_node note = FindNote(xml, referred.id);
       list += u"<div style='mso-element:" + T(kind) + u"' id=" + T(ref) +
               T(std::to_string(number)) + u">\r\n\r\n";
-      const Relationships* saved = rels_;
-      rels_ = endnote ? &state_.doc.endnoteRels : &state_.doc.footnoteRels;
+      const InPart part(*this, endnote ? state_.doc.endnoteRels : state_.doc.footnoteRels);
       notes_.Writing(endnote, {number, referred.label});
       Text body;
       Blocks(note, body);
-      rels_ = saved;
       list += body + u"</div>\r\n\r\n";
     }
     if (list.empty()) continue;

@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -151,6 +152,22 @@ class BodyWriter {
 
    private:
     int& depth_;
+  };
+
+  // The part being written (the body, a note) while it lives: its
+  // relationships answer the links and pictures; the outer part's come
+  // back at the end.
+  class InPart {
+   public:
+    InPart(BodyWriter& writer, const Relationships& rels)
+        : writer_(writer), outer_(std::exchange(writer.rels_, &rels)) {}
+    ~InPart() { writer_.rels_ = outer_; }
+    InPart(const InPart&) = delete;
+    InPart& operator=(const InPart&) = delete;
+
+   private:
+    BodyWriter& writer_;
+    const Relationships* outer_;
   };
 
   ExportState& state_;
