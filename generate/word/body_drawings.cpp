@@ -116,8 +116,7 @@ std::string FragmentXml(const pugi::xml_node& node) {
 }
 
 bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height,
-                             const Placement& place, const Text& alt, const Text& open,
-                             const Text& close, std::vector<InlinePiece>& pieces) {
+                             const Placement& place, const Text& alt, const RunFrame& run) {
   pugi::xml_node data = Child(Child(frame, "graphic"), "graphicData");
   pugi::xml_node object = data.first_child();
   std::string_view kind = LocalName(object);
@@ -162,12 +161,11 @@ bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long heigh
     return false;
   }
   Text text = alt.empty() ? U(drawn.title) : alt;
-  Image(state_.pictures.AddDrawn(drawn, what), width, height, at, text, open, close, pieces);
+  Image(state_.pictures.AddDrawn(drawn, what), width, height, at, text, run);
   return true;
 }
 
-bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
-                          std::vector<InlinePiece>& pieces) {
+bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const RunFrame& run) {
   std::vector<pugi::xml_node> shapes;
   for (pugi::xml_node c : pict.children()) {
     if (!IsVmlShape(LocalName(c))) continue;
@@ -184,7 +182,7 @@ bool BodyWriter::DrawnVml(const pugi::xml_node& pict, const Text& open, const Te
                                          static_cast<double>(width), static_cast<double>(height));
     Text alt = U(shape.attribute("alt").value());
     std::string what = "drawing " + std::string(shape.attribute("id").value());
-    Image(state_.pictures.AddDrawn(drawn, what), width, height, place, alt, open, close, pieces);
+    Image(state_.pictures.AddDrawn(drawn, what), width, height, place, alt, run);
   }
   return !shapes.empty();
 }

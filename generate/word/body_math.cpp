@@ -75,7 +75,7 @@ void BodyWriter::Equation(const pugi::xml_node& math, std::vector<InlinePiece>& 
     drawn = state_.pictures.Drawings().Shape(xml, state_.doc.palette, size.width, size.height);
   }
   if (!size.ok || !drawn.note.empty() || drawn.png.empty()) {
-    Append(pieces, {}, {}, linear, true);
+    pieces.push_back({{}, linear, {}, true});
     return;
   }
   Text file = state_.pictures.AddDrawn(drawn, "equation");
@@ -88,7 +88,7 @@ void BodyWriter::Equation(const pugi::xml_node& math, std::vector<InlinePiece>& 
              (sink > 0 ? u" style='vertical-align:-" + T(std::to_string(sink)) + u"px'" : Text()) +
              u" alt=\"" + AltText(linear) + u"\" v:shapes=\"_x0000_i" +
              T(std::to_string(state_.shapeId++)) + u"\">";
-  Append(pieces, {}, {}, img, true);
+  pieces.push_back({{}, img, {}, true});
 }
 
 }  // namespace qp::word

@@ -2,7 +2,6 @@
 // document says, and the note lists after the last section.
 #include "generate/word/body_writer.h"
 #include "generate/word/html_text.h"
-#include "generate/word/list_labels.h"
 #include "generate/word/xml_part.h"
 
 namespace qp::word {
@@ -17,68 +16,36 @@ pugi::xml_node FindNote(const pugi::xml_document& notes, const std::string& id) 
   return {};
 }
 
-struct NoteNumbering {
-  std::string format;
-  long start = 1;
-  bool eachSection = false;
-};
-
-// w:footnotePr or w:endnotePr over what the numbering was before.
-void ReadNoteNumbering(const pugi::xml_node& notePr, NoteNumbering& numbering) {
-  std::string format = ChildVal(notePr, "numFmt");
-  if (!format.empty()) numbering.format = format;
-  if (pugi::xml_node start = Child(notePr, "numStart")) {
-    numbering.start = AttrLong(start, "val", 1);
-  }
-  // A page in a browser has no pages to restart on: "eachPage" counts on.
-  std::string restart = ChildVal(notePr, "numRestart");
-  if (!restart.empty()) numbering.eachSection = restart == "eachSect";
-}
-
 }  // namespace
-
-Text BodyWriter::NextNoteLabel(bool endnote) {
-  const char* local = endnote ? "endnotePr" : "footnotePr";
-  NoteNumbering numbering{endnote ? "lowerRoman" : "decimal"};
-  ReadNoteNumbering(Child(state_.doc.settings.document_element(), local), numbering);
-  ReadNoteNumbering(Child(state_.doc.sections[section_].sectPr, local), numbering);
-  NoteCount& counted = endnote ? endnoteCount_ : footnoteCount_;
-  if (numbering.eachSection && counted.section != section_) counted.count = 0;
-  counted.section = section_;
-  return FormatListNumber(numbering.start + counted.count++, numbering.format);
-}
 
 // The mark carries the class of the document's reference style, whose rule
 // says whether it is raised, and a superscript set on its run; nothing else
 // of the run (a class of the run's own around it upsets the font sizes the
 // revision works out per class).
-Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink, const Text& open,
-                               const Text& close) {
-  int number = 0;
-  Text label;
+Text BodyWriter::NoteReference(const std::string& id, bool endnote, bool backLink,
+                               const RunFrame& run) {
+  NoteNumbering::Mark mark;
   if (backLink) {
-    number = endnote ? endnoteNumber_ : noteNumber_;
-    if (number == 0) return {};
-    label = endnote ? endnoteLabel_ : noteLabel_;
+    mark = notes_.Current(endnote);
+    if (mark.number == 0) return {};
   } else {
-    for (const Note& n : notes_) number += n.endnote == endnote ? 1 : 0;
-    ++number;
-    label = NextNoteLabel(endnote);
-    notes_.push_back({id, endnote, label});
+    mark = notes_.Refer(id, endnote, state_.doc.settings.document_element(),
+                        state_.doc.sections[section_].sectPr, section_);
   }
   const StyleDef* style =
       state_.doc.styleSheet.FindByName(endnote ? u"endnote reference" : u"footnote reference");
   if (style && style->type == 'c') state_.usedStyles.insert(style->id);
-  bool raised = open.find(u"<sup>") != Text::npos && close.find(u"</sup>") != Text::npos;
+  bool raised = run.open.find(u"<sup>") != Text::npos && run.close.find(u"</sup>") != Text::npos;
   Text ref = endnote ? u"edn" : u"ftn";
-  Text n = T(std::to_string(number));
+  Text n = T(std::to_string(mark.number));
   Text kind = endnote ? u"endnote" : u"footnote";
   Text cls = endnote ? u"MsoEndnoteReference" : u"MsoFootnoteReference";
   return u"<a style='mso-" + kind + u"-id:" + ref + n + u"' href=\"#_" + ref +
          (backLink ? u"ref" : u"") + n + u"\" name=\"_" + ref + (backLink ? u"" : u"ref") + n +
          u"\" title=\"\">" + (raised ? u"<sup>" : u"") + u"<span class=" + cls +
          u"><span style='mso-special-character:" + kind + u"'><![if !supportFootnotes]>" +
-         EscapeText(label) + u"<![endif]></span></span>" + (raised ? u"</sup>" : u"") + u"</a>";
+         EscapeText(mark.label) + u"<![endif]></span></span>" + (raised ? u"</sup>" : u"") +
+         u"</a>";
 }
 
 void BodyWriter::NoteLists(Text& out) {
@@ -90,19 +57,17 @@ void BodyWriter::NoteLists(Text& out) {
     Text list;
     int number = 0;
     // Notes referenced from inside notes are appended while the list is written.
-    for (std::size_t i = 0; i < notes_.size(); ++i) {
-      if (notes_[i].endnote != endnote) continue;
+    for (std::size_t i = 0; i < notes_.Referred().size(); ++i) {
+      const NoteNumbering::Note& referred = notes_.Referred()[i];
+      if (referred.endnote != endnote) continue;
       ++number;
-      pugi::xml_node note = FindNote(xml, notes_[i].id);
+      pugi::xml_node note = FindNote(xml, referred.id);
       list += u"<div style='mso-element:" + T(kind) + u"' id=" + T(ref) +
               T(std::to_string(number)) + u">\r\n\r\n";
-      const Relationships* saved = rels_;
-      rels_ = endnote ? &state_.doc.endnoteRels : &state_.doc.footnoteRels;
-      (endnote ? endnoteNumber_ : noteNumber_) = number;
-      (endnote ? endnoteLabel_ : noteLabel_) = notes_[i].label;
+      const InPart part(*this, endnote ? state_.doc.endnoteRels : state_.doc.footnoteRels);
+      notes_.Writing(endnote, {number, referred.label});
       Text body;
       Blocks(note, body);
-      rels_ = saved;
       list += body + u"</div>\r\n\r\n";
     }
     if (list.empty()) continue;

@@ -288,16 +288,15 @@ Placement BodyWriter::VmlPlacement(const pugi::xml_node& shape) const {
 
 void BodyWriter::Picture(const std::string& relId, const Crop& crop, const PictureEffects& effects,
                          long width, long height, const Placement& place, const Text& alt,
-                         const Text& open, const Text& close, std::vector<InlinePiece>& pieces) {
+                         const RunFrame& run) {
   auto rel = rels_->find(relId);
   if (rel == rels_->end() || rel->second.external) return;
   Text file = state_.pictures.Add(rel->second.target, width, height, crop, &effects);
-  Image(file, width, height, place, alt, open, close, pieces);
+  Image(file, width, height, place, alt, run);
 }
 
 void BodyWriter::Image(const Text& file, long width, long height, const Placement& place,
-                       const Text& alt, const Text& open, const Text& close,
-                       std::vector<InlinePiece>& pieces) {
+                       const Text& alt, const RunFrame& run) {
   if (file.empty()) return;
   Text img = u"<img";
   if (width > 0 && height > 0) {
@@ -325,25 +324,22 @@ void BodyWriter::Image(const Text& file, long width, long height, const Placemen
       p += u" style='margin-" + T(place.side == 'r' ? "right:" : "left:") +
            T(std::to_string(place.inset)) + u"px'";
     }
-    pendingBlocks_.push_back(
-        {p + u">" + img + u"</p>\r\n\r\n", true, 0, place.top, place.top + height});
+    pending_.Add({p + u">" + img + u"</p>\r\n\r\n", true, 0, place.top, place.top + height});
     return;
   }
   if (place.overlay) {
     // Over (or under) the text, from the top left of its paragraph, which
     // the paragraph's position:relative makes the reference.
-    ++overlays_;
-    overlayReach_ = std::max(overlayReach_, place.top + height);
+    overlays_.Add(place.top + height);
     img = u"<span style='position:absolute;z-index:" + T(place.behind ? "-1" : "1") + u";left:" +
           T(std::to_string(place.left)) + u"px;top:" + T(std::to_string(place.top)) + u"px;width:" +
           T(std::to_string(width)) + u"px;height:" + T(std::to_string(height)) + u"px'>" + img +
           u"</span>";
   }
-  Append(pieces, open, close, img, true);
+  run.Add(img, true);
 }
 
-void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
-                         std::vector<InlinePiece>& pieces) {
+void BodyWriter::Drawing(const pugi::xml_node& drawing, const RunFrame& run) {
   for (pugi::xml_node frame : drawing.children()) {
     if (LocalName(frame) != "anchor" && LocalName(frame) != "inline") continue;
     Placement place = DrawingPlacement(frame);
@@ -352,7 +348,7 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
     Text alt = U(Attr(docPr, "descr").value());
     if (alt.empty()) alt = U(Attr(docPr, "title").value());
     if (DrawnObject(frame, EmuToPx(AttrLong(extent, "cx")), EmuToPx(AttrLong(extent, "cy")), place,
-                    alt, open, close, pieces)) {
+                    alt, run)) {
       continue;
     }
     pugi::xpath_node_set blips = frame.select_nodes(".//*[local-name()='blip']");
@@ -376,7 +372,7 @@ void BodyWriter::Drawing(const pugi::xml_node& drawing, const Text& open, const 
       Placement own = place;
       if (blips.size() > 1) own.overlay = false;
       Picture(Attr(b.node(), "embed").value(), crop, ReadBlipEffects(b.node(), state_.doc.palette),
-              width, height, own, alt, open, close, pieces);
+              width, height, own, alt, run);
     }
     pugi::xpath_node_set boxes = frame.select_nodes(".//*[local-name()='txbxContent']");
     for (pugi::xpath_node box : boxes) {
@@ -403,9 +399,8 @@ Crop VmlCrop(const pugi::xml_node& imagedata) {
 
 }  // namespace
 
-void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
-                     std::vector<InlinePiece>& pieces) {
-  if (DrawnVml(pict, open, close, pieces)) return;
+void BodyWriter::Vml(const pugi::xml_node& pict, const RunFrame& run) {
+  if (DrawnVml(pict, run)) return;
   for (pugi::xpath_node d : pict.select_nodes(".//*[local-name()='imagedata']")) {
     pugi::xml_node shape = d.node().parent();
     Text style = U(shape.attribute("style").value());
@@ -413,7 +408,7 @@ void BodyWriter::Vml(const pugi::xml_node& pict, const Text& open, const Text& c
     if (relId.empty()) relId = Attr(d.node(), "pict").value();
     Picture(relId, VmlCrop(d.node()), ReadVmlEffects(d.node()), VmlLengthPx(style, u"width"),
             VmlLengthPx(style, u"height"), VmlPlacement(shape), U(Attr(d.node(), "title").value()),
-            open, close, pieces);
+            run);
   }
   for (pugi::xpath_node box : pict.select_nodes(".//*[local-name()='txbxContent']")) {
     pugi::xml_node shape = box.node().parent().parent();  // w:txbxContent in v:textbox

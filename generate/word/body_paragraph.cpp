@@ -72,14 +72,6 @@ Text SymbolChar(const pugi::xml_node& sym) {
   return Text(1, static_cast<char16_t>(value));
 }
 
-// The bookmark a PAGEREF or REF field names.
-Text FieldTarget(TextView instruction) {
-  std::size_t start = instruction.find(u' ');
-  while (start < instruction.size() && instruction[start] == u' ') ++start;
-  std::size_t end = instruction.find(u' ', start);
-  return start >= instruction.size() ? Text() : Text(instruction.substr(start, end - start));
-}
-
 }  // namespace
 
 Text BookmarkAnchor(const pugi::xml_node& bookmarkStart) {
@@ -88,8 +80,7 @@ Text BookmarkAnchor(const pugi::xml_node& bookmarkStart) {
   return u"<a name=\"" + EscapeAttributeValue(U(name)) + u"\"></a>";
 }
 
-void BodyWriter::Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close,
-                        Text content, bool visible) {
+void RunFrame::Add(Text content, bool visible) const {
   if (!pieces.empty() && pieces.back().open == open && pieces.back().close == close &&
       !open.empty()) {
     pieces.back().content += content;
@@ -127,31 +118,23 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
     ParagraphIndent(pPr, style, nullptr, false, declarations);
   }
 
-  std::vector<PendingBlock> savedPending;
-  savedPending.swap(pendingBlocks_);
-  int overlaysBefore = overlays_;
-  long reachBefore = std::exchange(overlayReach_, 0);
+  const PendingBoxes::Paragraph boxes(pending_);
+  const Overlays::Paragraph overlays(overlays_);
   Inlines(p, pieces);
-  if (overlays_ != overlaysBefore) {
+  if (overlays.Any()) {
     // Pictures over the text are placed from the paragraph's top left. A
     // run of paragraphs that hold nothing but such pictures (drawings made
     // of shapes, one after another) gives each the height its drawing
     // reaches, so that the next drawing does not land on it; before text,
     // they stay over the text as in the document (a frame round a page).
     declarations.Set("position", u"relative");
-    if (overlayReach_ > 0 && !HoldsText(p) && !TextFollows(p)) {
-      declarations.Set("min-height", T(std::to_string(overlayReach_)) + u"px");
+    if (overlays.Reach() > 0 && !HoldsText(p) && !TextFollows(p)) {
+      declarations.Set("min-height", T(std::to_string(overlays.Reach())) + u"px");
     }
   }
-  overlayReach_ = reachBefore;
   TocEntry(p, pieces);
   // A hyperlink field that began in this paragraph closes with it.
-  for (Field& f : fields_) {
-    if (f.anchorOpen) {
-      pieces.push_back({{}, u"</a>", {}, false});
-      f.anchorOpen = false;
-    }
-  }
+  for (int n = fields_.CloseLinks(); n > 0; --n) pieces.push_back({{}, u"</a>", {}, false});
 
   int level = style ? style->headingLevel : 0;
   Text tag = level ? u"h" + T(std::to_string(level)) : u"p";
@@ -167,8 +150,7 @@ void BodyWriter::Paragraph(const pugi::xml_node& p, Text& out) {
   html += JoinPieces(pieces);
   if (!visible) html += u"<o:p>&nbsp;</o:p>";
   html += u"</" + tag + u">\r\n\r\n";
-  PlaceBoxes(Framed(pPr, html), out);
-  pendingBlocks_.swap(savedPending);
+  pending_.Place(Framed(pPr, html), out);
 }
 
 Indent BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* style,
@@ -277,13 +259,6 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   return true;
 }
 
-bool BodyWriter::InFieldCode() const {
-  for (const Field& f : fields_) {
-    if (!f.inResult || f.hidden) return true;
-  }
-  return false;
-}
-
 void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces) {
   const Nesting level(depth_);
   for (pugi::xml_node node : parent.children()) {
@@ -317,7 +292,7 @@ void BodyWriter::Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>&
   }
 }
 
-void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close) {
+void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, RunFrame& run) {
   Declarations declarations;
   RunLook look;
   RunFonts fonts;
@@ -356,14 +331,14 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
       {&RunLook::strike, "s"}};
   for (const auto& [member, tag] : kTags) {
     if (look.*member == 1) {
-      open += u"<" + T(tag) + u">";
-      close.insert(0, u"</" + T(tag) + u">");
+      run.open += u"<" + T(tag) + u">";
+      run.close.insert(0, u"</" + T(tag) + u">");
     }
   }
   if (look.vertical) {
     Text tag = look.vertical == 1 ? u"sup" : u"sub";
-    open += u"<" + tag + u">";
-    close.insert(0, u"</" + tag + u">");
+    run.open += u"<" + tag + u">";
+    run.close.insert(0, u"</" + tag + u">");
   }
   Text span;
   if (style && style->type == 'c') span += u" class=" + style->className;
@@ -373,27 +348,23 @@ void BodyWriter::RunFormat(const pugi::xml_node& rPr, TextView sample, Text& ope
     span += u" style='" + (state_.shiftJis ? WithoutUnencodable(text) : text) + u"'";
   }
   if (!span.empty()) {
-    open += u"<span" + span + u">";
-    close.insert(0, u"</span>");
+    run.open += u"<span" + span + u">";
+    run.close.insert(0, u"</span>");
   }
 }
 
 void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces) {
   std::string type = Attr(fldChar, "fldCharType").value();
+  Field* f = fields_.Innermost();
   if (type == "begin") {
-    fields_.push_back(Field());
-    fields_.back().checkBox = CheckBoxState(Child(Child(fldChar, "ffData"), "checkBox"));
-  } else if (type == "separate" && !fields_.empty()) {
-    Field& f = fields_.back();
-    f.inResult = true;
-    Text instr = Trim(f.instruction);
-    bool inToc = tocEntry_;
-    for (const Field& outer : fields_)
-      inToc = inToc || Trim(outer.instruction).rfind(u"TOC", 0) == 0;
-    if (instr.rfind(u"PAGEREF", 0) == 0 && inToc) {
+    fields_.Begin(CheckBoxState(Child(Child(fldChar, "ffData"), "checkBox")));
+  } else if (type == "separate" && f) {
+    f->inResult = true;
+    Text instr = Trim(f->instruction);
+    if (instr.rfind(u"PAGEREF", 0) == 0 && (tocEntry_ || fields_.InContents())) {
       // A web page has no page numbers: a contents entry loses its number
       // and the tab (with its leader) before it, and links to its heading.
-      f.hidden = true;
+      f->hidden = true;
       tocEntry_ = true;
       tocTarget_ = FieldTarget(instr);
       if (!pieces.empty() && pieces.back().content.ends_with(kTab)) {
@@ -401,39 +372,24 @@ void BodyWriter::FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiec
         if (pieces.back().content.empty()) pieces.pop_back();
       }
     }
-    if (instr.rfind(u"HYPERLINK", 0) == 0 && !InFieldCode()) {
-      // HYPERLINK "target" \l "anchor"
-      Text target, anchor;
-      std::size_t q1 = instr.find(u'"');
-      std::size_t q2 = q1 == Text::npos ? Text::npos : instr.find(u'"', q1 + 1);
-      std::size_t l = instr.find(u"\\l");
-      if (q1 != Text::npos && q2 != Text::npos && (l == Text::npos || q1 < l)) {
-        target = instr.substr(q1 + 1, q2 - q1 - 1);
-      }
-      if (l != Text::npos) {
-        std::size_t a1 = instr.find(u'"', l);
-        std::size_t a2 = a1 == Text::npos ? Text::npos : instr.find(u'"', a1 + 1);
-        if (a2 != Text::npos) anchor = instr.substr(a1 + 1, a2 - a1 - 1);
-      }
-      if (!target.empty() || !anchor.empty()) {
-        Text href = EscapeHref(target);
-        if (!anchor.empty()) href += u"#" + EscapeHref(anchor);
+    if (instr.rfind(u"HYPERLINK", 0) == 0 && !fields_.HidesText()) {
+      if (Text href = HyperlinkHref(instr); !href.empty()) {
         pieces.push_back({{}, u"<a href=\"" + href + u"\">", {}, false});
-        f.anchorOpen = true;
+        f->anchorOpen = true;
         state_.usesHyperlinks = true;
       }
     }
-  } else if (type == "end" && !fields_.empty()) {
-    if (fields_.back().anchorOpen) pieces.push_back({{}, u"</a>", {}, false});
-    CheckBox(fields_.back(), pieces);
-    fields_.pop_back();
+  } else if (type == "end" && f) {
+    if (f->anchorOpen) pieces.push_back({{}, u"</a>", {}, false});
+    CheckBox(*f, pieces);
+    fields_.End();
   }
 }
 
 void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) {
   pugi::xml_node rPr = Child(r, "rPr");
-  Text open, close;
-  RunFormat(rPr, RunSample(r), open, close);
+  RunFrame run{{}, {}, pieces};
+  RunFormat(rPr, RunSample(r), run);
   SymbolFont symbol = RunSymbolFont(rPr);
   // Hidden in a web page, as Word hides a contents entry's leader and number.
   bool webHidden = Toggle(rPr, "webHidden") == 1;
@@ -444,53 +400,50 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
       continue;
     }
     if (local == "instrText") {
-      if (!fields_.empty() && !fields_.back().inResult) {
-        fields_.back().instruction += U(c.text().get());
-      }
+      fields_.AddCode(U(c.text().get()));
       continue;
     }
-    if (InFieldCode() || webHidden) continue;
+    if (fields_.HidesText() || webHidden) continue;
     if (local == "t") {
-      Append(pieces, open, close, EscapeText(SymbolText(U(c.text().get()), symbol)), true);
+      run.Add(EscapeText(SymbolText(U(c.text().get()), symbol)), true);
     } else if (local == "tab" || local == "ptab") {
-      Append(pieces, open, close, Text(kTab), true);
+      run.Add(Text(kTab), true);
     } else if (local == "br" || local == "cr") {
       bool page = std::string_view(Attr(c, "type").value()) == "page";
-      Append(pieces, open, close,
-             page ? u"<br clear=all style='page-break-before:always'>" : u"<br>", false);
+      run.Add(page ? u"<br clear=all style='page-break-before:always'>" : u"<br>", false);
     } else if (local == "noBreakHyphen") {
-      Append(pieces, open, close, u"-", true);
+      run.Add(u"-", true);
     } else if (local == "softHyphen") {
       // The optional hyphen stays in the word, invisible unless the line
       // breaks there; dropping it would also split the word for searches.
-      Append(pieces, open, close, u"&shy;", false);
+      run.Add(u"&shy;", false);
     } else if (local == "sym") {
       Text ch = SymbolChar(c);
       Text font = U(Attr(c, "font").value());
       SymbolFont known = SymbolFontOf(font);
       if (!ch.empty() && IsMappedSymbolFont(known)) {
-        Append(pieces, open, close, EscapeText(SymbolText(ch, known)), true);
+        run.Add(EscapeText(SymbolText(ch, known)), true);
       } else if (!ch.empty()) {
-        Append(pieces, open + u"<span style='font-family:" + FontValue(font) + u"'>",
-               u"</span>" + close, EscapeText(ch), true);
+        const RunFrame inFont{run.open + u"<span style='font-family:" + FontValue(font) + u"'>",
+                              u"</span>" + run.close, pieces};
+        inFont.Add(EscapeText(ch), true);
       }
     } else if (local == "drawing") {
-      Drawing(c, open, close, pieces);
+      Drawing(c, run);
     } else if (local == "pict" || local == "object") {
-      Vml(c, open, close, pieces);
+      Vml(c, run);
     } else if (local == "AlternateContent") {
       pugi::xml_node choice = Child(c, "Choice");
       pugi::xml_node chosen = choice ? choice : Child(c, "Fallback");
       for (pugi::xml_node d : chosen.children()) {
-        if (LocalName(d) == "drawing") Drawing(d, open, close, pieces);
-        if (LocalName(d) == "pict" || LocalName(d) == "object") Vml(d, open, close, pieces);
+        if (LocalName(d) == "drawing") Drawing(d, run);
+        if (LocalName(d) == "pict" || LocalName(d) == "object") Vml(d, run);
       }
     } else if (local == "footnoteReference" || local == "endnoteReference") {
-      Append(pieces, {}, {},
-             NoteReference(Attr(c, "id").value(), local == "endnoteReference", false, open, close),
-             true);
+      Text mark = NoteReference(Attr(c, "id").value(), local == "endnoteReference", false, run);
+      pieces.push_back({{}, std::move(mark), {}, true});
     } else if (local == "footnoteRef" || local == "endnoteRef") {
-      Append(pieces, {}, {}, NoteReference({}, local == "endnoteRef", true, open, close), true);
+      pieces.push_back({{}, NoteReference({}, local == "endnoteRef", true, run), {}, true});
     } else if (local == "ruby") {
       Text base, ruby;
       for (pugi::xpath_node t : Child(c, "rubyBase").select_nodes(".//*[local-name()='t']")) {
@@ -499,8 +452,7 @@ void BodyWriter::Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces) 
       for (pugi::xpath_node t : Child(c, "rt").select_nodes(".//*[local-name()='t']")) {
         ruby += U(t.node().text().get());
       }
-      Append(pieces, open, close,
-             u"<ruby>" + EscapeText(base) + u"<rt>" + EscapeText(ruby) + u"</rt></ruby>", true);
+      run.Add(u"<ruby>" + EscapeText(base) + u"<rt>" + EscapeText(ruby) + u"</rt></ruby>", true);
     }
   }
 }

@@ -52,7 +52,7 @@ Text BodyWriter::Write() {
   Text out = u"<body " + PageBackground() + u"lang=" + state_.doc.language;
   out += u" link=blue vlink=purple style='tab-interval:" + Pt(state_.doc.tabInterval);
   out += state_.doc.japanese ? u";text-justify-trim:punctuation'>\r\n\r\n" : u"'>\r\n\r\n";
-  rels_ = &state_.doc.documentRels;
+  const InPart part(*this, state_.doc.documentRels);
   section_ = 0;
   Text content = SectionOpen(0);
   pugi::xml_node body = state_.doc.Body();

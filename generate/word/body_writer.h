@@ -4,13 +4,18 @@
 
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
 
 #include "generate/word/css.h"
 #include "generate/word/docx_content.h"
+#include "generate/word/field_stack.h"
+#include "generate/word/note_numbering.h"
 #include "generate/word/numbering.h"
+#include "generate/word/overlays.h"
+#include "generate/word/pending_boxes.h"
 #include "generate/word/pictures.h"
 
 namespace qp::word {
@@ -59,6 +64,15 @@ struct InlinePiece {
   bool visible = false;  // text or a picture (an empty paragraph has none)
 };
 
+// Where a run's content goes: inside the opening and closing tags of the
+// run's formatting, at the end of its paragraph's pieces.
+struct RunFrame {
+  Text open, close;
+  std::vector<InlinePiece>& pieces;
+  // Neighbours in the same formatting become one piece.
+  void Add(Text content, bool visible) const;
+};
+
 class BodyWriter {
  public:
   explicit BodyWriter(ExportState& state) : state_(state) {}
@@ -66,23 +80,6 @@ class BodyWriter {
   Text Write();
 
  private:
-  struct Field {
-    Text instruction;
-    bool inResult = false;
-    bool anchorOpen = false;
-    int checkBox = -1;    // a form check box: 1 checked, 0 not; -1 another field
-    bool hidden = false;  // its result does not show (a contents entry's page number)
-  };
-  struct Note {
-    std::string id;
-    bool endnote = false;
-    Text label;  // the mark as the document's note numbering shows it
-  };
-  struct NoteCount {
-    long count = 0;
-    std::size_t section = 0;
-  };
-
   // Blocks (body_writer.cpp).
   void Blocks(const pugi::xml_node& parent, Text& out);
   void Block(const pugi::xml_node& node, Text& out);
@@ -99,11 +96,8 @@ class BodyWriter {
                          bool levelFromStyle, Declarations& declarations) const;
   void Inlines(const pugi::xml_node& parent, std::vector<InlinePiece>& pieces);
   void Run(const pugi::xml_node& r, std::vector<InlinePiece>& pieces);
-  void RunFormat(const pugi::xml_node& rPr, TextView sample, Text& open, Text& close);
-  void Append(std::vector<InlinePiece>& pieces, const Text& open, const Text& close, Text content,
-              bool visible);
+  void RunFormat(const pugi::xml_node& rPr, TextView sample, RunFrame& run);
   static Text JoinPieces(const std::vector<InlinePiece>& pieces);
-  bool InFieldCode() const;
   void FieldChar(const pugi::xml_node& fldChar, std::vector<InlinePiece>& pieces);
 
   // Form check boxes (check_boxes.cpp).
@@ -112,37 +106,29 @@ class BodyWriter {
 
   // Notes (body_notes.cpp).
   void NoteLists(Text& out);
-  Text NoteReference(const std::string& id, bool endnote, bool backLink, const Text& open,
-                     const Text& close);
-  Text NextNoteLabel(bool endnote);
+  Text NoteReference(const std::string& id, bool endnote, bool backLink, const RunFrame& run);
 
   // Pictures (body_objects.cpp).
-  void Drawing(const pugi::xml_node& drawing, const Text& open, const Text& close,
-               std::vector<InlinePiece>& pieces);
-  void Vml(const pugi::xml_node& pict, const Text& open, const Text& close,
-           std::vector<InlinePiece>& pieces);
+  void Drawing(const pugi::xml_node& drawing, const RunFrame& run);
+  void Vml(const pugi::xml_node& pict, const RunFrame& run);
   void Picture(const std::string& relId, const Crop& crop, const PictureEffects& effects,
-               long width, long height, const Placement& place, const Text& alt, const Text& open,
-               const Text& close, std::vector<InlinePiece>& pieces);
+               long width, long height, const Placement& place, const Text& alt,
+               const RunFrame& run);
   void Image(const Text& file, long width, long height, const Placement& place, const Text& alt,
-             const Text& open, const Text& close, std::vector<InlinePiece>& pieces);
+             const RunFrame& run);
   Placement DrawingPlacement(const pugi::xml_node& frame) const;
   Placement VmlPlacement(const pugi::xml_node& shape) const;
   // Charts, shapes, groups, canvases and SmartArt drawn as one picture each
   // (body_drawings.cpp). True when the object went on the page as a
   // picture; false leaves it to the picture and text-box code.
   bool DrawnObject(const pugi::xml_node& frame, long width, long height, const Placement& place,
-                   const Text& alt, const Text& open, const Text& close,
-                   std::vector<InlinePiece>& pieces);
-  bool DrawnVml(const pugi::xml_node& pict, const Text& open, const Text& close,
-                std::vector<InlinePiece>& pieces);
+                   const Text& alt, const RunFrame& run);
+  bool DrawnVml(const pugi::xml_node& pict, const RunFrame& run);
   // An equation drawn as a picture of its size, its linear text the
   // alternative (body_math.cpp).
   void Equation(const pugi::xml_node& math, std::vector<InlinePiece>& pieces);
   // Text boxes (text_boxes.cpp).
   void TextBox(const pugi::xml_node& content, long widthPx, long heightPx, const Placement& place);
-  // The paragraph with its text boxes: floating ones before it, others after.
-  void PlaceBoxes(const Text& paragraph, Text& out);
   // A paragraph in a frame (w:framePr) that text flows round: the paragraph
   // in a one-cell table floating where the frame stands; others unchanged.
   Text Framed(const pugi::xml_node& pPr, const Text& paragraph) const;
@@ -168,24 +154,32 @@ class BodyWriter {
     int& depth_;
   };
 
+  // The part being written (the body, a note) while it lives: its
+  // relationships answer the links and pictures; the outer part's come
+  // back at the end.
+  class InPart {
+   public:
+    InPart(BodyWriter& writer, const Relationships& rels)
+        : writer_(writer), outer_(std::exchange(writer.rels_, &rels)) {}
+    ~InPart() { writer_.rels_ = outer_; }
+    InPart(const InPart&) = delete;
+    InPart& operator=(const InPart&) = delete;
+
+   private:
+    BodyWriter& writer_;
+    const Relationships* outer_;
+  };
+
   ExportState& state_;
   int depth_ = 0;                        // containers open around the one being written
   const Relationships* rels_ = nullptr;  // of the part being written
-  std::vector<Field> fields_;
-  std::vector<Note> notes_;
-  struct PendingBlock {
-    Text html;
-    bool before = false;  // goes before the paragraph
-    // A float's side and its extent down the page (px from where it is
-    // placed): floats of one side that stand one below the other clear
-    // each other instead of lining up.
-    char side = 0;
-    long top = 0, bottom = 0;
-  };
-  std::vector<PendingBlock> pendingBlocks_;  // text boxes of the paragraph being written
-  Text pendingAnchors_;                      // bookmarks met between paragraphs, for the next one
-  bool tocEntry_ = false;                    // the paragraph being written is a contents entry
-  Text tocTarget_;                           // the bookmark its page number refers to
+  FieldStack fields_;
+  NoteNumbering notes_;
+  Overlays overlays_;
+  PendingBoxes pending_;   // text boxes of the paragraph being written
+  Text pendingAnchors_;    // bookmarks met between paragraphs, for the next one
+  bool tocEntry_ = false;  // the paragraph being written is a contents entry
+  Text tocTarget_;         // the bookmark its page number refers to
   // Contents entries (toc_entries.cpp): a link to the heading with the
   // entry's text where the entry names no bookmark the document has.
   struct Heading {
@@ -200,11 +194,6 @@ class BodyWriter {
   bool headingsRead_ = false;
   int madeAnchors_ = 0;
   std::size_t section_ = 0;  // the section being written
-  int overlays_ = 0;         // overlay pictures written so far
-  long overlayReach_ = 0;    // how far below its top the paragraph's overlays reach, in px
-  int noteNumber_ = 0, endnoteNumber_ = 0;  // of the note being written
-  Text noteLabel_, endnoteLabel_;
-  NoteCount footnoteCount_, endnoteCount_;
 };
 
 // A DrawingML or VML shape whose outline is a rectangle: a text box whose

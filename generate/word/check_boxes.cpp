@@ -15,10 +15,8 @@ int BodyWriter::CheckBoxState(const pugi::xml_node& checkBox) {
 void BodyWriter::CheckBox(const Field& field, std::vector<InlinePiece>& pieces) {
   if (field.checkBox < 0 || Trim(field.instruction).rfind(u"FORMCHECKBOX", 0) != 0) return;
   // A check box inside another field's code is part of that code.
-  for (const Field& f : fields_) {
-    if (&f != &field && !f.inResult) return;
-  }
-  Append(pieces, {}, {}, field.checkBox == 1 ? u"☒" : u"☐", true);
+  if (fields_.OuterInCode()) return;
+  pieces.push_back({{}, field.checkBox == 1 ? u"☒" : u"☐", {}, true});
 }
 
 }  // namespace qp::word

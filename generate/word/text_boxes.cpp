@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
@@ -196,20 +195,6 @@ bool IsEmptyBox(const pugi::xml_node& content) {
   return true;
 }
 
-// Adds "clear" for `side` to the style of the table that `html` opens, and
-// the gap above it (px, at most an inch).
-void ClearFloat(char side, long gap, Text& html) {
-  std::size_t end = html.find(u'>');
-  if (end == Text::npos || html.rfind(u"<table", 0) != 0) return;
-  Text clear = side == 'r' ? u"clear:right" : u"clear:left";
-  if (gap > 0) clear += u";margin-top:" + T(std::to_string(std::min(gap, 96L))) + u"px";
-  if (html[end - 1] == u'\'') {
-    html.insert(end - 1, u";" + clear);
-  } else {
-    html.insert(end, u" style='" + clear + u"'");
-  }
-}
-
 }  // namespace
 
 bool IsRectangularBox(const pugi::xml_node& shape) {
@@ -239,7 +224,7 @@ void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, long heigh
   if (!IsRectangularBox(shape)) {
     // Other outlines are drawn as pictures elsewhere; until then their text
     // follows the paragraph, so that nothing is lost.
-    pendingBlocks_.push_back({BoxTable(inner, 0, 0, Placement(), BoxLook()), false});
+    pending_.Add({BoxTable(inner, 0, 0, Placement(), BoxLook()), false});
     return;
   }
   BoxLook look =
@@ -256,36 +241,8 @@ void BodyWriter::TextBox(const pugi::xml_node& content, long widthPx, long heigh
   }
   bool before = place.side != 0;
   char floats = place.side == 'l' || place.side == 'r' ? place.side : 0;
-  pendingBlocks_.push_back({BoxTable(inner, widthPx, heightPx, place, look), before, floats,
-                            place.top, place.top + heightPx});
-}
-
-void BodyWriter::PlaceBoxes(const Text& paragraph, Text& out) {
-  // What goes before the paragraph in the order it stands down the page; a
-  // float below another on its side clears it, as Word shows them one
-  // under the other.
-  std::stable_sort(pendingBlocks_.begin(), pendingBlocks_.end(),
-                   [](const PendingBlock& a, const PendingBlock& b) {
-                     if (a.before != b.before) return a.before;
-                     return a.before && a.top < b.top;
-                   });
-  for (std::size_t i = 0; i < pendingBlocks_.size(); ++i) {
-    PendingBlock& b = pendingBlocks_[i];
-    if (!b.before) continue;
-    std::optional<long> lowest;  // the bottom of the lowest float above it on its side
-    for (std::size_t k = 0; k < i && b.side; ++k) {
-      const PendingBlock& above = pendingBlocks_[k];
-      if (above.before && above.side == b.side && above.bottom <= b.top) {
-        lowest = std::max(lowest.value_or(above.bottom), above.bottom);
-      }
-    }
-    if (lowest) ClearFloat(b.side, b.top - *lowest, b.html);
-    out += b.html;
-  }
-  out += paragraph;
-  for (const PendingBlock& b : pendingBlocks_) {
-    if (!b.before) out += b.html;
-  }
+  pending_.Add({BoxTable(inner, widthPx, heightPx, place, look), before, floats, place.top,
+                place.top + heightPx});
 }
 
 Text BodyWriter::Framed(const pugi::xml_node& pPr, const Text& paragraph) const {
