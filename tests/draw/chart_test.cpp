@@ -447,6 +447,16 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   for (pugi::xml_node r : Filled(svg, "rect", "#4472c4")) widths.push_back(Num(r, "width"));
   ASSERT_EQ(widths.size(), 3u);
   EXPECT_NEAR(widths[0] / widths[2], 4, 0.01);
+  // the series' gradient paints every bar, written once
+  std::string graded = ChartEx("funnel", {{"Leads", "Calls", "Deals"}}, {"400", "200", "100"});
+  graded.insert(graded.find("<cx:dataId"),
+                "<cx:spPr><a:gradFill><a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"FF0000\"/></a:gs>"
+                "<a:gs pos=\"100000\"><a:srgbClr val=\"0000FF\"/></a:gs></a:gsLst></a:gradFill>"
+                "</cx:spPr>");
+  pugi::xml_document doc4b;
+  svg = ParseSvg(doc4b, ChartSvg(graded, {}, 480, 300).svg);
+  EXPECT_EQ(Filled(svg, "rect", "url(#grad1)").size(), 3u);
+  EXPECT_EQ(All(svg, "linearGradient").size(), 1u);
   d = ChartSvg(ChartEx("boxWhisker", {{"A", "A", "A", "A", "A", "A", "A", "B", "B", "B"}},
                        {"1", "2", "3", "4", "5", "6", "40", "5", "6", "7"}),
                {}, 480, 300);
