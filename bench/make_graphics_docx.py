@@ -11,9 +11,12 @@ for looking at beside LibreOffice's print (bench/visual/run DOC...):
                           three stops, a radial one (DrawingML); VML
                           gradients; a cover page whose design is a
                           gradient shape behind the title; a page colour
-    shadows.docx          shapes with outer shadows (DrawingML, VML)
+    shadows.docx          shapes with outer shadows (DrawingML, VML, and the
+                          theme's effect styles through a:effectRef)
     charts.docx           stock (high-low-close, open-high-low-close, with
-                          volume), radar (marker, filled) and surface charts
+                          volume), radar (marker, filled) and surface charts;
+                          gradient fills in columns, plot area, chart
+                          background, pie slices and areas
     charts2016.docx       Office 2016's kinds (chartEx parts): waterfall,
                           histogram, pareto, box and whisker, funnel,
                           treemap, sunburst, region map
@@ -93,9 +96,11 @@ def vml_shape(kind, w, h, fill_attrs, inner):
             f'{fill_attrs}>{inner}</v:{kind}></w:pict></w:r>')
 
 
-def write(path, body, media=(), background="", charts=(), chartex=()):
+def write(path, body, media=(), background="", charts=(), chartex=(), theme=""):
     rels = "".join(f'<Relationship Id="{rid}" Type="{REL}image" Target="media/{name}"/>'
                    for rid, name, _ in media)
+    if theme:
+        rels += f'<Relationship Id="rIdTheme" Type="{REL}theme" Target="theme/theme1.xml"/>'
     rels += "".join(f'<Relationship Id="{rid}" Type="{REL}chart" Target="charts/{name}"/>'
                     for rid, name, _ in charts)
     rels += "".join(f'<Relationship Id="{rid}" Type="http://schemas.microsoft.com/office/2014/'
@@ -115,7 +120,9 @@ def write(path, body, media=(), background="", charts=(), chartex=()):
                    '<Default Extension="jpeg" ContentType="image/jpeg"/>'
                    '<Override PartName="/word/document.xml" ContentType="application/vnd.'
                    'openxmlformats-officedocument.wordprocessingml.document.main+xml"/>'
-                   + chart_types + '</Types>')
+                   + chart_types + ('<Override PartName="/word/theme/theme1.xml" ContentType='
+                                    '"application/vnd.openxmlformats-officedocument.theme+xml"/>'
+                                    if theme else '') + '</Types>')
         z.writestr("_rels/.rels",
                    '<?xml version="1.0" encoding="UTF-8" standalone="yes"?><Relationships '
                    'xmlns="http://schemas.openxmlformats.org/package/2006/relationships">'
@@ -132,6 +139,8 @@ def write(path, body, media=(), background="", charts=(), chartex=()):
                    ' w:footer="720" w:gutter="0"/></w:sectPr></w:body></w:document>')
         for _, name, data in media:
             z.writestr("word/media/" + name, data)
+        if theme:
+            z.writestr("word/theme/theme1.xml", theme)
         for _, name, xml in list(charts) + list(chartex):
             z.writestr("word/charts/" + name, xml)
 
@@ -259,7 +268,25 @@ def shadows_doc(out):
                                room=20)))
     body.append(para(text("VML shadow: "), vml_shape("oval", 200, 100, 'fillcolor="#ffc000"',
                                                      '<v:shadow on="t" color="#7f7f7f" offset="4pt,4pt"/>')))
-    write(os.path.join(out, "shadows.docx"), "".join(body))
+    # Office 2007's effect styles: the second and third carry a shadow in
+    # the placeholder colour's black.
+    shadow = ('<a:effectStyle><a:effectLst><a:outerShdw blurRad="40000" dist="{}" dir="5400000" '
+              'rotWithShape="0"><a:srgbClr val="000000"><a:alpha val="{}"/></a:srgbClr></a:outerShdw>'
+              '</a:effectLst></a:effectStyle>')
+    theme = ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?><a:theme xmlns:a="http://schemas.'
+             'openxmlformats.org/drawingml/2006/main" name="Office"><a:themeElements><a:fmtScheme '
+             'name="Office"><a:effectStyleLst><a:effectStyle><a:effectLst/></a:effectStyle>'
+             + shadow.format(23000, 35000) + shadow.format(38100, 60000) +
+             '</a:effectStyleLst></a:fmtScheme></a:themeElements></a:theme>')
+    for i, (label, idx, own) in enumerate([("theme effect 2", 2, ""), ("theme effect 3", 3, ""),
+                                           ("theme effect 3, own empty effect list", 3,
+                                            "<a:effectLst/>"), ("theme effect 0", 0, "")]):
+        style = (f'<wps:style><a:lnRef idx="0"><a:schemeClr val="accent1"/></a:lnRef><a:fillRef idx="0">'
+                 f'<a:schemeClr val="accent1"/></a:fillRef><a:effectRef idx="{idx}"><a:schemeClr '
+                 'val="accent1"/></a:effectRef><a:fontRef idx="minor"/></wps:style>')
+        body.append(para(text(label + ": "), shape(20 + i, 200, 100, "rect", solid + own, inner=style,
+                                                   room=20)))
+    write(os.path.join(out, "shadows.docx"), "".join(body), theme=theme)
 
 
 def cache(kind, values):
@@ -274,7 +301,7 @@ def series(i, name, cats, values, extra=""):
             f'{cache("numCache", values)}</c:numRef></c:val></c:ser>')
 
 
-def chart_part(title, plot, axes):
+def chart_part(title, plot, axes, space=""):
     return ('<?xml version="1.0" encoding="UTF-8" standalone="yes"?><c:chartSpace '
             'xmlns:c="http://schemas.openxmlformats.org/drawingml/2006/chart" '
             'xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" '
@@ -282,7 +309,7 @@ def chart_part(title, plot, axes):
             f'<c:title><c:tx><c:rich><a:bodyPr/><a:p><a:r><a:t>{title}</a:t></a:r></a:p></c:rich></c:tx>'
             f'<c:overlay val="0"/></c:title><c:autoTitleDeleted val="0"/><c:plotArea><c:layout/>{plot}{axes}'
             '</c:plotArea><c:legend><c:legendPos val="b"/><c:overlay val="0"/></c:legend>'
-            '<c:plotVisOnly val="1"/></c:chart></c:chartSpace>')
+            f'<c:plotVisOnly val="1"/></c:chart>{space}</c:chartSpace>')
 
 
 def axes(cat_id, val_id, pos="l", delete=False, crosses="autoZero"):
@@ -332,13 +359,39 @@ def charts_doc(out):
                        for i in range(4)) +
                '<c:axId val="1"/><c:axId val="2"/><c:axId val="3"/></c:surfaceChart>'
                '<c:serAx><c:axId val="3"/><c:delete val="0"/><c:axPos val="b"/><c:crossAx val="2"/></c:serAx>')
-    parts = [("High-low-close", hlc, axes(1, 2)), ("Open-high-low-close", ohlc, axes(1, 2)),
-             ("Volume-open-high-low-close", volume, axes(1, 2) + axes(3, 4, "r", True)),
-             ("Radar", radar, axes(1, 2)), ("Filled radar", filled, axes(1, 2)),
-             ("Surface (top view)", surface, axes(1, 2))]
+    down = '<a:lin ang="5400000" scaled="1"/>'
+    sp = lambda fill: f"<c:spPr>{fill}</c:spPr>"
+    quarters = ["Q1", "Q2", "Q3", "Q4"]
+    columns = ('<c:barChart><c:barDir val="col"/><c:grouping val="clustered"/>'
+               + series(0, "North", quarters, [4, 6, 5, 7], sp(grad([(0, "9DC3E6"), (100000, "1F3864")], down)))
+               + series(1, "South", quarters, [3, 5, 6, 4],
+                        sp(grad([(0, "FFE699"), (50000, "ED7D31"), (100000, "843C0C")], down)))
+               + '<c:gapWidth val="80"/><c:axId val="1"/><c:axId val="2"/></c:barChart>')
+    plot_area = sp(grad([(0, "FFFFFF"), (100000, "DEEBF7")], '<a:lin ang="0" scaled="1"/>'))
+    space = sp(grad([(0, "FFFFFF"), (100000, "BDD7EE")],
+                    '<a:path path="circle"><a:fillToRect l="50000" t="50000" r="50000" b="50000"/>'
+                    '</a:path>'))
+    slices = "".join(f'<c:dPt><c:idx val="{i}"/><c:bubble3D val="0"/>'
+                     + sp(grad([(0, light), (100000, dark)], '<a:path path="circle"><a:fillToRect '
+                               'l="50000" t="50000" r="50000" b="50000"/></a:path>')) + '</c:dPt>'
+                     for i, (light, dark) in enumerate([("F8CBAD", "C55A11"), ("C5E0B4", "548235"),
+                                                        ("BDD7EE", "2F5597")]))
+    pie = ('<c:pieChart><c:varyColors val="1"/>'
+           + series(0, "Share", ["Rent", "Food", "Other"], [45, 30, 25], slices)
+           + '<c:firstSliceAng val="0"/></c:pieChart>')
+    area = ('<c:areaChart><c:grouping val="standard"/>'
+            + series(0, "Level", months, [3, 5, 4, 7, 6, 8],
+                     sp(grad([(0, "70AD47"), (100000, "E2F0D9")], down)))
+            + '<c:axId val="1"/><c:axId val="2"/></c:areaChart>')
+    parts = [("High-low-close", hlc, axes(1, 2), ""), ("Open-high-low-close", ohlc, axes(1, 2), ""),
+             ("Volume-open-high-low-close", volume, axes(1, 2) + axes(3, 4, "r", True), ""),
+             ("Radar", radar, axes(1, 2), ""), ("Filled radar", filled, axes(1, 2), ""),
+             ("Surface (top view)", surface, axes(1, 2), ""),
+             ("Gradient columns, plot area and background", columns, axes(1, 2) + plot_area, space),
+             ("Gradient slices", pie, "", ""), ("Gradient area", area, axes(1, 2), "")]
     charts, body = [], [para(text("Charts", 32, True))]
-    for i, (title, plot, ax) in enumerate(parts):
-        charts.append((f"rIdC{i}", f"chart{i + 1}.xml", chart_part(title, plot, ax)))
+    for i, (title, plot, ax, back) in enumerate(parts):
+        charts.append((f"rIdC{i}", f"chart{i + 1}.xml", chart_part(title, plot, ax, back)))
         body.append(para(chart_frame(f"rIdC{i}", 100 + i)))
     write(os.path.join(out, "charts.docx"), "".join(body), charts=charts)
 

@@ -303,6 +303,21 @@ Color PointFillColor(const ChartSeries& s, std::size_t point, int seriesIndex, b
   return SeriesFillColor(s, seriesIndex, palette);
 }
 
+std::string ChartCanvas::Paint(const Fill& fill, const Color& fallback) {
+  if (!fill.gradient) return FillAttrs(fill.color.value_or(fallback));
+  std::string& paint = gradientPaints[&*fill.gradient];
+  if (paint.empty()) paint = GradientFill(*fill.gradient, gradients, body);
+  return paint;
+}
+
+std::string PointPaint(ChartCanvas& c, const ChartSeries& s, std::size_t point, int seriesIndex,
+                       bool vary) {
+  for (const auto& [index, fill] : s.pointFills)
+    if (index == point && (fill.color || fill.gradient)) return c.Paint(fill, {});
+  if (vary) return FillAttrs(PointFillColor(s, point, seriesIndex, true, c.palette));
+  return c.Paint(s.fill, SeriesFillColor(s, seriesIndex, c.palette));
+}
+
 Color SeriesLineColor(const ChartSeries& s, int seriesIndex, const Palette& palette) {
   return s.line.color.value_or(SeriesColor(palette, seriesIndex));
 }
@@ -310,6 +325,21 @@ Color SeriesLineColor(const ChartSeries& s, int seriesIndex, const Palette& pale
 double SeriesLinePx(const ChartSeries& s, double fallbackPx) {
   return s.line.widthEmu > 0 ? std::clamp(s.line.widthEmu / 9525, 0.25, 20.0) : fallbackPx;
 }
+
+namespace {
+
+// The plot area's own fill and border, under the gridlines; Office's
+// default plot area has neither.
+void DrawPlotArea(ChartCanvas& c, const ChartModel& m, Box plot) {
+  const bool filled = !m.plotFill.none && (m.plotFill.color || m.plotFill.gradient);
+  const std::optional<Color> border = m.plotLine.none ? std::nullopt : m.plotLine.color;
+  if (!filled && !border) return;
+  const std::string fill = filled ? c.Paint(m.plotFill, {}) : FillAttrs(std::nullopt);
+  c.body += "<rect x=\"" + Num(plot.x) + "\" y=\"" + Num(plot.y) + "\" width=\"" + Num(plot.w) +
+            "\" height=\"" + Num(plot.h) + "\"" + fill + StrokeAttrs(border, 1) + "/>\n";
+}
+
+}  // namespace
 
 Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double widthPx,
                  double heightPx) {
@@ -339,13 +369,13 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
     out.note = "chart kind " + m.undrawn.front() + " is left out of a combined chart";
 
   ChartCanvas c{palette, FontFamily(palette), std::min(m.fontPx, std::max(h / 14, 6.0)), {}};
-  const std::optional<Color> background =
-      m.areaFill.none ? std::nullopt : std::optional(m.areaFill.color.value_or(Color{0xFFFFFF, 1}));
+  const std::string background =
+      m.areaFill.none ? FillAttrs(std::nullopt) : c.Paint(m.areaFill, Color{0xFFFFFF, 1});
   const std::optional<Color> border =
       m.areaLine.none ? std::nullopt
                       : std::optional(m.areaLine.color.value_or(Color{kGridColor, 1}));
   c.body += "<rect x=\"0.5\" y=\"0.5\" width=\"" + Num(w - 1) + "\" height=\"" + Num(h - 1) + "\"" +
-            FillAttrs(background) + StrokeAttrs(border, 1) + "/>\n";
+            background + StrokeAttrs(border, 1) + "/>\n";
 
   const double pad = std::min(10.0, std::min(w, h) / 20);
   Box area{pad, pad, w - 2 * pad, h - 2 * pad};
@@ -388,6 +418,7 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
              area.h - c.fontPx * 2.2};
     plot.w = std::max(plot.w, 1.0);
     plot.h = std::max(plot.h, 1.0);
+    DrawPlotArea(c, m, plot);
     DrawValueAxis(c, m.valueAxis, ys, plot, false, yFormat);
     DrawValueAxis(c, m.categoryAxis, xs, plot, true, xFormat);
     for (const ChartGroup& g : m.groups) {
@@ -429,6 +460,7 @@ Drawing ChartSvg(std::string_view chartXml, const Palette& palette, double width
              area.h - c.fontPx * 2.2};
     plot.w = std::max(plot.w, 1.0);
     plot.h = std::max(plot.h, 1.0);
+    DrawPlotArea(c, m, plot);
     DrawValueAxis(c, m.valueAxis, vs, plot, horizontal, format);
     if (twoAxes) DrawValueAxis(c, m.secondaryAxis, vs2, plot, horizontal, format2, true);
     const bool between = m.valueAxis.betweenCategories || first.kind == ChartKind::kBar;

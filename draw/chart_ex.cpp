@@ -85,8 +85,7 @@ std::vector<ExSeries> ReadSeries(const pugi::xml_node& space, const Palette& pal
     s.exclusiveQuartiles =
         std::string_view(Attr(Child(layout, "statistics"), "quartileMethod").value()) !=
         "inclusive";
-    const Fill fill = ReadFill(Child(ser, "spPr"), palette);
-    if (fill.color) s.fill = fill.color;
+    s.fill = ReadFill(Child(ser, "spPr"), palette);
     out.push_back(std::move(s));
   }
   return out;
@@ -116,9 +115,9 @@ Box Axes(ChartCanvas& c, Box area, const Scale& s, const std::string& format,
   return plot;
 }
 
-std::string Rect(double x, double y, double w, double h, const Color& fill) {
+std::string Rect(double x, double y, double w, double h, const std::string& paint) {
   return "<rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(std::max(w, 0.0)) +
-         "\" height=\"" + Num(std::max(h, 0.0)) + "\"" + FillAttrs(fill) + "/>\n";
+         "\" height=\"" + Num(std::max(h, 0.0)) + "\"" + paint + "/>\n";
 }
 
 std::string Line(double x1, double y1, double x2, double y2, const Color& color, double width = 1) {
@@ -152,7 +151,7 @@ void DrawWaterfall(ChartCanvas& c, const ExSeries& s, Box area) {
     const Color fill = SeriesColor(c.palette, sum ? 2 : to[i] >= from[i] ? 0 : 1);
     const double x = plot.x + double(i) * catW + (catW - barW) / 2;
     const double top = std::min(y(from[i]), y(to[i])), bottom = std::max(y(from[i]), y(to[i]));
-    c.body += Rect(x, top, barW, std::max(bottom - top, 1.0), fill);
+    c.body += Rect(x, top, barW, std::max(bottom - top, 1.0), FillAttrs(fill));
     if (i + 1 < n) c.body += Line(x + barW, y(to[i]), x + catW, y(to[i]), Color{0x7F7F7F, 1});
     const double shown = sum ? to[i] : to[i] - from[i];
     c.Label(x + barW / 2, top - c.fontPx * 0.7, FormatValue(shown, s.data.format), "middle",
@@ -170,7 +169,7 @@ void DrawFunnel(ChartCanvas& c, const ExSeries& s, Box area) {
   }
   nameW = std::min(nameW, area.w / 3) + 8;
   const double rowH = area.h / double(n), centre = area.x + nameW + (area.w - nameW) / 2;
-  const Color fill = s.fill.value_or(SeriesColor(c.palette, 0));
+  const std::string fill = c.Paint(s.fill, SeriesColor(c.palette, 0));
   for (std::size_t i = 0; i < n; ++i) {
     const double v = Value(s.data, i);
     const double w = most > 0 && std::isfinite(v) ? (area.w - nameW) * std::abs(v) / most : 0;
@@ -257,7 +256,7 @@ void DrawColumns(ChartCanvas& c, const ExSeries& s, bool pareto, Box area) {
   const Box plot = Axes(c, area, scale, s.binned ? "General" : s.data.format, names, pareto);
   const double catW = plot.w / double(std::max<std::size_t>(heights.size(), 1));
   const double barW = s.binned ? catW * 0.96 : catW / 1.5;
-  const Color fill = s.fill.value_or(SeriesColor(c.palette, 0));
+  const std::string fill = c.Paint(s.fill, SeriesColor(c.palette, 0));
   auto y = [&](double v) { return plot.y + plot.h - scale.At(v, plot.h); };
   for (std::size_t i = 0; i < heights.size(); ++i) {
     const double top = std::min(y(heights[i]), y(0)), bottom = std::max(y(heights[i]), y(0));
@@ -330,13 +329,13 @@ void DrawBoxes(ChartCanvas& c, const std::vector<const ExSeries*>& series, Box a
       const double x0 =
           plot.x + double(k) * catW + (catW - boxW * double(series.size())) / 2 + boxW * double(si);
       const double mid = x0 + boxW / 2;
-      const Color fill = s.fill.value_or(SeriesColor(c.palette, int(si)));
+      const Color fill = s.fill.color.value_or(SeriesColor(c.palette, int(si)));
       c.body += Line(mid, y(high), mid, y(q3), ink) + Line(mid, y(q1), mid, y(low), ink);
       c.body += Line(mid - boxW / 4, y(high), mid + boxW / 4, y(high), ink) +
                 Line(mid - boxW / 4, y(low), mid + boxW / 4, y(low), ink);
       c.body += "<rect x=\"" + Num(x0 + boxW * 0.1) + "\" y=\"" + Num(y(q3)) + "\" width=\"" +
                 Num(boxW * 0.8) + "\" height=\"" + Num(std::max(y(q1) - y(q3), 1.0)) + "\"" +
-                FillAttrs(fill) + StrokeAttrs(ink, 1) + "/>\n";
+                c.Paint(s.fill, fill) + StrokeAttrs(ink, 1) + "/>\n";
       c.body += Line(x0 + boxW * 0.1, y(median), x0 + boxW * 0.9, y(median), ink, 1.5);
       const double m = std::min(boxW / 8, 4.0);
       c.body += Line(mid - m, y(mean) - m, mid + m, y(mean) + m, ink) +
@@ -367,7 +366,7 @@ std::vector<LegendEntry> Legend(const std::vector<const ExSeries*>& shown, const
   } else {
     for (std::size_t i = 0; i < shown.size(); ++i)
       out.push_back({shown[i]->name.empty() ? "Series" + std::to_string(i + 1) : shown[i]->name,
-                     shown[i]->fill.value_or(SeriesColor(palette, int(i)))});
+                     shown[i]->fill.color.value_or(SeriesColor(palette, int(i)))});
   }
   return out;
 }

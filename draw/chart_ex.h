@@ -35,7 +35,7 @@ struct ExSeries {
   bool closedLeft = false;             // bins [a, b) instead of (a, b]
   bool exclusiveQuartiles = true;      // box and whisker
   bool hidden = false;
-  std::optional<Color> fill;
+  Fill fill;  // cx:spPr's; a gradient paints each bar or box
 };
 
 // True when the part is a chartEx part (a cx:chartSpace with cx:chartData).

@@ -2,6 +2,7 @@
 // buffer the plots write into.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,10 +32,17 @@ struct ChartCanvas {
   std::string font;  // font-family attribute value
   double fontPx = 13.33;
   std::string body;
+  int gradients = 0;
+  // The paint of each gradient fill already written, so that the bars of
+  // a series share one gradient element.
+  std::map<const Gradient*, std::string> gradientPaints = {};
 
   // Text at (x, y) with anchor start/middle/end; vertical centre at y.
   void Label(double x, double y, std::string_view text, std::string_view anchor, double px,
              std::uint32_t rgb = 0x595959, double rotate = 0, bool bold = false);
+  // The fill attributes of `fill`: its gradient over the box of what it
+  // fills, else its colour, else `fallback`.
+  std::string Paint(const Fill& fill, const Color& fallback);
 };
 
 // One key of a legend: a square of colour, or a short line.
@@ -65,6 +73,10 @@ std::string Placeholder(const std::string& title, std::string_view what, double 
 Color SeriesFillColor(const ChartSeries& s, int seriesIndex, const Palette& palette);
 Color PointFillColor(const ChartSeries& s, std::size_t point, int seriesIndex, bool vary,
                      const Palette& palette);
+// The same as fill attributes, with the gradients of the series and its
+// points drawn as such.
+std::string PointPaint(ChartCanvas& c, const ChartSeries& s, std::size_t point, int seriesIndex,
+                       bool vary);
 // The colour and width a line series is stroked with.
 Color SeriesLineColor(const ChartSeries& s, int seriesIndex, const Palette& palette);
 double SeriesLinePx(const ChartSeries& s, double fallbackPx);

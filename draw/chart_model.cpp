@@ -270,6 +270,8 @@ ChartModel ReadChart(std::string_view chartXml, const Palette& palette) {
   m.fontPx = std::clamp(baseSize / 100.0 * 96 / 72, 5.0, 40.0);
 
   const pugi::xml_node plot = Child(chart, "plotArea");
+  m.plotFill = ReadFill(Child(plot, "spPr"), palette);
+  m.plotLine = ReadLine(Child(plot, "spPr"), palette);
   std::size_t seriesCount = 0;
   std::vector<pugi::xml_node> valueAxes;
   for (pugi::xml_node g : plot.children()) {

@@ -89,6 +89,8 @@ struct ChartModel {
   double fontPx = 13.33;       // the chart's base text size
   Fill areaFill;
   Line areaLine;
+  Fill plotFill;  // the plot area's, behind the gridlines
+  Line plotLine;
 };
 
 ChartModel ReadChart(std::string_view chartXml, const Palette& palette);

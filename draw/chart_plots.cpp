@@ -86,11 +86,11 @@ void DrawBars(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& values
       } else {
         bar = {plot.x + slotStart, plot.y + plot.h - std::max(a, b), barW, std::abs(b - a)};
       }
-      const Color fill =
-          PointFillColor(s, i, colorIndex, g.varyColors && g.series.size() == 1, c.palette);
+      const std::string fill =
+          PointPaint(c, s, i, colorIndex, g.varyColors && g.series.size() == 1);
       c.body +=
           "<rect x=\"" + Num(bar.x) + "\" y=\"" + Num(bar.y) + "\" width=\"" + Num(bar.w) +
-          "\" height=\"" + Num(bar.h) + "\"" + FillAttrs(fill) +
+          "\" height=\"" + Num(bar.h) + "\"" + fill +
           StrokeAttrs(s.line.none ? std::nullopt : s.line.color, SeriesLinePx(s, 1), s.line.dash) +
           "/>\n";
       if (!s.labels.Any()) continue;
@@ -150,9 +150,9 @@ void DrawLinesOrAreas(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale
       for (std::size_t i = categories; i-- > 0;)
         d += " L" +
              Point(xAt(i), yAt(g.Stacked() ? below[i] : std::clamp(0.0, values.min, values.max)));
-      const Color fill = s.fill.color.value_or(SeriesColor(c.palette, colorIndex));
-      c.body += "<path d=\"" + d + " Z\"" +
-                FillAttrs(s.fill.none ? std::nullopt : std::optional(fill)) +
+      const std::string fill = s.fill.none ? FillAttrs(std::nullopt)
+                                           : c.Paint(s.fill, SeriesColor(c.palette, colorIndex));
+      c.body += "<path d=\"" + d + " Z\"" + fill +
                 StrokeAttrs(s.line.none ? std::nullopt : s.line.color, SeriesLinePx(s, 1)) + "/>\n";
     } else {
       std::string d;
@@ -218,7 +218,8 @@ void DrawScatter(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& x, 
         Color fill = color;
         fill.alpha = std::min(fill.alpha, 0.75);
         c.body += "<circle cx=\"" + Num(px(i)) + "\" cy=\"" + Num(py(i)) + "\" r=\"" +
-                  Num(maxRadius * std::sqrt(size / maxSize)) + "\"" + FillAttrs(fill) + "/>\n";
+                  Num(maxRadius * std::sqrt(size / maxSize)) + "\"" +
+                  (s.fill.gradient ? c.Paint(s.fill, fill) : FillAttrs(fill)) + "/>\n";
       }
     } else {
       if (g.scatterLines && !s.line.none) {
@@ -284,6 +285,7 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
         return Point(cx + r * std::sin(a), cy - r * std::cos(a));
       };
       const Color fill = PointFillColor(s, i, firstSeries + int(ri), g.varyColors, c.palette);
+      const std::string paint = PointPaint(c, s, i, firstSeries + int(ri), g.varyColors);
       std::string shape;
       if (sweep >= 2 * std::numbers::pi - 1e-9) {
         shape = "<circle cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" +
@@ -291,7 +293,7 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
                 "\" stroke-width=\"" + Num(outer - inner) + "\"/>\n";
         if (!doughnut)
           shape = "<circle cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" + Num(outer) + "\"" +
-                  FillAttrs(fill) + "/>\n";
+                  paint + "/>\n";
       } else {
         const std::string large = sweep > std::numbers::pi ? " 1 " : " 0 ";
         std::string d = "M" + at(a0, outer) + " A" + Num(outer) + "," + Num(outer) + " 0" + large +
@@ -301,8 +303,7 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
                at(a0, inner);
         else
           d += " L" + Point(cx, cy);
-        shape = "<path d=\"" + d + " Z\"" + FillAttrs(fill) +
-                " stroke=\"#ffffff\" stroke-width=\"1\"/>\n";
+        shape = "<path d=\"" + d + " Z\"" + paint + " stroke=\"#ffffff\" stroke-width=\"1\"/>\n";
       }
       c.body += shape;
       if (s.labels.Any()) {
@@ -353,13 +354,12 @@ void DrawStock(ChartCanvas& c, const ChartGroup& g, Box plot, const Scale& value
     if (g.upDownBars && g.series.size() >= 2 && std::isfinite(open) && std::isfinite(close)) {
       const bool up = close >= open;
       const Fill& f = up ? g.upFill : g.downFill;
-      const std::optional<Color> fill =
-          f.none ? std::nullopt
-                 : std::optional(f.color.value_or(Color{up ? 0xFFFFFFu : 0x404040u, 1}));
+      const std::string fill =
+          f.none ? FillAttrs(std::nullopt) : c.Paint(f, Color{up ? 0xFFFFFFu : 0x404040u, 1});
       const double top = yAt(std::max(open, close)), bottom = yAt(std::min(open, close));
       c.body += "<rect x=\"" + Num(xAt(i) - barW / 2) + "\" y=\"" + Num(top) + "\" width=\"" +
-                Num(barW) + "\" height=\"" + Num(std::max(bottom - top, 1.0)) + "\"" +
-                FillAttrs(fill) + StrokeAttrs(ink, 1) + "/>\n";
+                Num(barW) + "\" height=\"" + Num(std::max(bottom - top, 1.0)) + "\"" + fill +
+                StrokeAttrs(ink, 1) + "/>\n";
     }
   }
   // The series themselves show only where they say a line or a marker of

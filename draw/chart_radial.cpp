@@ -83,7 +83,7 @@ void DrawRadar(ChartCanvas& c, const ChartGroup& g, Box area, const ChartAxis& a
     };
     const std::string d = ring(r);
     if (filled) {
-      c.body += "<path d=\"" + d + "\"" + FillAttrs(SeriesFillColor(s, colorIndex, c.palette)) +
+      c.body += "<path d=\"" + d + "\"" + c.Paint(s.fill, SeriesColor(c.palette, colorIndex)) +
                 StrokeAttrs(s.line.none ? std::nullopt : s.line.color, SeriesLinePx(s, 1)) + "/>\n";
       continue;
     }

@@ -17,6 +17,8 @@ struct Palette {
   std::uint32_t dark1 = 0x000000, light1 = 0xFFFFFF, dark2 = 0x44546A, light2 = 0xE7E6E6;
   std::string latinFont;      // minor Latin font of the theme
   std::string eastAsianFont;  // minor East Asian font of the theme
+  // The theme's a:effectStyleLst as a document of its own; empty when none.
+  std::string effectStyles;
 };
 
 struct Drawing {

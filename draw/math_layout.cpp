@@ -13,7 +13,10 @@ namespace {
 
 constexpr int kMaxDepth = 40;            // deeper nesting is laid out flat
 constexpr std::size_t kMaxItems = 4000;  // boxes in one equation
-constexpr double kMinScale = 0.5;        // scripts of scripts stop shrinking here
+// Characters drawn in one equation; past it text is left out, so that the
+// SVG, built in the page-writing process to measure it, stays a few MB.
+constexpr std::size_t kMaxGlyphs = 20000;
+constexpr double kMinScale = 0.5;  // scripts of scripts stop shrinking here
 constexpr const char* kFont = "Cambria Math, STIX Two Math, STIXGeneral, DejaVu Serif, serif";
 
 // A laid-out piece: its width, how far it reaches above and below the
@@ -26,6 +29,7 @@ struct MBox {
 struct Layout {
   double em = 14.67;
   std::size_t items = 0;
+  std::size_t glyphs = 0;
 };
 
 std::string Translate(double x, double y, const std::string& svg) {
@@ -101,6 +105,7 @@ MBox Glyphs(Layout& L, const std::u32string& text, double scale, bool italic) {
   std::string escaped;
   double x = 0;
   for (char32_t c : text) {
+    if (++L.glyphs > kMaxGlyphs) break;
     const double gap = Binary(c) ? 0.22 * size : 0;
     escaped.clear();
     if (c == '<')

@@ -312,7 +312,14 @@ std::string GradientElement(const Gradient& g, const std::string& id) {
   return out + (g.radial ? "</radialGradient>\n" : "</linearGradient>\n");
 }
 
-std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette) {
+std::string GradientFill(const Gradient& gradient, int& count, std::string& defs) {
+  const std::string id = "grad" + std::to_string(++count);
+  defs += GradientElement(gradient, id);
+  return " fill=\"url(#" + id + ")\"";
+}
+
+std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette,
+                                      std::optional<Color> placeholder) {
   const pugi::xml_node shadow = Child(Child(spPr, "effectLst"), "outerShdw");
   if (!shadow) return std::nullopt;
   constexpr double kEmuPerPx = 9525, kMaxPx = 500;
@@ -324,8 +331,22 @@ std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palett
     out.dx = dist * std::cos(dir);
     out.dy = dist * std::sin(dir);
   }
-  if (auto color = ReadChildColor(shadow, palette)) out.color = *color;
+  if (auto color = ReadChildColor(shadow, palette, placeholder)) out.color = *color;
   return out;
+}
+
+std::optional<Shadow> ThemeShadow(const Palette& palette, int index,
+                                  std::optional<Color> placeholder) {
+  if (index < 1 || palette.effectStyles.empty()) return std::nullopt;
+  pugi::xml_document doc;
+  if (!ParseXml(doc, palette.effectStyles)) return std::nullopt;
+  pugi::xml_node chosen;
+  for (pugi::xml_node style : doc.document_element().children()) {
+    if (LocalName(style) != "effectStyle") continue;
+    chosen = style;
+    if (--index == 0) break;
+  }
+  return ReadOuterShadow(chosen, palette, placeholder);
 }
 
 std::string ShadowFilter(const Shadow& shadow, const std::string& id) {

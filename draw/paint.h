@@ -77,6 +77,9 @@ std::optional<Gradient> ReadGradient(pugi::xml_node gradFill, const Palette& pal
 // A linearGradient or radialGradient element with this id, in the units of
 // the box of the element that uses it.
 std::string GradientElement(const Gradient& gradient, const std::string& id);
+// The fill attribute that paints with `gradient`, its element appended to
+// `defs` first under the next of a drawing's `count` ids.
+std::string GradientFill(const Gradient& gradient, int& count, std::string& defs);
 
 // An outer shadow (a:outerShdw, v:shadow): its offset and blur radius in
 // px of the shape's space, and its colour with alpha.
@@ -84,8 +87,15 @@ struct Shadow {
   double dx = 0, dy = 0, blur = 0;
   Color color{0x000000, 0.4};
 };
-// a:effectLst/a:outerShdw of a shape property block.
-std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette);
+// a:effectLst/a:outerShdw of a shape property block (or of a theme's
+// a:effectStyle). `placeholder` stands for phClr.
+std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palette,
+                                      std::optional<Color> placeholder = {});
+// The outer shadow of the theme's effect style `index` (from 1, as
+// a:effectRef counts; past the last, the last), in `placeholder`'s colour
+// where it says phClr.
+std::optional<Shadow> ThemeShadow(const Palette& palette, int index,
+                                  std::optional<Color> placeholder);
 // A filter element with this id that lays the shadow under what it filters.
 std::string ShadowFilter(const Shadow& shadow, const std::string& id);
 

@@ -76,6 +76,7 @@ std::string PackRequest(char kind, std::string_view source, const Palette* palet
   for (std::uint32_t c : {p.dark1, p.light1, p.dark2, p.light2}) PutNumber(out, c);
   PutField(out, p.latinFont);
   PutField(out, p.eastAsianFont);
+  PutField(out, p.effectStyles);
   PutNumber(out, width);
   PutNumber(out, height);
   return out;
@@ -103,8 +104,8 @@ bool UnpackRequest(std::string_view in, Request& r) {
   }
   return colour(r.palette.dark1) && colour(r.palette.light1) && colour(r.palette.dark2) &&
          colour(r.palette.light2) && TakeField(in, r.palette.latinFont) &&
-         TakeField(in, r.palette.eastAsianFont) && TakeNumber(in, r.width) &&
-         TakeNumber(in, r.height) && in.empty();
+         TakeField(in, r.palette.eastAsianFont) && TakeField(in, r.palette.effectStyles) &&
+         TakeNumber(in, r.width) && TakeNumber(in, r.height) && in.empty();
 }
 
 std::string Caption(char kind, std::string_view source) {

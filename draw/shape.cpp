@@ -94,6 +94,12 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
   const StyleRef fillRef = ReadStyleRef(style, "fillRef", ctx.palette);
   const StyleRef lnRef = ReadStyleRef(style, "lnRef", ctx.palette);
   const StyleRef fontRef = ReadStyleRef(style, "fontRef", ctx.palette);
+  // An effect list of the shape's own, even an empty one, replaces the
+  // theme's effect that its style refers to.
+  const StyleRef effectRef = ReadStyleRef(style, "effectRef", ctx.palette);
+  const std::optional<Shadow> shadow =
+      Child(spPr, "effectLst") ? ReadOuterShadow(spPr, ctx.palette)
+                               : ThemeShadow(ctx.palette, effectRef.index, effectRef.color);
 
   const Fill fill = ReadFill(spPr, ctx.palette, fillRef.color);
   std::optional<Color> fillColor;
@@ -112,8 +118,8 @@ void DrawShape(ShapeContext& ctx, pugi::xml_node sp) {
   const double strokePx = ctx.Unscaled(std::max(linePx, lineColor ? 0.75 : 0.0));
   const bool gradient = !fill.none && fill.color && !outline.open && !connector;
   const std::string paint = gradient ? ctx.GradientPaint(fill.gradient) : std::string();
-  ctx.body += ctx.WithShadow(ReadOuterShadow(spPr, ctx.palette),
-                             ShapePath(outline.path, fillColor, lineColor, strokePx, line.dash,
+  ctx.body +=
+      ctx.WithShadow(shadow, ShapePath(outline.path, fillColor, lineColor, strokePx, line.dash,
                                        outline.open || connector, outline.evenOdd, paint));
   if (lineColor && outline.head)
     ctx.body += ArrowHead(*outline.head, line.headEnd, strokePx, ctx.Unscaled(5), *lineColor);

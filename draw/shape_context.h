@@ -40,10 +40,7 @@ struct ShapeContext {
   // The fill attribute that paints with `gradient`, its element written
   // into the body first; "" without one.
   std::string GradientPaint(const std::optional<Gradient>& gradient) {
-    if (!gradient) return {};
-    const std::string id = "grad" + std::to_string(++gradients);
-    body += GradientElement(*gradient, id);
-    return " fill=\"url(#" + id + ")\"";
+    return gradient ? GradientFill(*gradient, gradients, body) : std::string();
   }
 
   // `drawn` with the shadow under it, its filter written into the body

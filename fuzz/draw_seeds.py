@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """Seeds for the drawing fuzzers from the corpus's .docx files.
 
-  draw_seeds.py DOCX_DIR chart|shape|emfplus OUT_DIR
+  draw_seeds.py DOCX_DIR chart|shape|math|emfplus OUT_DIR
 
 chart: each word/charts/chartN.xml and chartExN.xml; shape: each SmartArt
 drawing and each top-level shape, group, canvas or equation of the story
 parts, with namespaces declared (the prefixes ElementTree chooses do not
-matter to the reader); emfplus: each EMF picture that holds EMF+ records.
+matter to the reader); math: the equations alone; emfplus: each EMF picture that holds EMF+ records.
 """
 import os
 import re
@@ -48,9 +48,12 @@ def main():
                     data = [z.read(part)]
                 elif kind == "shape" and re.fullmatch(r"word/diagrams/drawing\d+\.xml", part):
                     data = [z.read(part)]
-                elif kind == "shape" and re.fullmatch(r"word/(document|header\d*|footer\d*)\.xml", part):
+                elif kind in ("shape", "math") and re.fullmatch(
+                        r"word/(document|header\d*|footer\d*)\.xml", part):
                     found = []
                     top_drawings(ET.fromstring(z.read(part)), found)
+                    if kind == "math":
+                        found = [f for f in found if local(f.tag) in ("oMath", "oMathPara")]
                     data = [ET.tostring(f) for f in found]
                 for d in data or []:
                     if len(d) <= 64 * 1024:

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
 #include "text/codec.h"
 #include "text/failure.h"
@@ -82,6 +83,12 @@ draw::Palette ReadPalette(const pugi::xml_document& theme, const ThemeFonts& fon
   SchemeColour(Child(scheme, "lt2"), palette.light2);
   palette.latinFont = TextToUtf8(fonts.minorLatin);
   palette.eastAsianFont = TextToUtf8(fonts.minorEastAsia);
+  // Shapes whose style refers to an effect (wps:style/a:effectRef) take it
+  // from here; a theme whose effects run past 64 KB is not Office's.
+  const pugi::xml_node effects =
+      Child(Child(Child(theme.document_element(), "themeElements"), "fmtScheme"), "effectStyleLst");
+  if (effects) palette.effectStyles = FragmentXml(effects);
+  if (palette.effectStyles.size() > 64 * 1024) palette.effectStyles.clear();
   return palette;
 }
 

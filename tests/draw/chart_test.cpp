@@ -2,6 +2,7 @@
 // legends and titles, placeholders, and hostile parts.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -9,7 +10,9 @@
 
 #include "draw/chart.h"
 #include "draw/chart_model.h"
+#include "draw/raster.h"
 #include "generate/word/zip_archive.h"
+#include "pixels.h"
 #include "svg_check.h"
 #include "tests/corpus.h"
 
@@ -94,6 +97,50 @@ TEST(Chart, ClusteredColumnsStandSideBySideWithTheirLegend) {
   const std::string texts = Texts(svg);
   for (const char* t : {"Q1 & Q2", "Sales", "Costs", "North", "West", "|0|", "|6|"})
     EXPECT_NE(texts.find(t), std::string::npos) << t << " in " << texts;
+}
+
+TEST(Chart, GradientFillsRunAlongTheirAxisInBarsPlotAreaAndBackground) {
+  auto gradient = [](const std::string& from, const std::string& to, const char* angle) {
+    return "<c:spPr><a:gradFill><a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"" + from +
+           "\"/></a:gs><a:gs pos=\"100000\"><a:srgbClr val=\"" + to +
+           "\"/></a:gs></a:gsLst><a:lin ang=\"" + angle + "\"/></a:gradFill></c:spPr>";
+  };
+  // bars red at the top to blue at the foot, the plot area green to white
+  // across, the chart's background yellow to white downwards; no gridlines
+  std::string part =
+      Chart(Bars("clustered",
+                 Series("Sales", kCats, {"4", "3", "4"}, gradient("FF0000", "0000FF", "5400000"))) +
+            "<c:catAx><c:axId val=\"1\"/></c:catAx><c:valAx><c:axId val=\"2\"/></c:valAx>" +
+            gradient("00FF00", "FFFFFF", "0"));
+  part.replace(part.find("</c:chart>"), 10, "</c:chart>" + gradient("FFFF00", "FFFFFF", "5400000"));
+  const Drawing d = ChartSvg(part, {}, 400, 300);
+  pugi::xml_document doc;
+  const pugi::xml_node svg = ParseSvg(doc, d.svg);
+  std::vector<pugi::xml_node> painted;
+  for (pugi::xml_node r : All(svg, "rect"))
+    if (std::string_view(r.attribute("fill").value()).starts_with("url(#")) painted.push_back(r);
+  ASSERT_EQ(painted.size(), 5u);  // the background, the plot area, three bars
+  const Decoded px = Decode(SvgToPng(d.svg, {400, 300}));
+  ASSERT_EQ(px.width, 400u);
+  auto at = [&](double x, double y) { return px.At(std::uint32_t(x), std::uint32_t(y)) >> 8; };
+  auto box = [](pugi::xml_node r) {
+    return std::array{Num(r, "x"), Num(r, "y"), Num(r, "width"), Num(r, "height")};
+  };
+  EXPECT_EQ(at(3, 3) & 0xFFFF00, 0xFFFF00u);
+  EXPECT_LT(at(3, 3) & 0xFF, 0x20u);
+  EXPECT_GT(at(3, 296) & 0xFF, 0xE0u);
+  const auto plot = box(painted[1]);
+  EXPECT_GT(at(plot[0] + 2, plot[1] + 2) >> 8 & 0xFF, 0xF0u);
+  EXPECT_LT(at(plot[0] + 2, plot[1] + 2) >> 16, 0x20u);
+  EXPECT_GT(at(plot[0] + plot[2] - 2, plot[1] + 2) >> 16, 0xE0u);
+  for (std::size_t i = 2; i < painted.size(); ++i) {
+    const auto bar = box(painted[i]);
+    EXPECT_LT(bar[2], 100);
+    EXPECT_GT(at(bar[0] + bar[2] / 2, bar[1] + 2) >> 16, 0xF0u) << i;
+    EXPECT_LT(at(bar[0] + bar[2] / 2, bar[1] + 2) & 0xFF, 0x10u) << i;
+    EXPECT_GT(at(bar[0] + bar[2] / 2, bar[1] + bar[3] - 2) & 0xFF, 0xF0u) << i;
+    EXPECT_LT(at(bar[0] + bar[2] / 2, bar[1] + bar[3] - 2) >> 16, 0x10u) << i;
+  }
 }
 
 TEST(Chart, StackedBarsRestOnEachOtherAndPercentBarsFillTheAxis) {
@@ -400,6 +447,16 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   for (pugi::xml_node r : Filled(svg, "rect", "#4472c4")) widths.push_back(Num(r, "width"));
   ASSERT_EQ(widths.size(), 3u);
   EXPECT_NEAR(widths[0] / widths[2], 4, 0.01);
+  // the series' gradient paints every bar, written once
+  std::string graded = ChartEx("funnel", {{"Leads", "Calls", "Deals"}}, {"400", "200", "100"});
+  graded.insert(graded.find("<cx:dataId"),
+                "<cx:spPr><a:gradFill><a:gsLst><a:gs pos=\"0\"><a:srgbClr val=\"FF0000\"/></a:gs>"
+                "<a:gs pos=\"100000\"><a:srgbClr val=\"0000FF\"/></a:gs></a:gsLst></a:gradFill>"
+                "</cx:spPr>");
+  pugi::xml_document doc4b;
+  svg = ParseSvg(doc4b, ChartSvg(graded, {}, 480, 300).svg);
+  EXPECT_EQ(Filled(svg, "rect", "url(#grad1)").size(), 3u);
+  EXPECT_EQ(All(svg, "linearGradient").size(), 1u);
   d = ChartSvg(ChartEx("boxWhisker", {{"A", "A", "A", "A", "A", "A", "A", "B", "B", "B"}},
                        {"1", "2", "3", "4", "5", "6", "40", "5", "6", "7"}),
                {}, 480, 300);

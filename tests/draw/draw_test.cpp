@@ -283,6 +283,7 @@ TEST(Request, DecodingTakesWhatThePackerWroteAndRefusesEverythingElse) {
   Palette palette;
   palette.accents = {0x112233, 0x445566};
   palette.latinFont = "Calibri";
+  palette.effectStyles = "<a:effectStyleLst/>";
   const std::string packed = PackRequest('C', "<c:chartSpace/>", &palette, 320.5, 200);
   Request r;
   ASSERT_TRUE(UnpackRequest(packed, r));
@@ -290,6 +291,7 @@ TEST(Request, DecodingTakesWhatThePackerWroteAndRefusesEverythingElse) {
   EXPECT_EQ(r.source, "<c:chartSpace/>");
   EXPECT_EQ(r.palette.accents, palette.accents);
   EXPECT_EQ(r.palette.latinFont, "Calibri");
+  EXPECT_EQ(r.palette.effectStyles, palette.effectStyles);
   EXPECT_EQ(r.width, 320.5);
   for (std::size_t n = 0; n < packed.size(); ++n) {
     EXPECT_FALSE(UnpackRequest(std::string_view(packed).substr(0, n), r)) << n;

@@ -101,6 +101,16 @@ TEST(Math, OnlyEquationsAndBoundedNesting) {
   ASSERT_TRUE(size.ok);
   pugi::xml_document doc;
   ParseSvg(doc, MathSvg(Math(deep), 100, 100));
+  // megabytes of runs, or of empty parts between separators, draw a bounded
+  // picture: the measuring happens in the page-writing process
+  std::string runs, parts;
+  for (int i = 0; i < 100000; ++i) runs += R(std::string(40, 'x'));
+  for (int i = 0; i < 200000; ++i) parts += "<m:e/>";
+  for (const std::string& hostile : {Math(runs), Math("<m:d>" + parts + "</m:d>")}) {
+    const MathSize hs = MeasureMath(hostile);
+    ASSERT_TRUE(hs.ok);
+    EXPECT_LT(MathSvg(hostile, 100, 100).size(), 4u << 20);
+  }
 }
 
 }  // namespace

@@ -304,8 +304,8 @@ struct Pixels {
 };
 constexpr int kRed = 16, kGreen = 8, kBlue = 0, kAlpha = -8;
 
-Pixels Drawn(const std::string& xml, int w, int h) {
-  return {testing::Decode(SvgToPng(ShapeSvg(xml, {}, w, h).svg, {w, h}))};
+Pixels Drawn(const std::string& xml, int w, int h, const Palette& palette = {}) {
+  return {testing::Decode(SvgToPng(ShapeSvg(xml, palette, w, h).svg, {w, h}))};
 }
 
 std::string Gradient(const std::string& stops, const std::string& how) {
@@ -369,16 +369,17 @@ TEST(Shape, GradientsRunTheirStopsAlongTheirAngleOrOutFromTheirCentre) {
 TEST(Shape, OuterShadowsFallWhereTheyPointTranslucentAndBlurred) {
   // A 100 x 50 shape at (20, 20) in a group of the picture's size: its
   // shadow falls inside the picture.
-  auto group = [](const std::string& shadow) {
+  auto group = [](const std::string& shadow, const std::string& body = "<wps:bodyPr/>",
+                  const Palette& palette = {}) {
     const std::string fill = "<a:solidFill><a:srgbClr val=\"FFC000\"/></a:solidFill>";
+    const std::string effects =
+        shadow == "theme" ? "" : "<a:effectLst>" + shadow + "</a:effectLst>";
     return Drawn(std::string("<wpg:wgp") + kNs +
                      "><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"1905000\" "
                      "cy=\"952500\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"1905000\" "
                      "cy=\"952500\"/></a:xfrm></wpg:grpSpPr>" +
-                     Wsp(20, 20, 100, 50, Preset("rect"),
-                         fill + "<a:effectLst>" + shadow + "</a:effectLst>") +
-                     "</wpg:wgp>",
-                 200, 100);
+                     Wsp(20, 20, 100, 50, Preset("rect"), fill + effects, body) + "</wpg:wgp>",
+                 200, 100, palette);
   };
   // 10 px down and right (45 degrees), black at half alpha, sharp.
   Pixels hard = group(
@@ -396,6 +397,27 @@ TEST(Shape, OuterShadowsFallWhereTheyPointTranslucentAndBlurred) {
       "val=\"000000\"/></a:outerShdw>");
   EXPECT_GT(soft(133, 83, kAlpha), 0);
   EXPECT_LT(soft(133, 83, kAlpha), soft(124, 75, kAlpha));
+  // A style's effectRef takes the theme's effect style (counted from 1), in
+  // the reference's colour where that says phClr; an effect list of the
+  // shape's own, even an empty one, replaces it.
+  Palette theme;
+  theme.effectStyles = std::string("<a:effectStyleLst") + kNs +
+                       "><a:effectStyle><a:effectLst/></a:effectStyle><a:effectStyle><a:effectLst>"
+                       "<a:outerShdw dist=\"134700\" dir=\"2700000\"><a:schemeClr val=\"phClr\">"
+                       "<a:alpha val=\"50000\"/></a:schemeClr></a:outerShdw></a:effectLst>"
+                       "</a:effectStyle></a:effectStyleLst>";
+  auto styled = [&](int index, const std::string& own) {
+    return group(own,
+                 "<wps:style><a:effectRef idx=\"" + std::to_string(index) +
+                     "\"><a:srgbClr val=\"0000FF\"/></a:effectRef></wps:style><wps:bodyPr/>",
+                 theme);
+  };
+  Pixels themed = styled(2, "theme");
+  EXPECT_NEAR(themed(124, 75, kAlpha), 128, 6);
+  EXPECT_GT(themed(124, 75, kBlue), 240);
+  EXPECT_EQ(styled(1, "theme")(124, 75, kAlpha), 0);
+  EXPECT_EQ(styled(0, "theme")(124, 75, kAlpha), 0);
+  EXPECT_EQ(styled(2, "")(124, 75, kAlpha), 0);
 
   // VML: a hard shadow at its offset, in its colour and opacity.
   Pixels vml = Drawn(
