@@ -3,7 +3,6 @@
 // object's extent. Pictures (blips) and text boxes whose shape is a plain
 // rectangle stay with body_objects.cpp.
 #include <algorithm>
-#include <sstream>
 
 #include "draw/picture.h"
 #include "generate/word/body_writer.h"
@@ -98,22 +97,6 @@ std::string WithEffectRoom(const pugi::xml_node& wsp, const EffectRoom& room) {
 }
 
 }  // namespace
-
-std::string FragmentXml(const pugi::xml_node& node) {
-  pugi::xml_document doc;
-  pugi::xml_node copy = doc.append_copy(node);
-  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
-    for (pugi::xml_attribute a : up.attributes()) {
-      std::string_view name = a.name();
-      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
-        copy.append_attribute(a.name()) = a.value();
-      }
-    }
-  }
-  std::ostringstream out;
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
-  return out.str();
-}
 
 bool BodyWriter::DrawnObject(const pugi::xml_node& frame, long width, long height,
                              const Placement& place, const Text& alt, const RunFrame& run) {

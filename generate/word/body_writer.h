@@ -210,10 +210,6 @@ bool IsContentsStyle(const StyleDef* style);
 // own "_GoBack" and for a bookmark without a name.
 Text BookmarkAnchor(const pugi::xml_node& bookmarkStart);
 
-// The element's XML with the namespace declarations of its ancestors, so
-// that it reads as a document of its own (for the drawing worker).
-std::string FragmentXml(const pugi::xml_node& node);
-
 // The side and inset of an object `width` px wide whose left edge is `x` px
 // from the left of a text column `column` px wide.
 void PlaceInColumn(double x, double width, double column, Placement& place);

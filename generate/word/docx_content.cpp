@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
 #include "text/codec.h"
 #include "text/failure.h"

@@ -1,6 +1,7 @@
 #include "generate/word/xml_part.h"
 
 #include <cstdlib>
+#include <sstream>
 
 #include "generate/word/word_app.h"
 #include "text/codec.h"
@@ -122,6 +123,22 @@ long AttrLong(const pugi::xml_node& node, std::string_view local, long fallback)
 
 Text U(std::string_view utf8) {
   return Utf8ToText(utf8);
+}
+
+std::string FragmentXml(const pugi::xml_node& node) {
+  pugi::xml_document doc;
+  pugi::xml_node copy = doc.append_copy(node);
+  for (pugi::xml_node up = node.parent(); up; up = up.parent()) {
+    for (pugi::xml_attribute a : up.attributes()) {
+      std::string_view name = a.name();
+      if ((name == "xmlns" || name.rfind("xmlns:", 0) == 0) && !copy.attribute(a.name())) {
+        copy.append_attribute(a.name()) = a.value();
+      }
+    }
+  }
+  std::ostringstream out;
+  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration);
+  return out.str();
 }
 
 }  // namespace qp::word

@@ -35,4 +35,8 @@ long AttrLong(const pugi::xml_node& node, std::string_view local, long fallback 
 
 Text U(std::string_view utf8);
 
+// The element's XML with the namespace declarations of its ancestors, so
+// that it reads as a document of its own (for the drawing worker).
+std::string FragmentXml(const pugi::xml_node& node);
+
 }  // namespace qp::word
