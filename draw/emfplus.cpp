@@ -70,6 +70,18 @@ void Player::Transform(std::uint16_t flags, const Matrix& m) {
 
 void Player::Play(std::uint16_t type, std::uint16_t flags, std::string_view data) {
   Reader r(data);
+  if (type >= 0x4025 && type <= 0x4030) {
+    PlayState(type, flags, r);
+  } else if (type >= 0x4031 && type <= 0x4035) {
+    PlayClip(type, flags, r);
+  } else {
+    PlayDrawing(type, flags, data, r);
+  }
+}
+
+// Objects, and the records that draw with them.
+void Player::PlayDrawing(std::uint16_t type, std::uint16_t flags, std::string_view data,
+                         Reader& r) {
   const bool compressed = flags & kCompressed, relative = flags & kRelative;
   switch (type) {
     case 0x4008:
@@ -207,6 +219,14 @@ void Player::Play(std::uint16_t type, std::uint16_t flags, std::string_view data
     case 0x4036:
       DriverText(flags, r);
       break;
+    default:
+      break;  // rendering hints, comments and records with nothing to draw
+  }
+}
+
+// Saved states, containers and the world and page transforms.
+void Player::PlayState(std::uint16_t type, std::uint16_t flags, Reader& r) {
+  switch (type) {
     case 0x4025:    // save
     case 0x4028: {  // begin container without parameters
       std::uint32_t index = r.U32();
@@ -282,6 +302,14 @@ void Player::Play(std::uint16_t type, std::uint16_t flags, std::string_view data
       page_ = Scaling(UnitScale(unit, dpiX_) * scale, UnitScale(unit, dpiY_) * scale);
       break;
     }
+    default:
+      break;
+  }
+}
+
+// The clipping records.
+void Player::PlayClip(std::uint16_t type, std::uint16_t flags, Reader& r) {
+  switch (type) {
     case 0x4031:  // reset clip
       clip_ = baseClip_;
       clipDirty_ = true;
@@ -316,7 +344,7 @@ void Player::Play(std::uint16_t type, std::uint16_t flags, std::string_view data
       break;
     }
     default:
-      break;  // rendering hints, comments and records with nothing to draw
+      break;
   }
 }
 

@@ -86,6 +86,9 @@ class Player {
         depth_(depth) {}
 
   void Play(std::uint16_t type, std::uint16_t flags, std::string_view data);
+  void PlayDrawing(std::uint16_t type, std::uint16_t flags, std::string_view data, Reader& r);
+  void PlayState(std::uint16_t type, std::uint16_t flags, Reader& r);
+  void PlayClip(std::uint16_t type, std::uint16_t flags, Reader& r);
   bool Drew() const { return drew_; }
   bool Full() const { return out_.size() > kMaxSvgBytes; }
   std::string Finish();
