@@ -48,6 +48,7 @@ struct DocxContent {
   Text language = u"EN-US";     // the document's language in Word's form: "JA", "EN-US", "DE"
 
   pugi::xml_node Body() const;
+  FontSources Fonts() const { return {styleSheet, themeFonts, fontTable, otherEastAsian}; }
 };
 
 // The colours of the theme's colour scheme and its minor fonts.
