@@ -1,8 +1,8 @@
 // Every chart part, SmartArt drawing and top-level shape of the corpus's
 // .docx files through the drawing library: what was drawn, what became a
 // placeholder, how many geometries fell back to a rectangle, how many preset
-// geometries were drawn as a simpler figure than their definition (by name),
-// and the time.
+// geometries (DrawingML's, and those VML shape types are drawn as) were drawn
+// as a simpler figure than their definition (by name), and the time.
 //
 //   draw_sweep_bench [corpus-dir] [svg-out-dir]
 //
@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -20,12 +19,15 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "draw/chart.h"
 #include "draw/shape.h"
+#include "draw/shape_context.h"
 #include "draw/shape_geometry.h"
 #include "generate/word/zip_archive.h"
+#include "text/style_length.h"
 
 namespace {
 
@@ -43,15 +45,20 @@ std::string Local(const char* name) {
   return std::string(colon == std::string_view::npos ? n : n.substr(colon + 1));
 }
 
-// The DrawingML preset geometries under n that are drawn approximately.
+bool IsVml(pugi::xml_node n) {
+  return std::string_view(n.name()).substr(0, 2) == "v:";
+}
+
+// The preset geometries under n that are drawn approximately: DrawingML's
+// prstGeom, and the presets VML shapes are drawn as.
 void CountApproximations(pugi::xml_node n, Tally& t) {
   for (pugi::xml_node c : n.children()) {
-    if (Local(c.name()) == "prstGeom") {
-      const char* prst = c.attribute("prst").value();
-      if (qp::draw::PresetIsApproximate(prst)) {
-        ++t.approximate;
-        ++t.approximations[prst];
-      }
+    std::string prst;
+    if (Local(c.name()) == "prstGeom") prst = c.attribute("prst").value();
+    if (IsVml(c) && qp::draw::IsVmlShape(c)) prst = qp::draw::VmlPreset(c);
+    if (qp::draw::PresetIsApproximate(prst)) {
+      ++t.approximate;
+      ++t.approximations[IsVml(c) ? prst + " (VML)" : prst];
     }
     CountApproximations(c, t);
   }
@@ -77,13 +84,12 @@ void Collect(pugi::xml_node n, const pugi::xml_node root, double w, double h,
     double cw = w, ch = h;
     if (name == "inline" || name == "anchor") {
       const pugi::xml_node ext = c.child("wp:extent");
-      cw = ext.attribute("cx").as_double() / 9525;
-      ch = ext.attribute("cy").as_double() / 9525;
+      cw = ext.attribute("cx").as_double() / qp::kEmuPerPx;
+      ch = ext.attribute("cy").as_double() / qp::kEmuPerPx;
     }
     const bool dml = name == "wsp" || name == "wgp" || name == "wpc";
-    const bool vml = std::string_view(c.name()).substr(0, 2) == "v:" &&
-                     (name == "shape" || name == "rect" || name == "roundrect" || name == "oval" ||
-                      name == "line" || name == "group");
+    const bool vml = IsVml(c) && (name == "shape" || name == "rect" || name == "roundrect" ||
+                                  name == "oval" || name == "line" || name == "group");
     // pictures in VML frames go the picture's way
     if (vml && c.find_child([](pugi::xml_node k) { return Local(k.name()) == "imagedata"; }))
       continue;
@@ -95,21 +101,7 @@ void Collect(pugi::xml_node n, const pugi::xml_node root, double w, double h,
           copy.append_attribute(a.name()) = a.value();
       std::ostringstream s;
       doc.save(s, "", pugi::format_raw);
-      if (vml) {
-        // VML sizes come from the style, in pt
-        const std::string style = c.attribute("style").value();
-        auto pt = [&](const std::string& key) {
-          std::size_t at = 0;
-          while ((at = style.find(key + ":", at)) != std::string::npos) {
-            if (at == 0 || style[at - 1] == ';' || style[at - 1] == ' ')
-              return std::atof(style.c_str() + at + key.size() + 1) * 96 / 72;
-            ++at;
-          }
-          return 0.0;
-        };
-        cw = pt("width");
-        ch = pt("height");
-      }
+      if (vml) std::tie(cw, ch) = qp::draw::VmlSize(c);  // from the style
       out.push_back({s.str(), cw, ch});
       continue;
     }
@@ -195,8 +187,8 @@ int main(int argc, char** argv) {
     }
   }
   // unknown: preset geometries drawn as their bounding rectangle; approx:
-  // DrawingML presets drawn as a simpler figure (VML shape types are not
-  // counted)
+  // presets drawn as a simpler figure, VML shapes by the preset they are
+  // drawn as
   std::printf("%-10s %6s %6s %12s %7s %8s %7s %9s\n", "kind", "parts", "drawn", "placeholders",
               "failed", "unknown", "approx", "cpu ms");
   auto row = [](const char* name, const Tally& t) {

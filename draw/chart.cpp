@@ -9,6 +9,8 @@
 #include "draw/chart_frame.h"
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/number.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 namespace {
@@ -234,7 +236,7 @@ std::string Placeholder(const std::string& title, std::string_view what, double 
                         const Palette& palette) {
   ChartCanvas c{palette, FontFamily(palette), std::clamp(h / 12, 9.0, 16.0), {}};
   c.body = "<rect x=\"0.5\" y=\"0.5\" width=\"" + Num(w - 1) + "\" height=\"" + Num(h - 1) +
-           "\" fill=\"#f2f2f2\" stroke=\"#a6a6a6\" stroke-width=\"1\"/>\n";
+           "\" fill=\"#F2F2F2\" stroke=\"#A6A6A6\" stroke-width=\"1\"/>\n";
   const std::vector<std::string> lines = WrapText(title, c.fontPx * 1.2, w - 16, 3);
   double y = h / 2 - double(lines.size()) * c.fontPx * 0.75;
   for (const std::string& line : lines) {
@@ -284,7 +286,7 @@ void ChartCanvas::Label(double x, double y, std::string_view text, std::string_v
   if (text.empty()) return;
   body += "<text x=\"" + Num(x) + "\" y=\"" + Num(y + px * 0.35) + "\" font-size=\"" + Num(px) +
           "\" font-family=\"" + font + "\" text-anchor=\"" + std::string(anchor) + "\" fill=\"" +
-          Hex(rgb) + "\"";
+          HexRgb(rgb) + "\"";
   if (bold) body += " font-weight=\"bold\"";
   if (rotate != 0)
     body += " transform=\"rotate(" + Num(rotate) + " " + Num(x) + " " + Num(y) + ")\"";
@@ -323,7 +325,7 @@ Color SeriesLineColor(const ChartSeries& s, int seriesIndex, const Palette& pale
 }
 
 double SeriesLinePx(const ChartSeries& s, double fallbackPx) {
-  return s.line.widthEmu > 0 ? std::clamp(s.line.widthEmu / 9525, 0.25, 20.0) : fallbackPx;
+  return s.line.widthEmu > 0 ? std::clamp(s.line.widthEmu / kEmuPerPx, 0.25, 20.0) : fallbackPx;
 }
 
 namespace {

@@ -404,7 +404,7 @@ Drawing ChartExSvg(const pugi::xml_node& space, const Palette& palette, double w
   }
   ChartCanvas c{palette, FontFamily(palette), std::min(13.33, std::max(h / 14, 6.0)), {}};
   c.body += "<rect x=\"0.5\" y=\"0.5\" width=\"" + Num(w - 1) + "\" height=\"" + Num(h - 1) +
-            "\" fill=\"#ffffff\"" + StrokeAttrs(Color{0xD9D9D9, 1}, 1) + "/>\n";
+            "\" fill=\"#FFFFFF\"" + StrokeAttrs(Color{0xD9D9D9, 1}, 1) + "/>\n";
   const double pad = std::min(10.0, std::min(w, h) / 20);
   Box area{pad, pad, w - 2 * pad, h - 2 * pad};
   if (!out.title.empty()) {

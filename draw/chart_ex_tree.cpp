@@ -111,7 +111,7 @@ void LayoutTreemap(ChartCanvas& c, Node& node, Box box, int depth) {
     if (child.children.empty() || depth >= kMaxDepth) {
       c.body += "<rect x=\"" + Num(b.x) + "\" y=\"" + Num(b.y) + "\" width=\"" + Num(b.w) +
                 "\" height=\"" + Num(b.h) + "\"" + FillAttrs(SeriesColor(c.palette, child.branch)) +
-                " stroke=\"#ffffff\" stroke-width=\"1.5\"/>\n";
+                " stroke=\"#FFFFFF\" stroke-width=\"1.5\"/>\n";
       if (b.w > px * 2 && b.h > px * 1.4)
         c.Label(b.x + 4, b.y + px * 0.8, FitText(child.name, px, b.w - 8), "start", px, 0xFFFFFF);
       continue;
@@ -153,7 +153,7 @@ void Rings(ChartCanvas& c, const Node& node, double cx, double cy, double hole, 
       c.body += "<path d=\"" +
                 Sector(cx, cy, r0, r1, a + sweep * p / pieces, a + sweep * (p + 1) / pieces) +
                 "\"" + FillAttrs(SeriesColor(c.palette, child.branch)) +
-                " stroke=\"#ffffff\" stroke-width=\"1.5\"/>\n";
+                " stroke=\"#FFFFFF\" stroke-width=\"1.5\"/>\n";
     const double mid = a + sweep / 2, rm = (r0 + r1) / 2;
     if (sweep * rm > c.fontPx * 1.5 && ring > c.fontPx * 1.2)
       c.Label(cx + rm * std::cos(mid), cy + rm * std::sin(mid),

@@ -6,6 +6,7 @@
 
 #include "draw/chart_frame.h"
 #include "draw/svg_text.h"
+#include "text/number.h"
 
 namespace qp::draw {
 namespace {
@@ -289,7 +290,7 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
       std::string shape;
       if (sweep >= 2 * std::numbers::pi - 1e-9) {
         shape = "<circle cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" +
-                Num(outer - (outer - inner) / 2) + "\" fill=\"none\" stroke=\"" + Hex(fill.rgb) +
+                Num(outer - (outer - inner) / 2) + "\" fill=\"none\" stroke=\"" + HexRgb(fill.rgb) +
                 "\" stroke-width=\"" + Num(outer - inner) + "\"/>\n";
         if (!doughnut)
           shape = "<circle cx=\"" + Num(cx) + "\" cy=\"" + Num(cy) + "\" r=\"" + Num(outer) + "\"" +
@@ -303,7 +304,7 @@ void DrawPie(ChartCanvas& c, const ChartGroup& g, Box plot, int firstSeries) {
                at(a0, inner);
         else
           d += " L" + Point(cx, cy);
-        shape = "<path d=\"" + d + " Z\"" + paint + " stroke=\"#ffffff\" stroke-width=\"1\"/>\n";
+        shape = "<path d=\"" + d + " Z\"" + paint + " stroke=\"#FFFFFF\" stroke-width=\"1\"/>\n";
       }
       c.body += shape;
       if (s.labels.Any()) {

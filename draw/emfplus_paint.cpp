@@ -6,6 +6,7 @@
 #include "draw/emfplus_player.h"
 #include "draw/paint.h"
 #include "draw/svg_text.h"
+#include "text/number.h"
 
 namespace qp::draw::emfplus {
 
@@ -13,7 +14,7 @@ std::string Player::PaintOf(const Brush& brush, std::string_view attribute) {
   if (Full()) return {};  // gradients and patterns would outgrow the cap
   std::string a(attribute);
   auto solid = [&](Argb c) {
-    std::string s = a + "=\"" + Hex(c.Rgb()) + "\"";
+    std::string s = a + "=\"" + HexRgb(c.Rgb()) + "\"";
     if (c.Alpha() < 1) s += " " + a + "-opacity=\"" + Number(c.Alpha()) + "\"";
     return s;
   };
@@ -21,7 +22,7 @@ std::string Player::PaintOf(const Brush& brush, std::string_view attribute) {
   auto stops = [&] {
     std::string s;
     for (const Stop& stop : brush.stops) {
-      s += "<stop offset=\"" + Number(stop.offset) + "\" stop-color=\"" + Hex(stop.color.Rgb()) +
+      s += "<stop offset=\"" + Number(stop.offset) + "\" stop-color=\"" + HexRgb(stop.color.Rgb()) +
            "\" stop-opacity=\"" + Number(stop.color.Alpha()) + "\"/>";
     }
     return s;

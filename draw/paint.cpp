@@ -4,10 +4,11 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/number.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 namespace {
@@ -305,7 +306,7 @@ std::string GradientElement(const Gradient& g, const std::string& id) {
           Num(0.5 + dy * half) + "\">\n";
   }
   for (const GradientStop& stop : g.stops) {
-    out += "<stop offset=\"" + Num(stop.at) + "\" stop-color=\"" + Hex(stop.color.rgb) + "\"";
+    out += "<stop offset=\"" + Num(stop.at) + "\" stop-color=\"" + HexRgb(stop.color.rgb) + "\"";
     if (stop.color.alpha < 1) out += " stop-opacity=\"" + Num(stop.color.alpha) + "\"";
     out += "/>\n";
   }
@@ -322,7 +323,7 @@ std::optional<Shadow> ReadOuterShadow(pugi::xml_node spPr, const Palette& palett
                                       std::optional<Color> placeholder) {
   const pugi::xml_node shadow = Child(Child(spPr, "effectLst"), "outerShdw");
   if (!shadow) return std::nullopt;
-  constexpr double kEmuPerPx = 9525, kMaxPx = 500;
+  constexpr double kMaxPx = 500;
   Shadow out;
   const double dist = std::clamp(AttrNumber(shadow, "dist", 0) / kEmuPerPx, 0.0, kMaxPx);
   const double dir = AttrNumber(shadow, "dir", 0) / 60000 * 3.14159265358979323846 / 180;
@@ -356,7 +357,7 @@ std::string ShadowFilter(const Shadow& shadow, const std::string& id) {
          "<feGaussianBlur in=\"SourceAlpha\" stdDeviation=\"" +
          Num(shadow.blur / 2) + "\"/>\n<feOffset dx=\"" + Num(shadow.dx) + "\" dy=\"" +
          Num(shadow.dy) + "\" result=\"offset\"/>\n<feFlood flood-color=\"" +
-         Hex(shadow.color.rgb) + "\" flood-opacity=\"" + Num(shadow.color.alpha) +
+         HexRgb(shadow.color.rgb) + "\" flood-opacity=\"" + Num(shadow.color.alpha) +
          "\"/>\n<feComposite in2=\"offset\" operator=\"in\"/>\n"
          "<feMerge><feMergeNode/><feMergeNode in=\"SourceGraphic\"/></feMerge>\n</filter>\n";
 }
@@ -384,22 +385,16 @@ std::optional<std::uint32_t> ParseCssColor(std::string_view text) {
   return NamedColor(text);
 }
 
-std::string Hex(std::uint32_t rgb) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "#%06x", rgb & 0xFFFFFF);
-  return buf;
-}
-
 std::string FillAttrs(const std::optional<Color>& color) {
   if (!color) return " fill=\"none\"";
-  std::string out = " fill=\"" + Hex(color->rgb) + "\"";
+  std::string out = " fill=\"" + HexRgb(color->rgb) + "\"";
   if (color->alpha < 1) out += " fill-opacity=\"" + Num(color->alpha) + "\"";
   return out;
 }
 
 std::string StrokeAttrs(const std::optional<Color>& color, double widthPx, std::string_view dash) {
   if (!color || widthPx <= 0) return " stroke=\"none\"";
-  std::string out = " stroke=\"" + Hex(color->rgb) + "\" stroke-width=\"" + Num(widthPx) + "\"";
+  std::string out = " stroke=\"" + HexRgb(color->rgb) + "\" stroke-width=\"" + Num(widthPx) + "\"";
   if (color->alpha < 1) out += " stroke-opacity=\"" + Num(color->alpha) + "\"";
   const double w = std::max(widthPx, 1.0);
   if (dash == "dash" || dash == "sysDash" || dash == "lgDash")

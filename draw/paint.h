@@ -103,8 +103,6 @@ std::string ShadowFilter(const Shadow& shadow, const std::string& id);
 // " [index]".
 std::optional<std::uint32_t> ParseCssColor(std::string_view text);
 
-// "#rrggbb".
-std::string Hex(std::uint32_t rgb);
 // fill="#..." and, below full opacity, fill-opacity; "none" when absent.
 std::string FillAttrs(const std::optional<Color>& color);
 // stroke, stroke-width and dasharray; stroke="none" when absent.

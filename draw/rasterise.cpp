@@ -102,7 +102,7 @@ std::string PlaceholderPng(PixelSize size, std::string_view caption) {
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(size.width) +
       "\" height=\"" + std::to_string(size.height) + "\"><rect x=\"0.5\" y=\"0.5\" width=\"" +
       std::to_string(w - 1) + "\" height=\"" + std::to_string(h - 1) +
-      "\" fill=\"#f2f2f2\" stroke=\"#a6a6a6\"/><text x=\"" + std::to_string(w / 2) + "\" y=\"" +
+      "\" fill=\"#F2F2F2\" stroke=\"#A6A6A6\"/><text x=\"" + std::to_string(w / 2) + "\" y=\"" +
       std::to_string(h / 2 + fontSize / 3) + "\" font-size=\"" + std::to_string(fontSize) +
       "\" font-family=\"sans-serif\" fill=\"#595959\" text-anchor=\"middle\">" +
       Escape(Shorten(caption, chars)) + "</text></svg>";

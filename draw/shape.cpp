@@ -9,11 +9,10 @@
 #include "draw/shape_geometry.h"
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 namespace {
-
-constexpr double kEmuPerPx = 9525;
 
 struct Xfrm {
   bool present = false;

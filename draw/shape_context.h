@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "draw/drawing.h"
@@ -67,6 +68,11 @@ void DrawVmlNode(ShapeContext& ctx, pugi::xml_node node, bool root);
 bool IsVmlShape(pugi::xml_node node);
 // The width and height a VML element's style gives it, in px.
 std::pair<double, double> VmlSize(pugi::xml_node node);
+// The preset geometry a VML element is drawn as: rect, ellipse or roundRect
+// for v:rect, v:oval and v:roundrect, its shape type's preset for a v:shape
+// without a path of its own; empty for other elements and types not known
+// here.
+std::string_view VmlPreset(pugi::xml_node node);
 
 // v:fill's gradient (type "gradient" or "gradientRadial") from the fill
 // colour `first` to color2 or through `colors`; nothing for other fills.

@@ -7,6 +7,7 @@
 #include "draw/shape_geometry.h"
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 
@@ -19,7 +20,7 @@ std::string CustomGeometryPath(pugi::xml_node custGeom, double w, double h) {
     if (LocalName(path) != "path") continue;
     const double pw = AttrNumber(path, "w", 0), ph = AttrNumber(path, "h", 0);
     // without a size of its own the path counts in EMU
-    const double sx = pw > 0 ? w / pw : 1 / 9525.0, sy = ph > 0 ? h / ph : 1 / 9525.0;
+    const double sx = pw > 0 ? w / pw : 1 / kEmuPerPx, sy = ph > 0 ? h / ph : 1 / kEmuPerPx;
     double cx = 0, cy = 0;
     auto pt = [&](pugi::xml_node p, double& x, double& y) {
       x = std::clamp(AttrNumber(p, "x", 0), -1e12, 1e12) * sx;

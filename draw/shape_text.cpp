@@ -5,6 +5,8 @@
 
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/number.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 namespace {
@@ -137,7 +139,7 @@ void ReadDrawingParagraphs(pugi::xml_node txBody, const Palette& palette, std::u
 void ReadBodyProperties(pugi::xml_node bodyPr, ShapeText& out) {
   if (!bodyPr) return;
   auto inset = [&](std::string_view name, double& to) {
-    if (Attr(bodyPr, name)) to = std::clamp(AttrNumber(bodyPr, name, 0) / 9525, 0.0, 2000.0);
+    if (Attr(bodyPr, name)) to = std::clamp(AttrNumber(bodyPr, name, 0) / kEmuPerPx, 0.0, 2000.0);
   };
   inset("lIns", out.left);
   inset("tIns", out.top);
@@ -186,7 +188,7 @@ std::string LayoutText(const ShapeText& text, double w, double h, const Palette&
                                       : text.left;
     out += "<text x=\"" + Num(x) + "\" y=\"" + Num(y - p.sizePx * 0.28) + "\" font-size=\"" +
            Num(p.sizePx) + "\" font-family=\"" + FontFamily(palette, p.font) + "\" fill=\"" +
-           Hex(p.rgb) + "\"";
+           HexRgb(p.rgb) + "\"";
     if (p.align != 'l') out += p.align == 'c' ? " text-anchor=\"middle\"" : " text-anchor=\"end\"";
     if (p.bold) out += " font-weight=\"bold\"";
     if (p.italic) out += " font-style=\"italic\"";

@@ -7,49 +7,16 @@
 #include "draw/shape_geometry.h"
 #include "draw/svg_text.h"
 #include "draw/xml_names.h"
+#include "text/style_length.h"
 
 namespace qp::draw {
 namespace {
 
-// A CSS length of a VML style in px; bare numbers are the parent's units.
-double Length(std::string_view v, double fallback) {
-  while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
-  const double n = ToNumber(v, NAN);
-  if (!std::isfinite(n)) return fallback;
-  double scale = 1;
-  if (v.find("pt") != std::string_view::npos)
-    scale = 96.0 / 72;
-  else if (v.find("in") != std::string_view::npos)
-    scale = 96;
-  else if (v.find("cm") != std::string_view::npos)
-    scale = 96 / 2.54;
-  else if (v.find("mm") != std::string_view::npos)
-    scale = 96 / 25.4;
-  else if (v.find("emu") != std::string_view::npos)
-    scale = 1 / 9525.0;
-  return std::clamp(n * scale, -1e7, 1e7);
-}
-
-// One property of a style attribute ("width:100pt;height:50pt").
-std::string_view StyleValue(std::string_view style, std::string_view key) {
-  std::size_t at = 0;
-  while (at < style.size()) {
-    const std::size_t end = std::min(style.find(';', at), style.size());
-    std::string_view item = style.substr(at, end - at);
-    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
-    const std::size_t colon = item.find(':');
-    if (colon != std::string_view::npos && item.substr(0, colon) == key)
-      return item.substr(colon + 1);
-    at = end + 1;
-  }
-  return {};
-}
-
 // "x,y" pairs (coordorigin, coordsize, from, to).
 std::pair<double, double> Pair(std::string_view v, double fx, double fy) {
   const std::size_t comma = v.find(',');
-  if (comma == std::string_view::npos) return {Length(v, fx), fy};
-  return {Length(v.substr(0, comma), fx), Length(v.substr(comma + 1), fy)};
+  if (comma == std::string_view::npos) return {StyleLengthPx(v, fx), fy};
+  return {StyleLengthPx(v.substr(0, comma), fx), StyleLengthPx(v.substr(comma + 1), fy)};
 }
 
 // v:shadow on="t": a hard shadow, 2 pt down and right unless offset says.
@@ -165,6 +132,20 @@ std::string_view PresetOfType(int spt) {
   }
 }
 
+// A v:shape's type: o:spt, else the number ending its type reference
+// ("#_x0000_t202"); 1 (a rectangle) for a shape that names neither, -1 for
+// no type.
+int ShapeType(pugi::xml_node n) {
+  const std::string_view type = Attr(n, "type").value();
+  const std::size_t t = type.rfind("_t");
+  const double number =
+      AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0));
+  if (type.empty() && !Attr(n, "spt")) return 1;
+  // Word's shape types run to 202; a number far outside (4e63, NaN) is
+  // no type, and is never converted.
+  return number >= 0 && number <= 1000 ? static_cast<int>(number) : -1;
+}
+
 // A VML path ("m0,0 l100,0 c... x e") in coordsize units, scaled.
 std::string VmlPath(std::string_view v, double sx, double sy) {
   std::string d;
@@ -212,12 +193,14 @@ VmlBox ReadBox(pugi::xml_node n, bool root) {
   const std::string_view style = Attr(n, "style").value();
   VmlBox b;
   if (!root) {
-    b.x = Length(StyleValue(style, "left"), 0) + Length(StyleValue(style, "margin-left"), 0);
-    b.y = Length(StyleValue(style, "top"), 0) + Length(StyleValue(style, "margin-top"), 0);
+    b.x = StyleLengthPx(StyleValue(style, "left"), 0) +
+          StyleLengthPx(StyleValue(style, "margin-left"), 0);
+    b.y = StyleLengthPx(StyleValue(style, "top"), 0) +
+          StyleLengthPx(StyleValue(style, "margin-top"), 0);
   }
-  b.w = std::max(Length(StyleValue(style, "width"), 0), 0.0);
-  b.h = std::max(Length(StyleValue(style, "height"), 0), 0.0);
-  b.rotation = std::fmod(Length(StyleValue(style, "rotation"), 0), 360);
+  b.w = std::max(StyleLengthPx(StyleValue(style, "width"), 0), 0.0);
+  b.h = std::max(StyleLengthPx(StyleValue(style, "height"), 0), 0.0);
+  b.rotation = std::fmod(StyleLengthPx(StyleValue(style, "rotation"), 0), 360);
   const std::string_view flip = StyleValue(style, "flip");
   b.flipH = flip.find('x') != std::string_view::npos;
   b.flipV = flip.find('y') != std::string_view::npos;
@@ -252,25 +235,14 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
     if (name == "roundrect")
       adj.emplace_back("adj",
                        std::clamp(ToNumber(Attr(n, "arcsize").value(), 0.1), 0.0, 1.0) * 50000);
-    d = PresetOutline(name == "rect"   ? "rect"
-                      : name == "oval" ? "ellipse"
-                                       : "roundRect",
-                      w, h, adj)
-            ->path;
+    d = PresetOutline(VmlPreset(n), w, h, adj)->path;
   } else {
-    std::string_view type = Attr(n, "type").value();
     const std::string_view path = Attr(n, "path").value();
     if (!path.empty()) {
       const auto [cw, ch] = Pair(Attr(n, "coordsize").value(), 21600, 21600);
       d = VmlPath(path, cw > 0 ? w / cw : 1, ch > 0 ? h / ch : 1);
     } else {
-      const std::size_t t = type.rfind("_t");
-      const double number =
-          AttrNumber(n, "spt", t == std::string_view::npos ? 0 : ToNumber(type.substr(t + 2), 0));
-      // Word's shape types run to 202; a number far outside (4e63, NaN) is
-      // no type, and is never converted.
-      int spt = number >= 0 && number <= 1000 ? static_cast<int>(number) : -1;
-      if (type.empty() && !Attr(n, "spt")) spt = 1;
+      const int spt = ShapeType(n);
       if (spt == 75) {
         // a picture frame: the picture itself is not ours to draw; without
         // one it is a drawing canvas's empty background
@@ -313,7 +285,8 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
   if (IsOff(Attr(n, "stroked"))) stroke.reset();
   if (const pugi::xml_node s = Child(n, "stroke"))
     if (IsOff(Attr(s, "on"))) stroke.reset();
-  const double strokePx = Attr(n, "strokeweight") ? Length(Attr(n, "strokeweight").value(), 1) : 1;
+  const double strokePx =
+      Attr(n, "strokeweight") ? StyleLengthPx(Attr(n, "strokeweight").value(), 1) : 1;
   std::string dash = Attr(Child(n, "stroke"), "dashstyle").value();
 
   ctx.body += "<g" + BoxTransform(box.x, box.y, w, h, box.rotation, box.flipH, box.flipV) + ">\n";
@@ -337,7 +310,8 @@ void DrawVmlShape(ShapeContext& ctx, pugi::xml_node n, const VmlBox& box) {
       std::size_t at = 0;
       for (double* side : sides) {
         const std::size_t end = std::min(inset.find(',', at), inset.size());
-        if (at < end) *side = std::clamp(Length(inset.substr(at, end - at), *side), 0.0, 2000.0);
+        if (at < end)
+          *side = std::clamp(StyleLengthPx(inset.substr(at, end - at), *side), 0.0, 2000.0);
         at = end + 1;
       }
     }
@@ -357,6 +331,15 @@ bool IsVmlShape(pugi::xml_node n) {
   const std::string_view name = LocalName(n);
   return name == "shape" || name == "rect" || name == "roundrect" || name == "oval" ||
          name == "line" || name == "polyline" || name == "group" || name == "arc";
+}
+
+std::string_view VmlPreset(pugi::xml_node n) {
+  const std::string_view name = LocalName(n);
+  if (name == "rect") return "rect";
+  if (name == "oval") return "ellipse";
+  if (name == "roundrect") return "roundRect";
+  if (name != "shape" || !std::string_view(Attr(n, "path").value()).empty()) return {};
+  return PresetOfType(ShapeType(n));
 }
 
 std::pair<double, double> VmlSize(pugi::xml_node n) {

@@ -86,7 +86,11 @@ Child::Child(const ChildSetup& setup, const ChildStreams& streams) : group_(setu
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  if (streams.outputLog.empty())
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  else
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, streams.outputLog.c_str(),
+                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
   if (streams.errorLog.empty()) {
     if (!streams.shareErrors)
       posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);

@@ -38,6 +38,10 @@ struct ChildSetup {
 
 // What a child gets beyond standard streams on /dev/null.
 struct ChildStreams {
+  // When not empty, the child's standard output is appended to this file,
+  // and its standard error with it unless errorLog or shareErrors says
+  // otherwise (the tests read what a program printed).
+  std::string outputLog;
   // A descriptor handed to the child as its descriptor 3 (a socket to talk
   // over); when set, every other descriptor above standard error is closed
   // in the child, whatever its close-on-exec flag says.
@@ -67,7 +71,7 @@ constexpr int kStatusNotFound = 127;
 constexpr int kChannelDescriptor = 3;
 
 // One started child. Its standard input, output and error are /dev/null
-// (standard error perhaps a log): no child holds a terminal or a pipe of
+// (output and error perhaps logs): no child holds a terminal or a pipe of
 // this process open.
 class Child {
  public:

@@ -5,6 +5,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace qp {
@@ -103,6 +104,12 @@ double ParseDoubleC(const char* text, char** end) {
 
 std::string FormatFixedC(double value, int decimals) {
   return FormatC(value, std::chars_format::fixed, decimals);
+}
+
+std::string HexRgb(long rgb) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "#%06lX", rgb & 0xFFFFFF);
+  return buf;
 }
 
 }  // namespace qp

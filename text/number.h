@@ -34,4 +34,7 @@ double ParseDoubleC(const char* text, char** end);
 // `value` with `decimals` digits after the point, as "%.Nf" in the C locale.
 std::string FormatFixedC(double value, int decimals);
 
+// An RGB colour, its low 24 bits, as "#RRGGBB": pages and drawings alike.
+std::string HexRgb(long rgb);
+
 }  // namespace qp

@@ -8,6 +8,7 @@
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
 #include "text/failure.h"
+#include "text/style_length.h"
 
 namespace qp::word {
 
@@ -84,15 +85,16 @@ std::string WithEffectRoom(const pugi::xml_node& wsp, const EffectRoom& room) {
   pugi::xml_node xfrm = Child(Child(wsp, "spPr"), "xfrm");
   pugi::xml_node off = Child(xfrm, "off"), ext = Child(xfrm, "ext");
   if (!ext) return {};
+  constexpr auto kEmu = static_cast<long long>(kEmuPerPx);
   long long x = AttrLong(off, "x"), y = AttrLong(off, "y");
-  long long cx = AttrLong(ext, "cx") + (room.left + room.right) * 9525LL;
-  long long cy = AttrLong(ext, "cy") + (room.top + room.bottom) * 9525LL;
+  long long cx = AttrLong(ext, "cx") + (room.left + room.right) * kEmu;
+  long long cy = AttrLong(ext, "cy") + (room.top + room.bottom) * kEmu;
   auto n = [](long long v) { return std::to_string(v); };
   return "<wpg:wgp xmlns:wpg=\"http://schemas.microsoft.com/office/word/2010/"
          "wordprocessingGroup\" xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/"
          "main\"><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
-         n(cx) + "\" cy=\"" + n(cy) + "\"/><a:chOff x=\"" + n(x - room.left * 9525LL) + "\" y=\"" +
-         n(y - room.top * 9525LL) + "\"/><a:chExt cx=\"" + n(cx) + "\" cy=\"" + n(cy) +
+         n(cx) + "\" cy=\"" + n(cy) + "\"/><a:chOff x=\"" + n(x - room.left * kEmu) + "\" y=\"" +
+         n(y - room.top * kEmu) + "\"/><a:chExt cx=\"" + n(cx) + "\" cy=\"" + n(cy) +
          "\"/></a:xfrm></wpg:grpSpPr>" + FragmentXml(wsp) + "</wpg:wgp>";
 }
 

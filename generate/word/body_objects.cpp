@@ -8,40 +8,25 @@
 #include "generate/word/picture_effects.h"
 #include "generate/word/xml_part.h"
 #include "text/number.h"
+#include "text/style_length.h"
 
 namespace qp::word {
 
 long EmuToPx(long long emu) {
   if (emu <= 0) return 0;
-  return static_cast<long>(std::llround(static_cast<double>(emu) / 9525.0));
+  return static_cast<long>(std::llround(static_cast<double>(emu) / kEmuPerPx));
 }
 
 namespace {
 
 // A VML style length in px, signed; 0 when the property is missing.
 double VmlLength(TextView style, TextView property) {
-  Text key = Text(property) + u":";
-  std::size_t at = 0;
-  while ((at = style.find(key, at)) != TextView::npos) {
-    // "width:" must not be the tail of "mso-width:" or similar.
-    if (at == 0 || style[at - 1] == u';' || style[at - 1] == u' ') break;
-    at += key.size();
-  }
-  if (at == TextView::npos) return 0.0;
-  TextView rest = style.substr(at + key.size());
-  std::size_t end = rest.find(u';');
-  Text value = Trim(Text(rest.substr(0, end)));
-  std::string ascii;
-  for (char16_t c : value) ascii += static_cast<char>(c < 128 ? c : '?');
-  char* unit = nullptr;
-  double v = ParseDoubleC(ascii.c_str(), &unit);
-  std::string_view u = unit ? unit : "";
-  double px = u == "pt"   ? v * 96.0 / 72.0
-              : u == "in" ? v * 96.0
-              : u == "cm" ? v * 96.0 / 2.54
-              : u == "mm" ? v * 96.0 / 25.4
-                          : v;
-  return px;
+  auto ascii = [](TextView text) {
+    std::string out;
+    for (char16_t c : text) out += static_cast<char>(c < 128 ? c : '?');
+    return out;
+  };
+  return StyleLengthPx(StyleValue(ascii(style), ascii(property)), 0);
 }
 
 // An offset, which may be negative.
@@ -60,7 +45,7 @@ long VmlLengthPx(TextView style, TextView property) {
 namespace {
 
 long SignedEmuToPx(const pugi::xml_node& offset) {
-  double px = ParseDoubleC(offset.text().get(), nullptr) / 9525.0;
+  double px = ParseDoubleC(offset.text().get(), nullptr) / kEmuPerPx;
   return std::isfinite(px) ? std::lround(std::clamp(px, -100000.0, 100000.0)) : 0;
 }
 

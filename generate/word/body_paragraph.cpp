@@ -170,7 +170,7 @@ Indent BodyWriter::ParagraphIndent(const pugi::xml_node& pPr, const StyleDef* st
   resolved.Overlay(pPr);
   if (level) own.Overlay(level->pPr);
   own.Overlay(pPr);
-  double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  double charPoints = ResolveStyleFont(state_.doc.Fonts(), style ? style->id : "", {}).Size;
   resolved.Write(charPoints, declarations, &own);
   return resolved;
 }
@@ -202,7 +202,7 @@ bool BodyWriter::ListLabel(const pugi::xml_node& pPr, const StyleDef* style,
   // The label never starts left of the text column, where the window's
   // edge or a cell would cut its first characters (an opening bracket):
   // a hanging indent deeper than the left indent hangs to the margin.
-  double charPoints = style ? ResolveStyleFont(state_.doc, style->id, {}).Size : 10.5;
+  double charPoints = ResolveStyleFont(state_.doc.Fonts(), style ? style->id : "", {}).Size;
   double left = indent.LeftPoints(charPoints);
   double firstStart = left + indent.FirstPoints(charPoints);
   if (firstStart < 0) {

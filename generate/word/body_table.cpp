@@ -3,13 +3,13 @@
 // cells as colspan and rowspan, nested tables through the cell's blocks.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
+#include "text/number.h"
 
 namespace qp::word {
 
@@ -234,9 +234,7 @@ Text ShadingColor(const pugi::xml_node& shd) {
                  static_cast<double>((front >> shift) & 0xFF) * share;
     out |= std::lround(mix) << shift;
   }
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "#%06lX", out);
-  return T(hex);
+  return T(HexRgb(out));
 }
 
 // Fill and text look from the style's layers, then the cell's own fill.

@@ -51,6 +51,7 @@ struct DocxContent {
   Text language = u"EN-US";     // the document's language in Word's form: "JA", "EN-US", "DE"
 
   pugi::xml_node Body() const;
+  FontSources Fonts() const { return {styleSheet, themeFonts, fontTable, otherEastAsian}; }
 };
 
 // True when a package with these part names and this main part will have

@@ -78,7 +78,7 @@ Font& EngineDocument::StyleFont(TextView styleName) {
   if (!style) Raise(word::err::kNoSuchMember, T("The style does not exist."));
   auto it = fonts_.find(style->id);
   if (it == fonts_.end()) {
-    it = fonts_.emplace(style->id, ResolveStyleFont(content_, style->id, fonts_)).first;
+    it = fonts_.emplace(style->id, ResolveStyleFont(content_.Fonts(), style->id, fonts_)).first;
   }
   return it->second;
 }

@@ -36,7 +36,7 @@ Text StyleRule(const ExportState& state, const StyleDef& style, const StyleFonts
     RunDeclarations(s->rPr, d, look);
   }
   if (style.type == 'p') {
-    Font font = ResolveStyleFont(doc, style.id, fonts);
+    Font font = ResolveStyleFont(doc.Fonts(), style.id, fonts);
     indent.Write(font.Size, d);
     // Without the section's grid, which paragraphs add for themselves.
     Text lineHeight = LineHeightValue(lines, font.Size, 0, MinLineFactor(doc));

@@ -31,7 +31,7 @@ Text Factor(double factor) {
 // character styles', else the paragraph style's. An empty paragraph has the
 // size of its mark.
 double ParagraphFontPoints(const DocxContent& doc, const pugi::xml_node& p, const StyleDef* style) {
-  double base = style ? ResolveStyleFont(doc, style->id, {}).Size : 10.0;
+  double base = ResolveStyleFont(doc.Fonts(), style ? style->id : "", {}).Size;
   auto size = [&](const pugi::xml_node& rPr) {
     long half = AttrLong(Child(rPr, "sz"), "val", -1);
     if (half <= 0) {

@@ -2,7 +2,8 @@
 
 #include <string_view>
 
-#include "generate/word/docx_content.h"
+#include "generate/word/css.h"
+#include "generate/word/styles.h"
 #include "generate/word/xml_part.h"
 #include "text/codec.h"
 
@@ -54,20 +55,18 @@ Text GenericByName(TextView name) {
 
 }  // namespace
 
-Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken) {
+Font ResolveStyleFont(const FontSources& doc, const std::string& styleId, const StyleFonts& taken) {
   Font font;
-  font.Size = 10.0f;  // Word's size when nothing names one
-  Overlay(doc.styleSheet.DefaultRunProps(), doc.themeFonts, font);
-  for (const StyleDef* s : doc.styleSheet.Chain(styleId)) {
+  Overlay(doc.styles.DefaultRunProps(), doc.theme, font);
+  for (const StyleDef* s : doc.styles.Chain(styleId)) {
     auto it = taken.find(s->id);
     if (it != taken.end()) {
       font = it->second;
     } else {
-      Overlay(s->rPr, doc.themeFonts, font);
+      Overlay(s->rPr, doc.theme, font);
     }
   }
-  if (font.NameFarEast.empty() || doc.otherEastAsian ||
-      !doc.fontTable.EastAsian(font.NameFarEast)) {
+  if (font.NameFarEast.empty() || doc.otherEastAsian || !doc.table.EastAsian(font.NameFarEast)) {
     font.NameFarEast = font.Name;
   }
   return font;

@@ -13,19 +13,8 @@
 
 namespace qp::word {
 
-struct DocxContent;
-
-using StyleFonts = std::map<std::string, Font>;  // by style id
-
-// The style's font resolved through the document defaults and the style's
-// ancestors. Fonts the caller has taken (and perhaps changed) override what
-// the file says, for the style and for every style based on it. The run
-// gives Western text the East Asian font, as Japanese pages set all their
-// text in it; in a document whose East Asian language is set and not
-// Japanese (English templates say en-US there), or whose East Asian slot
-// names a Western font (Times New Roman in English templates), the East
-// Asian font is the Latin one, so that Arial or Calibri stays as it is.
-Font ResolveStyleFont(const DocxContent& doc, const std::string& styleId, const StyleFonts& taken);
+class StyleSheet;
+struct ThemeFonts;
 
 // The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
 // writes the fonts of a .doc), without quotes or blanks around it.
@@ -47,6 +36,30 @@ class FontTable {
   std::map<Text, Text> generic_;    // by name; "" where the table says nothing
   std::map<Text, bool> eastAsian_;  // by name, from the table's w:charset
 };
+
+// What a style's font is resolved from: the document's styles, theme fonts
+// and font table, and whether its East Asian language is set and not
+// Japanese.
+struct FontSources {
+  const StyleSheet& styles;
+  const ThemeFonts& theme;
+  const FontTable& table;
+  bool otherEastAsian;
+};
+
+using StyleFonts = std::map<std::string, Font>;  // by style id
+
+// The style's font resolved through the document defaults and the style's
+// ancestors; Word's default size where none names one, and for a style id
+// that names no style, the defaults' font. Fonts the caller has taken (and
+// perhaps changed) override what the file says, for the style and for every
+// style based on it. The run gives Western text the East Asian font, as
+// Japanese pages set all their text in it; in a document whose East Asian
+// language is set and not Japanese (English templates say en-US there), or
+// whose East Asian slot names a Western font (Times New Roman in English
+// templates), the East Asian font is the Latin one, so that Arial or
+// Calibri stays as it is.
+Font ResolveStyleFont(const FontSources& doc, const std::string& styleId, const StyleFonts& taken);
 
 // The text without the characters Shift-JIS lacks. A Shift-JIS page writes
 // them as "&#N;", whose ";" would end a declaration inside its quotes (a

@@ -6,21 +6,16 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "generate/word/body_writer.h"
 #include "generate/word/xml_part.h"
+#include "text/number.h"
+#include "text/style_length.h"
 
 namespace qp::word {
 
 namespace {
-
-Text Hex(long rgb) {
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "#%06lX", rgb & 0xFFFFFF);
-  return T(buf);
-}
 
 // A theme colour of the document (accent1, dk1, tx1 for dk1, ...) as RGB.
 long ThemeColor(const pugi::xml_document& theme, std::string name) {
@@ -71,7 +66,7 @@ struct BoxLook {
 // a CSS padding value.
 Text DrawingPadding(const pugi::xml_node& bodyPr) {
   auto inset = [&](const char* name, long fallback) {
-    return Pt(static_cast<double>(std::max(0L, AttrLong(bodyPr, name, fallback))) / 12700.0);
+    return Pt(static_cast<double>(std::max(0L, AttrLong(bodyPr, name, fallback))) / kEmuPerPt);
   };
   return inset("tIns", 45720) + u" " + inset("rIns", 91440) + u" " + inset("bIns", 45720) + u" " +
          inset("lIns", 91440);
@@ -87,7 +82,7 @@ BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& them
   } else if (!Child(spPr, "noFill") && AttrLong(Child(style, "fillRef"), "idx", 0) > 0) {
     fill = DrawingColor(Child(style, "fillRef"), theme);
   }
-  if (fill >= 0) look.fill = Hex(fill);
+  if (fill >= 0) look.fill = T(HexRgb(fill));
   pugi::xml_node ln = Child(spPr, "ln");
   long line = -1;
   if (pugi::xml_node solid = Child(ln, "solidFill")) {
@@ -97,13 +92,13 @@ BoxLook DrawingBoxLook(const pugi::xml_node& wsp, const pugi::xml_document& them
   }
   if (line >= 0) {
     // A hairline shows as one pixel, as Word draws it.
-    double width = std::max(0.75, static_cast<double>(AttrLong(ln, "w", 9525)) / 12700.0);
-    look.border = u"solid " + Hex(line) + u" " + Pt(width);
+    double width = std::max(0.75, static_cast<double>(AttrLong(ln, "w", 9525)) / kEmuPerPt);
+    look.border = u"solid " + T(HexRgb(line)) + u" " + Pt(width);
   }
   // The shape's style names the colour of its text (white on a filled
   // shape in Word's default style); runs that set their own keep it.
   long text = DrawingColor(Child(style, "fontRef"), theme);
-  if (text >= 0) look.color = Hex(text);
+  if (text >= 0) look.color = T(HexRgb(text));
   pugi::xml_node bodyPr = Child(wsp, "bodyPr");
   look.padding = DrawingPadding(bodyPr);
   std::string_view anchor = Attr(bodyPr, "anchor").value();

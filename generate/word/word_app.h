@@ -28,10 +28,14 @@ constexpr std::int32_t kSaveFailed = 5153;           // the export could not be 
 
 constexpr int kFormatHtml = 8;  // SaveAs file format: Word HTML
 
+// Word's font size where neither a style nor the document's defaults name
+// one. (Japanese documents name theirs: 10.5 pt in the Normal style.)
+constexpr float kDefaultFontSize = 10.0f;
+
 struct Font {
   Text Name;
   Text NameFarEast;
-  float Size = 10.5f;
+  float Size = kDefaultFontSize;
 };
 
 struct WebOptions {

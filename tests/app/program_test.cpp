@@ -3,15 +3,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "sys/child_process.h"
 #include "test_support.h"
 
 namespace qp::app {
@@ -40,30 +41,21 @@ Outcome RunProgramAt(const fs::path& program, const std::vector<std::string>& ar
   TempFolder capture;
   const fs::path out = capture.path() / "out";
   const fs::path err = capture.path() / "err";
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (!std::freopen(out.c_str(), "w", stdout) || !std::freopen(err.c_str(), "w", stderr)) {
-      ::_exit(120);
-    }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const std::string homeVar = "HOME=" + home.string();
-    // `extraEnv` first: the first of two settings of a name is the one read.
-    std::vector<char*> env;
-    for (const auto& e : extraEnv) env.push_back(const_cast<char*>(e.c_str()));
-    env.push_back(const_cast<char*>(homeVar.c_str()));
-    env.push_back(const_cast<char*>("PATH=/usr/bin:/bin"));
-    // The design's texts are the Japanese reader's.
-    env.push_back(const_cast<char*>("LANG=ja_JP.UTF-8"));
-    env.push_back(nullptr);
-    ::execve(program.c_str(), argv.data(), env.data());
-    ::_exit(121);
-  }
-  int raw = 0;
-  ::waitpid(pid, &raw, 0);
+  std::vector<std::string> argv{program.string()};
+  argv.insert(argv.end(), args.begin(), args.end());
+  // `extraEnv` first: the first of two settings of a name is the one read.
+  std::vector<std::string> env = extraEnv;
+  env.push_back("HOME=" + home.string());
+  env.push_back("PATH=/usr/bin:/bin");
+  env.push_back("LANG=ja_JP.UTF-8");  // the design's texts are the Japanese reader's
+  sys::ChildStreams streams;
+  streams.outputLog = out.string();
+  streams.errorLog = err.string();
+  sys::Child child({argv, env}, streams);
+  sys::ChildEnd end = child.WaitFor(std::chrono::minutes(5));
+  if (end.how == sys::ChildEnd::How::Running) end = child.Kill();  // a hang fails
   Outcome o;
-  o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  o.status = end.status;
   o.out = ReadFile(out);
   o.err = ReadFile(err);
   return o;

@@ -83,7 +83,7 @@ TEST(Chart, ClusteredColumnsStandSideBySideWithTheirLegend) {
   const pugi::xml_node svg = ParseSvg(doc, d.svg);
   EXPECT_EQ(std::string(svg.attribute("width").value()), "480px");
   // Office's accent1 and accent2 when the theme gives none; one legend key each
-  const auto sales = BarsOf(svg, "#4472c4"), costs = BarsOf(svg, "#ed7d31");
+  const auto sales = BarsOf(svg, "#4472C4"), costs = BarsOf(svg, "#ED7D31");
   ASSERT_EQ(sales.size(), 3u);
   ASSERT_EQ(costs.size(), 3u);
   for (int i = 0; i < 3; ++i) {
@@ -150,7 +150,7 @@ TEST(Chart, StackedBarsRestOnEachOtherAndPercentBarsFillTheAxis) {
     pugi::xml_document doc;
     const pugi::xml_node svg =
         ParseSvg(doc, ChartSvg(Chart(Bars("stacked", series)), {}, 400, 300).svg);
-    const auto a = BarsOf(svg, "#4472c4"), b = BarsOf(svg, "#ed7d31");
+    const auto a = BarsOf(svg, "#4472C4"), b = BarsOf(svg, "#ED7D31");
     ASSERT_EQ(a.size(), 3u);
     for (int i = 0; i < 3; ++i) {
       EXPECT_NEAR(Num(a[i], "x"), Num(b[i], "x"), 0.01);
@@ -165,7 +165,7 @@ TEST(Chart, StackedBarsRestOnEachOtherAndPercentBarsFillTheAxis) {
     pugi::xml_document doc;
     const pugi::xml_node svg =
         ParseSvg(doc, ChartSvg(Chart(Bars("percentStacked", series)), {}, 400, 300).svg);
-    const auto a = BarsOf(svg, "#4472c4"), b = BarsOf(svg, "#ed7d31");
+    const auto a = BarsOf(svg, "#4472C4"), b = BarsOf(svg, "#ED7D31");
     ASSERT_EQ(a.size(), 3u);
     const double full = Num(a[0], "height") + Num(b[0], "height");
     for (int i = 1; i < 3; ++i) EXPECT_NEAR(Num(a[i], "height") + Num(b[i], "height"), full, 0.03);
@@ -186,11 +186,11 @@ TEST(Chart, ALineOnTheSecondaryAxisIsScaledToIt) {
                            "<c:valAx><c:axId val=\"4\"/><c:axPos val=\"r\"/></c:valAx>";
   pugi::xml_document doc;
   const pugi::xml_node svg = ParseSvg(doc, ChartSvg(Chart(plot), {}, 480, 300).svg);
-  const auto bars = BarsOf(svg, "#4472c4");
+  const auto bars = BarsOf(svg, "#4472C4");
   ASSERT_EQ(bars.size(), 3u);
   std::vector<double> line;
   for (pugi::xml_node p : All(svg, "path"))
-    if (std::string_view(p.attribute("stroke").value()) == "#ed7d31")
+    if (std::string_view(p.attribute("stroke").value()) == "#ED7D31")
       line = PathNumbers(p.attribute("d").value());
   ASSERT_EQ(line.size(), 6u);
   // 300 of 400 on the right stands as high as 3 of 4 on the left
@@ -288,8 +288,8 @@ TEST(Chart, StockChartsJoinHighAndLowAndBarOpenToClose) {
   d = ChartSvg(Chart(ohlc), {}, 480, 300);
   pugi::xml_document doc2;
   svg = ParseSvg(doc2, d.svg);
-  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);  // North and South close up
-  EXPECT_EQ(Filled(svg, "rect", "#c00000").size(), 1u);
+  EXPECT_EQ(Filled(svg, "rect", "#00B050").size(), 2u);  // North and South close up
+  EXPECT_EQ(Filled(svg, "rect", "#C00000").size(), 1u);
 
   // Volume as columns on the first axis, the stock on a second: both drawn.
   const std::string combined =
@@ -308,8 +308,8 @@ TEST(Chart, StockChartsJoinHighAndLowAndBarOpenToClose) {
   pugi::xml_document doc3;
   svg = ParseSvg(doc3, d.svg);
   EXPECT_EQ(Lines(svg, true).size(), 3u);
-  EXPECT_EQ(Filled(svg, "rect", "#00b050").size(), 2u);
-  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 4u);  // the volumes and their legend key
+  EXPECT_EQ(Filled(svg, "rect", "#00B050").size(), 2u);
+  EXPECT_EQ(Filled(svg, "rect", "#4472C4").size(), 4u);  // the volumes and their legend key
 }
 
 TEST(Chart, RadarAndSurfaceChartsAreDrawnFromTheirValues) {
@@ -327,7 +327,7 @@ TEST(Chart, RadarAndSurfaceChartsAreDrawnFromTheirValues) {
   // The series' polygon: Speed (5) at the top, farther out than Power (1).
   std::vector<pugi::xml_node> polygons;
   for (pugi::xml_node p : All(svg, "path"))
-    if (std::string_view(p.attribute("stroke").value()) == "#4472c4") polygons.push_back(p);
+    if (std::string_view(p.attribute("stroke").value()) == "#4472C4") polygons.push_back(p);
   ASSERT_EQ(polygons.size(), 1u);
   const std::vector<double> pts = PathNumbers(polygons[0].attribute("d").value());
   ASSERT_EQ(pts.size(), 10u);
@@ -404,8 +404,8 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   EXPECT_EQ(d.title, "waterfall chart");
   pugi::xml_document doc;
   pugi::xml_node svg = ParseSvg(doc, d.svg);
-  const std::vector<double> up = Heights(svg, "#4472c4"), down = Heights(svg, "#ed7d31"),
-                            total = Heights(svg, "#a5a5a5");
+  const std::vector<double> up = Heights(svg, "#4472C4"), down = Heights(svg, "#ED7D31"),
+                            total = Heights(svg, "#A5A5A5");
   ASSERT_EQ(up.size(), 1u);
   ASSERT_EQ(down.size(), 1u);
   ASSERT_EQ(total.size(), 2u);
@@ -418,7 +418,7 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
                {}, 480, 300);
   pugi::xml_document doc2;
   svg = ParseSvg(doc2, d.svg);
-  const std::vector<double> bins = Heights(svg, "#4472c4");
+  const std::vector<double> bins = Heights(svg, "#4472C4");
   ASSERT_EQ(bins.size(), 3u);
   EXPECT_NEAR(bins[0] / bins[2], 3.0, 0.01);
   EXPECT_NEAR(bins[1] / bins[2], 4.0, 0.01);
@@ -431,7 +431,7 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
                {}, 480, 300);
   pugi::xml_document doc3;
   svg = ParseSvg(doc3, d.svg);
-  const std::vector<double> sorted = Heights(svg, "#4472c4");
+  const std::vector<double> sorted = Heights(svg, "#4472C4");
   ASSERT_EQ(sorted.size(), 3u);
   EXPECT_GT(sorted[0], sorted[1]);
   EXPECT_GT(sorted[1], sorted[2]);
@@ -444,7 +444,7 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   pugi::xml_document doc4;
   svg = ParseSvg(doc4, d.svg);
   std::vector<double> widths;
-  for (pugi::xml_node r : Filled(svg, "rect", "#4472c4")) widths.push_back(Num(r, "width"));
+  for (pugi::xml_node r : Filled(svg, "rect", "#4472C4")) widths.push_back(Num(r, "width"));
   ASSERT_EQ(widths.size(), 3u);
   EXPECT_NEAR(widths[0] / widths[2], 4, 0.01);
   // the series' gradient paints every bar, written once
@@ -463,7 +463,7 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   EXPECT_TRUE(d.note.empty()) << d.note;
   pugi::xml_document doc5;
   svg = ParseSvg(doc5, d.svg);
-  EXPECT_EQ(Filled(svg, "rect", "#4472c4").size(), 2u);
+  EXPECT_EQ(Filled(svg, "rect", "#4472C4").size(), 2u);
   EXPECT_EQ(All(svg, "circle").size(), 1u);  // 40 lies past A's whisker
 
   // Treemap: leaf areas in proportion to their values, under two branches;
@@ -474,9 +474,9 @@ TEST(Chart, Office2016KindsAreDrawnFromTheirCachedData) {
   svg = ParseSvg(doc6, d.svg);
   double branchP = 0, branchQ = 0;
   for (pugi::xml_node r : All(svg, "rect"))
-    if (std::string_view(r.attribute("stroke").value()) == "#ffffff") {
+    if (std::string_view(r.attribute("stroke").value()) == "#FFFFFF") {
       const double area = Num(r, "width") * Num(r, "height");
-      (std::string_view(r.attribute("fill").value()) == "#4472c4" ? branchP : branchQ) += area;
+      (std::string_view(r.attribute("fill").value()) == "#4472C4" ? branchP : branchQ) += area;
     }
   EXPECT_NEAR(branchP / branchQ, 2.0, 0.01);  // P holds x and y (8), Q holds z (4)
   d = ChartSvg(ChartEx("sunburst", tree, {"6", "2", "4"}), {}, 400, 300);

@@ -134,7 +134,7 @@ TEST(EmfPlus, TextIsEscapedAlignedAndStyled) {
   // the driver string: characters at their given position
   EXPECT_STREQ(texts[1].child("tspan").child_value(), "Hi");
   EXPECT_NEAR(texts[1].child("tspan").attribute("x").as_double(), 20, 0.01);
-  EXPECT_STREQ(texts[1].attribute("fill").value(), "#c00000");
+  EXPECT_STREQ(texts[1].attribute("fill").value(), "#C00000");
 }
 
 TEST(EmfPlus, ImagesCompressedAndInPixels) {

@@ -56,8 +56,8 @@ TEST(Shape, ARotatedMirroredArrowPointsWhereWordShowsIt) {
   const auto paths = All(ParseSvg(doc, d.svg), "path");
   ASSERT_EQ(paths.size(), 1u);
   // accent1 darkened by a quarter, as Office's "darker 25%"
-  EXPECT_STREQ(paths[0].attribute("fill").value(), "#2f5597");
-  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#ff0000");
+  EXPECT_STREQ(paths[0].attribute("fill").value(), "#2F5597");
+  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#FF0000");
   EXPECT_DOUBLE_EQ(Num(paths[0], "stroke-width"), 2);
   const std::vector<double> pts = PathNumbers(paths[0].attribute("d").value());
   ASSERT_EQ(pts.size(), 14u);
@@ -104,7 +104,7 @@ TEST(Shape, AGroupMapsItsChildSpaceButTextKeepsItsSize) {
   const auto texts = All(svg, "text");
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_STREQ(texts[0].child_value(), "Hi & bye");
-  EXPECT_STREQ(texts[0].attribute("fill").value(), "#00ff00");
+  EXPECT_STREQ(texts[0].attribute("fill").value(), "#00FF00");
   EXPECT_STREQ(texts[0].attribute("text-anchor").value(), "middle");
   // 12 pt is 16 px in the picture, whatever the group's scale
   const testing::Affine m = ToPicture(texts[0]);
@@ -252,8 +252,8 @@ TEST(Shape, VmlTextBoxShowsItsJapaneseTextInAFontThatHasIt) {
   const pugi::xml_node svg = ParseSvg(doc, ShapeSvg(vml, {}, 200, 100).svg);
   const auto paths = All(svg, "path");
   ASSERT_EQ(paths.size(), 1u);
-  EXPECT_STREQ(paths[0].attribute("fill").value(), "#ffff00");
-  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#0000ff");
+  EXPECT_STREQ(paths[0].attribute("fill").value(), "#FFFF00");
+  EXPECT_STREQ(paths[0].attribute("stroke").value(), "#0000FF");
   // the shape fills the picture: its far corner is the picture's
   const std::vector<double> pts = PathNumbers(paths[0].attribute("d").value());
   const auto [x, y] = ToPicture(paths[0]).Apply(pts[4], pts[5]);

@@ -7,22 +7,17 @@
 //   QP_UPDATE_GOLDENS=1 build/tests/generate/generate_tests --gtest_filter='EndToEnd*'
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <fcntl.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
 #include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "sys/child_process.h"
 #include "temp_folder.h"
 
 extern char** environ;
@@ -106,37 +101,19 @@ class User {
     env.push_back("LC_MESSAGES=ja_JP.UTF-8");  // the messages in the design's words
     env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
     env.push_back("PATH=" + (extraPath.empty() ? "" : extraPath.string() + ":") + "/usr/bin:/bin");
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
     const fs::path messages = home() / "messages.txt";
-    std::string program = Program().string();
-    std::string argument = document.string();
-    char* argv[] = {program.data(), argument.data(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, messages.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0644);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t pid = 0;
+    sys::ChildStreams streams;
+    streams.outputLog = messages.string();  // standard error too
+    sys::Child child({{Program().string(), document.string()}, env}, streams);
     Outcome out;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return out;
+    if (!child.Started()) return out;
     // A hang is a failure, not a stuck test.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    int status = 0;
-    while (::waitpid(pid, &status, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        ADD_FAILURE() << "quillpage did not end";
-        return out;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const sys::ChildEnd end = child.WaitFor(std::chrono::seconds(120));
+    if (end.how == sys::ChildEnd::How::Running) {
+      ADD_FAILURE() << "quillpage did not end";
+      return out;
     }
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    out.status = end.status;
     out.messages = ReadBytes(messages);
     fs::remove(messages);
     return out;

@@ -22,10 +22,10 @@ TEST(RobustConcurrency, SecondRunAtOnceIsRefused) {
     const fs::path a = user.Place("first.docx", first);
     const fs::path b = user.Place("second.docx", second);
     const Fingerprint beforeA = FingerprintOf(a), beforeB = FingerprintOf(b);
-    const pid_t pa = user.Start(a.string());
-    const pid_t pb = user.Start(b.string());
-    const Outcome oa = user.Finish(pa, seconds(300));
-    const Outcome ob = user.Finish(pb, seconds(300));
+    User::Running ra = user.Start(a.string());
+    User::Running rb = user.Start(b.string());
+    const Outcome oa = user.Finish(ra, seconds(300));
+    const Outcome ob = user.Finish(rb, seconds(300));
     ASSERT_FALSE(oa.timedOut || ob.timedOut);
     // Exactly one page; the other run got the message.
     const bool aWon = oa.status == kDone;

@@ -46,10 +46,10 @@ TEST(RobustKill, KilledRunLeavesTheOldPageOrTheWholeNewOne) {
     const fs::path document = user.Place("long.docx", bytes);
     WriteFile(user.page("long"), oldPage);
     const Fingerprint before = FingerprintOf(document);
-    const pid_t pid = user.Start(document.string());
+    User::Running run = user.Start(document.string());
     std::this_thread::sleep_for(full * tenth / 10);
-    ::kill(pid, SIGKILL);
-    (void)user.Finish(pid, seconds(60));
+    ::kill(run.child->pid(), SIGKILL);
+    (void)user.Finish(run, seconds(60));
 
     const fs::path page = user.page("long");
     if (!fs::exists(page)) {
@@ -97,7 +97,8 @@ TEST(RobustKill, KilledDuringADocConversionLeavesNoConverterRunning) {
   fs::create_directories(tmp);
   const std::string oldTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
   ::setenv("TMPDIR", tmp.c_str(), 1);
-  const pid_t pid = user.Start(user.Place("slow.doc", IncludePictureRtf("/nowhere.png")).string());
+  User::Running run =
+      user.Start(user.Place("slow.doc", IncludePictureRtf("/nowhere.png")).string());
   oldTmp.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", oldTmp.c_str(), 1);
   bool converting = false;
   for (int i = 0; i < 600 && !converting; ++i) {
@@ -107,8 +108,8 @@ TEST(RobustKill, KilledDuringADocConversionLeavesNoConverterRunning) {
     }
   }
   ASSERT_TRUE(converting) << "LibreOffice never started";
-  ::kill(pid, SIGKILL);
-  (void)user.Finish(pid, seconds(60));
+  ::kill(run.child->pid(), SIGKILL);
+  (void)user.Finish(run, seconds(60));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_EQ(ProcessesNaming(tmp.string()), std::vector<std::string>{});
 }

@@ -1,16 +1,11 @@
 #include "tests/robust/robust_support.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -87,11 +82,7 @@ fs::path User::Place(const std::string& name, const std::string& bytes) const {
   return docs() / name;
 }
 
-fs::path User::OutputFile(pid_t pid) const {
-  return logs_.path() / ("output-" + std::to_string(pid) + ".txt");
-}
-
-pid_t User::Start(const std::string& argument) const {
+User::Running User::Start(const std::string& argument) const {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -106,10 +97,6 @@ pid_t User::Start(const std::string& argument) const {
   env.push_back("LC_MESSAGES=ja_JP.UTF-8");  // the messages in the design's words
   env.push_back("XDG_CONFIG_HOME=" + (home() / ".config").string());
   env.push_back("PATH=/usr/bin:/bin");
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
   std::string program = Program().string();
   std::vector<std::string> words;
   if (unprivileged_) {
@@ -117,50 +104,30 @@ pid_t User::Start(const std::string& argument) const {
   }
   words.push_back(program);
   words.push_back(argument);
-  std::vector<char*> argv;
-  for (std::string& w : words) argv.push_back(w.data());
-  argv.push_back(nullptr);
-  // The output file is named after the process, known only once spawned:
-  // write to a pipe-free temporary name and rename after.
-  const fs::path pending =
-      logs_.path() / ("pending-" + std::to_string(::getpid()) + "-" +
-                      std::to_string(reinterpret_cast<std::uintptr_t>(&words)));
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, pending.c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  std::error_code ec;
-  fs::rename(pending, OutputFile(pid), ec);
-  return pid;
+  Running run;
+  run.output = logs_.path() / ("output-" + std::to_string(++runs_) + ".txt");
+  sys::ChildStreams streams;
+  streams.outputLog = run.output.string();  // standard error too
+  run.child = std::make_unique<sys::Child>(sys::ChildSetup{words, env}, streams);
+  return run;
 }
 
-Outcome User::Finish(pid_t pid, std::chrono::seconds limit) const {
+Outcome User::Finish(Running& run, std::chrono::seconds limit) const {
   Outcome out;
-  if (pid <= 0) return out;
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  while (::waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, &status, 0);
-      out.timedOut = true;
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!run.child || !run.child->Started()) return out;
+  sys::ChildEnd end = run.child->WaitFor(limit);
+  if (end.how == sys::ChildEnd::How::Running) {
+    end = run.child->Kill();
+    out.timedOut = true;
   }
-  out.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  out.output = ReadFile(OutputFile(pid));
+  out.status = end.status;
+  out.output = ReadFile(run.output);
   return out;
 }
 
 Outcome User::Run(const fs::path& document, std::chrono::seconds limit) const {
-  return Finish(Start(document.string()), limit);
+  Running run = Start(document.string());
+  return Finish(run, limit);
 }
 
 std::map<std::string, std::string> Listing(const fs::path& root,

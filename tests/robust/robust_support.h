@@ -4,13 +4,14 @@
 // program on a document and watches what it leaves behind.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "sys/child_process.h"
 
 namespace qp::robust {
 
@@ -70,17 +71,22 @@ class User {
   // Writes `bytes` as the user's document `name` (in ~/docs).
   fs::path Place(const std::string& name, const std::string& bytes) const;
 
+  // A run under way: the program and the file its output goes to.
+  struct Running {
+    std::unique_ptr<sys::Child> child;
+    fs::path output;
+  };
   // Starts quillpage on `document` (the argument as the desktop hands it
-  // over) and returns its process id; Finish waits for it.
-  pid_t Start(const std::string& argument) const;
-  Outcome Finish(pid_t pid, std::chrono::seconds limit) const;
+  // over); Finish waits for it, killing it after `limit`.
+  Running Start(const std::string& argument) const;
+  Outcome Finish(Running& run, std::chrono::seconds limit) const;
   Outcome Run(const fs::path& document,
               std::chrono::seconds limit = std::chrono::seconds(120)) const;
 
  private:
-  fs::path OutputFile(pid_t pid) const;
   TempDir tmp_;
   TempDir logs_;  // outside the home, so that listings of it stay unchanged
+  mutable int runs_ = 0;
   bool unprivileged_ = false;
 };
 
