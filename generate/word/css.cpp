@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "generate/word/style_fonts.h"
 #include "generate/word/xml_part.h"
 #include "text/number.h"
 
@@ -149,6 +148,14 @@ void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts&
   if (pugi::xml_attribute hint = Attr(f, "hint")) {
     fonts.hintEastAsia = std::string_view(hint.value()) == "eastAsia";
   }
+}
+
+Text CleanFontName(TextView name) {
+  Text out;
+  for (char16_t c : name.substr(0, name.find(u';'))) {
+    if (c != u'"' && c != u'\'') out += c;
+  }
+  return Trim(out);
 }
 
 Text FontValue(TextView font) {

@@ -55,6 +55,9 @@ struct RunFonts {
 };
 // Overlays the fonts named by rPr/rFonts (direct or through the theme).
 void ApplyRunFonts(const pugi::xml_node& rPr, const ThemeFonts& theme, RunFonts& fonts);
+// The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
+// writes the fonts of a .doc), without quotes or blanks around it.
+Text CleanFontName(TextView name);
 // A font name as a declaration value: the first name of a list, quoted
 // when it holds anything but ASCII letters and digits.
 Text FontValue(TextView font);

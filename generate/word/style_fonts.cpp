@@ -72,14 +72,6 @@ Font ResolveStyleFont(const FontSources& doc, const std::string& styleId, const 
   return font;
 }
 
-Text CleanFontName(TextView name) {
-  Text out;
-  for (char16_t c : name.substr(0, name.find(u';'))) {
-    if (c != u'"' && c != u'\'') out += c;
-  }
-  return Trim(out);
-}
-
 void FontTable::Load(const pugi::xml_document& fontTable) {
   for (pugi::xml_node f : fontTable.document_element().children()) {
     if (LocalName(f) != "font") continue;

@@ -16,10 +16,6 @@ namespace qp::word {
 class StyleSheet;
 struct ThemeFonts;
 
-// The first name of a list such as "ＭＳ 明朝;MS Mincho" (as LibreOffice
-// writes the fonts of a .doc), without quotes or blanks around it.
-Text CleanFontName(TextView name);
-
 // The fonts of fontTable.xml by name.
 class FontTable {
  public:
