@@ -19,10 +19,10 @@ namespace qp::draw {
 // The time one object may take to draw.
 constexpr std::chrono::milliseconds kDrawCap{5000};
 
-// Draws one document's objects. The helper is started on the first
-// object and serves the objects after it: a document without drawings
-// starts none, and the process that writes the page never loads the
-// drawing libraries.
+// Draws one document's objects. The helper is started by Prepare, or on
+// the first object, and serves the objects after it: a document without
+// drawings starts none, and the process that writes the page never loads
+// the drawing libraries.
 class Drawer {
  public:
   Drawer();
