@@ -65,7 +65,7 @@ std::vector<LegendEntry> LegendEntries(const ChartModel& m, const Palette& palet
       const std::string name = s.name.empty() ? "Series" + std::to_string(index + 1) : s.name;
       out.push_back({name,
                      line ? SeriesLineColor(s, index, palette) : SeriesFillColor(s, index, palette),
-                     line});
+                     line, line ? nullptr : &s.fill});
       ++index;
     }
   }
@@ -87,7 +87,8 @@ Box PlaceLegend(ChartCanvas& c, const std::vector<LegendEntry>& entries, std::st
                 "\" y2=\"" + Num(y) + "\"" + StrokeAttrs(e.color, 2.5) + "/>\n";
     else
       c.body += "<rect x=\"" + Num(x) + "\" y=\"" + Num(y - key / 2) + "\" width=\"" + Num(key) +
-                "\" height=\"" + Num(key) + "\"" + FillAttrs(e.color) + "/>\n";
+                "\" height=\"" + Num(key) + "\"" +
+                (e.fill ? c.Paint(*e.fill, e.color) : FillAttrs(e.color)) + "/>\n";
     const double textX = x + (e.line ? key * 1.6 : key) + 4;
     c.Label(textX, y, FitText(e.text, px, std::max(maxW - (textX - x), px)), "start", px);
   };

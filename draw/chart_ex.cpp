@@ -366,7 +366,8 @@ std::vector<LegendEntry> Legend(const std::vector<const ExSeries*>& shown, const
   } else {
     for (std::size_t i = 0; i < shown.size(); ++i)
       out.push_back({shown[i]->name.empty() ? "Series" + std::to_string(i + 1) : shown[i]->name,
-                     shown[i]->fill.color.value_or(SeriesColor(palette, int(i)))});
+                     shown[i]->fill.color.value_or(SeriesColor(palette, int(i))), false,
+                     &shown[i]->fill});
   }
   return out;
 }

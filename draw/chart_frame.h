@@ -45,11 +45,13 @@ struct ChartCanvas {
   std::string Paint(const Fill& fill, const Color& fallback);
 };
 
-// One key of a legend: a square of colour, or a short line.
+// One key of a legend: a square of colour, or a short line. A square
+// painted as its series is (a gradient) has the series' fill.
 struct LegendEntry {
   std::string text;
   Color color;
   bool line = false;
+  const Fill* fill = nullptr;
 };
 
 // Draws the legend at its side of `area` (r, l, t, b, tr) and returns what

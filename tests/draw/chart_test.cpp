@@ -119,7 +119,9 @@ TEST(Chart, GradientFillsRunAlongTheirAxisInBarsPlotAreaAndBackground) {
   std::vector<pugi::xml_node> painted;
   for (pugi::xml_node r : All(svg, "rect"))
     if (std::string_view(r.attribute("fill").value()).starts_with("url(#")) painted.push_back(r);
-  ASSERT_EQ(painted.size(), 5u);  // the background, the plot area, three bars
+  // the background, the legend's key painted as the bars are, the plot area, three bars
+  ASSERT_EQ(painted.size(), 6u);
+  EXPECT_STREQ(painted[1].attribute("fill").value(), painted[3].attribute("fill").value());
   const Decoded px = Decode(SvgToPng(d.svg, {400, 300}));
   ASSERT_EQ(px.width, 400u);
   auto at = [&](double x, double y) { return px.At(std::uint32_t(x), std::uint32_t(y)) >> 8; };
@@ -129,11 +131,11 @@ TEST(Chart, GradientFillsRunAlongTheirAxisInBarsPlotAreaAndBackground) {
   EXPECT_EQ(at(3, 3) & 0xFFFF00, 0xFFFF00u);
   EXPECT_LT(at(3, 3) & 0xFF, 0x20u);
   EXPECT_GT(at(3, 296) & 0xFF, 0xE0u);
-  const auto plot = box(painted[1]);
+  const auto plot = box(painted[2]);
   EXPECT_GT(at(plot[0] + 2, plot[1] + 2) >> 8 & 0xFF, 0xF0u);
   EXPECT_LT(at(plot[0] + 2, plot[1] + 2) >> 16, 0x20u);
   EXPECT_GT(at(plot[0] + plot[2] - 2, plot[1] + 2) >> 16, 0xE0u);
-  for (std::size_t i = 2; i < painted.size(); ++i) {
+  for (std::size_t i = 3; i < painted.size(); ++i) {
     const auto bar = box(painted[i]);
     EXPECT_LT(bar[2], 100);
     EXPECT_GT(at(bar[0] + bar[2] / 2, bar[1] + 2) >> 16, 0xF0u) << i;
