@@ -82,7 +82,7 @@ std::string Seccomp() {
   scmp_filter_ctx ctx = seccomp_init(SCMP_ACT_ALLOW);
   if (!ctx) return "seccomp is not available";
   const std::uint32_t deny = SCMP_ACT_ERRNO(EPERM);
-  // Every thread: the ones pango and GLib started while warming up too.
+  // Every thread, also any a library has started by now.
   bool ok = seccomp_attr_set(ctx, SCMP_FLTATR_CTL_TSYNC, 1) == 0;
   auto rule = [&](std::uint32_t action, const char* name,
                   std::initializer_list<scmp_arg_cmp> args) {

@@ -27,11 +27,11 @@ Confinement HelperConfinement();
 // The file system part (no_new_privs, then Landlock: read-only below
 // `c.readable`, nothing elsewhere), for the calling thread and every thread
 // it starts later. Landlock cannot reach threads that run already, so this
-// comes before the libraries start theirs, while warming up; warming up
-// reads nothing else. Returns why it could not be applied, or "".
+// comes before the libraries start theirs. Returns why it could not be
+// applied, or "".
 std::string ConfineFiles(const Confinement& c);
 
-// The rest, once warm: resource limits, not dumpable, and a seccomp filter
+// The rest, before the first request: resource limits, not dumpable, and a seccomp filter
 // on every thread of the process. Returns what could not be applied (a
 // kernel without seccomp, say), one line each; the process is confined by
 // the rest all the same.

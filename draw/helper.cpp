@@ -1,5 +1,6 @@
 #include "draw/helper.h"
 
+#include <malloc.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -24,10 +25,6 @@
 
 namespace qp::draw {
 
-void WarmUp() {
-  PlaceholderPng({48, 16}, "Aa");
-}
-
 int RunDrawingHelper(int argc, char** argv, const Serve& serve) {
   long parent = 0;
   bool verbose = false;
@@ -39,6 +36,11 @@ int RunDrawingHelper(int argc, char** argv, const Serve& serve) {
   // A helper never outlives the run it serves, even one killed in the
   // middle of a drawing; one whose parent is gone already ends at once.
   prctl(PR_SET_PDEATHSIG, SIGKILL);
+  // Drawings allocate surfaces of a few sizes, one after another: what one
+  // frees stays for the next instead of going back to the kernel and being
+  // faulted in again.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
   if (parent <= 0 || getppid() != parent) return 1;
   // Only the socket is open, whatever the starter forgot to close.
   close_range(sys::kChannelDescriptor + 1, ~0u, 0);
@@ -52,12 +54,16 @@ int RunDrawingHelper(int argc, char** argv, const Serve& serve) {
   confinement.readable.push_back("/proc/self");
 #endif
   std::vector<std::string> missing = {ConfineFiles(confinement)};
-  WarmUp();
   for (const std::string& why : Confine(confinement)) missing.push_back(why);
   for (const std::string& why : missing) {
     if (verbose && !why.empty()) std::fprintf(stderr, "quillpage-draw: %s\n", why.c_str());
   }
-  return ServeRequests(sys::kChannelDescriptor, serve);
+  // Fontconfig reads its configuration, confined, while the first requests
+  // come in; only a drawing with text waits for it.
+  PreloadFonts();
+  int status = ServeRequests(sys::kChannelDescriptor, serve);
+  AwaitFonts();
+  return status;
 }
 
 }  // namespace qp::draw

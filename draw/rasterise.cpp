@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "draw/raster.h"
@@ -62,9 +63,7 @@ std::string Shorten(std::string_view text, std::size_t chars) {
   return std::string(text);
 }
 
-}  // namespace
-
-std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank) {
+std::string Rasterise(std::string_view svg, PixelSize size, bool* blank) {
   if (svg.empty() || size.width <= 0 || size.height <= 0) return {};
   RsvgHandle* handle =
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), nullptr);
@@ -91,6 +90,31 @@ std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank) {
   }
   cairo_surface_destroy(surface);
   return png;
+}
+
+std::thread& FontLoader() {
+  static std::thread loader;
+  return loader;
+}
+
+}  // namespace
+
+void PreloadFonts() {
+  if (FontLoader().joinable()) return;
+  FontLoader() = std::thread([] {
+    Rasterise("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"16\"><text x=\"2\" "
+              "y=\"12\" font-size=\"12\" font-family=\"sans-serif\">Aa</text></svg>",
+              {48, 16}, nullptr);
+  });
+}
+
+void AwaitFonts() {
+  if (FontLoader().joinable()) FontLoader().join();
+}
+
+std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank) {
+  if (svg.find("<text") != std::string_view::npos) AwaitFonts();
+  return Rasterise(svg, size, blank);
 }
 
 std::string PlaceholderPng(PixelSize size, std::string_view caption) {
