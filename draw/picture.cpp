@@ -22,6 +22,10 @@ namespace {
 // The largest PNG a helper may send back: 4096 x 4096 RGBA, uncompressed.
 constexpr std::size_t kMaxPngBytes = 4096u * 4096u * 4u + (1u << 20);
 
+// What a Drawer keeps of the requests it answered, requests and pictures
+// together; past it, a repeated object is drawn again.
+constexpr std::size_t kMaxRememberedBytes = 64u << 20;
+
 namespace fs = std::filesystem;
 
 // The drawing helper's program: beside the desktop program (both in
@@ -100,7 +104,20 @@ Drawer::~Drawer() = default;
 
 Picture Drawer::Draw(char kind, std::string_view source, const Palette* palette, double widthPx,
                      double heightPx) {
-  Isolated run = worker_->Run(PackRequest(kind, source, palette, widthPx, heightPx));
+  std::string request = PackRequest(kind, source, palette, widthPx, heightPx);
+  if (auto known = drawn_.find(request); known != drawn_.end()) return known->second;
+  Picture p = DrawAnew(request, kind, source, widthPx, heightPx);
+  std::size_t bytes = request.size() + p.png.size();
+  if (bytes <= kMaxRememberedBytes - drawnBytes_) {
+    drawnBytes_ += bytes;
+    drawn_.emplace(std::move(request), p);
+  }
+  return p;
+}
+
+Picture Drawer::DrawAnew(const std::string& request, char kind, std::string_view source,
+                         double widthPx, double heightPx) {
+  Isolated run = worker_->Run(request);
   Picture p;
   if (run.ok && UnpackPicture(run.bytes, p) && !p.png.empty()) return p;
   // The helper crashed, hung or answered nonsense: a placeholder from a

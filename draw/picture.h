@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "draw/drawing.h"
 #include "draw/isolated.h"
@@ -47,7 +48,13 @@ class Drawer {
  private:
   Picture Draw(char kind, std::string_view source, const Palette* palette, double widthPx,
                double heightPx);
+  Picture DrawAnew(const std::string& request, char kind, std::string_view source,
+                   double widthPx, double heightPx);
   std::unique_ptr<IsolatedWorker> worker_;
+  // What each request drew (a placeholder too): a document often shows
+  // the same shape many times, and the helper draws it once.
+  std::unordered_map<std::string, Picture> drawn_;
+  std::size_t drawnBytes_ = 0;
 };
 
 }  // namespace qp::draw
