@@ -160,4 +160,61 @@ std::string EncodeJpeg(const RgbaImage& image, int quality, bool gray) {
   return out;
 }
 
+// Both libjpeg objects share one error jump; everything with a destructor
+// is made before it.
+std::string CropJpeg(std::string_view bytes, const Crop& crop, int quality) {
+  jpeg_decompress_struct in;
+  jpeg_compress_struct out;
+  std::memset(&in, 0, sizeof in);
+  std::memset(&out, 0, sizeof out);
+  JpegError error;
+  in.err = out.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = JpegFail;
+  error.manager.emit_message = JpegQuiet;
+  std::vector<unsigned char> row;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  std::string cropped;
+  if (setjmp(error.jump)) {
+    jpeg_destroy_decompress(&in);
+    jpeg_destroy_compress(&out);
+    std::free(buffer);
+    return {};
+  }
+  jpeg_create_decompress(&in);
+  jpeg_create_compress(&out);
+  jpeg_mem_src(&in, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+  jpeg_read_header(&in, TRUE);
+  bool gray = in.jpeg_color_space == JCS_GRAYSCALE;
+  in.out_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_start_decompress(&in);
+  int channels = in.output_components;
+  CropBox box = KeptPart(in.output_width, in.output_height, crop);
+  if (in.output_width > kMaxSide || in.output_height > kMaxSide ||
+      (channels != 1 && channels != 3) || box.width == 0) {
+    JpegFail(reinterpret_cast<j_common_ptr>(&in));
+  }
+  row.resize(static_cast<std::size_t>(in.output_width) * static_cast<std::size_t>(channels));
+  jpeg_mem_dest(&out, &buffer, &size);
+  out.image_width = box.width;
+  out.image_height = box.height;
+  out.input_components = channels;
+  out.in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&out);
+  jpeg_set_quality(&out, quality, TRUE);
+  jpeg_start_compress(&out, TRUE);
+  JSAMPROW line = row.data();
+  JSAMPROW kept = line + static_cast<std::size_t>(box.left) * static_cast<std::size_t>(channels);
+  while (in.output_scanline < box.top + box.height) {
+    if (jpeg_read_scanlines(&in, &line, 1) != 1) break;  // too short: finishing fails
+    if (in.output_scanline > box.top) jpeg_write_scanlines(&out, &kept, 1);
+  }
+  jpeg_finish_compress(&out);
+  cropped.assign(reinterpret_cast<const char*>(buffer), size);
+  jpeg_destroy_decompress(&in);  // the rows below the kept part are never read
+  jpeg_destroy_compress(&out);
+  std::free(buffer);
+  return cropped;
+}
+
 }  // namespace qp::word

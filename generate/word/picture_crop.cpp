@@ -11,15 +11,8 @@
 
 namespace qp::word {
 
-namespace {
-
-struct Box {
-  std::uint32_t left = 0, top = 0, width = 0, height = 0;
-};
-
-// The kept part of a width x height picture; empty when the crop leaves
-// nothing or changes nothing.
-Box Kept(std::uint32_t width, std::uint32_t height, const Crop& crop) {
+// The kept part of a width x height picture.
+CropBox KeptPart(std::uint32_t width, std::uint32_t height, const Crop& crop) {
   auto cut = [](std::uint32_t side, long share) {
     if (share <= 0) return std::uint32_t{0};
     return static_cast<std::uint32_t>(static_cast<double>(side) * static_cast<double>(share) /
@@ -31,10 +24,8 @@ Box Kept(std::uint32_t width, std::uint32_t height, const Crop& crop) {
   return {l, t, width - l - r, height - t - b};
 }
 
-}  // namespace
-
 bool CropImage(RgbaImage& image, const Crop& crop) {
-  Box box = Kept(image.width, image.height, crop);
+  CropBox box = KeptPart(image.width, image.height, crop);
   if (box.width == 0) return false;
   std::vector<std::uint8_t> kept;
   kept.reserve(static_cast<std::size_t>(box.width) * box.height * 4);
@@ -53,12 +44,11 @@ bool CropImage(RgbaImage& image, const Crop& crop) {
 // as they did without growing the file.
 std::string CropPicture(const std::string& bytes, ImageKind kind, const Crop& crop) {
   RgbaImage image;
-  JpegInfo jpeg;
   std::string cropped;
   if (kind == ImageKind::Png && DecodePng(bytes, image) && CropImage(image, crop)) {
     cropped = EncodePng(image);
-  } else if (kind == ImageKind::Jpeg && DecodeJpeg(bytes, image, jpeg) && CropImage(image, crop)) {
-    cropped = EncodeJpeg(image, 85, jpeg.gray);
+  } else if (kind == ImageKind::Jpeg) {
+    cropped = CropJpeg(bytes, crop, 85);
   }
   return cropped.empty() ? bytes : cropped;
 }

@@ -26,6 +26,13 @@ struct Crop {
   }
 };
 
+// The part of a width x height picture a crop keeps; width 0 when the crop
+// keeps nothing or changes nothing.
+struct CropBox {
+  std::uint32_t left = 0, top = 0, width = 0, height = 0;
+};
+CropBox KeptPart(std::uint32_t width, std::uint32_t height, const Crop& crop);
+
 // PNG bytes of the image; "" when libpng refuses it.
 std::string EncodePng(const RgbaImage& image);
 
@@ -47,5 +54,11 @@ bool DecodeJpeg(std::string_view bytes, RgbaImage& out, JpegInfo& info);
 // JPEG bytes of the image at `quality`, its alpha dropped; one channel
 // when `gray`. "" when libjpeg refuses.
 std::string EncodeJpeg(const RgbaImage& image, int quality, bool gray);
+
+// A JPEG cut to `crop` and encoded again at `quality`, a row at a time, so
+// that a photograph is never held whole: the bytes DecodeJpeg, CropImage
+// and EncodeJpeg would make. "" when libjpeg refuses it, a side passes
+// kMaxSide, or the crop keeps nothing or changes nothing.
+std::string CropJpeg(std::string_view bytes, const Crop& crop, int quality);
 
 }  // namespace qp::word

@@ -149,6 +149,18 @@ TEST(PictureEffects, JpegStaysJpegUnlessItBecomesTransparent) {
   EXPECT_EQ(back.width, 8u);  // cropped in the same pass
   EXPECT_EQ(back.pixels[3], 128);
 
+  // A crop alone goes a row at a time: the same bytes as the whole
+  // picture decoded, cut and encoded, in colour and in gray.
+  ext = "jpg";
+  const std::string grayJpeg = EditPicture(jpeg, {}, gray, ext);
+  for (const std::string& source : {jpeg, grayJpeg}) {
+    const Crop cut{10000, 20000, 30000, 5000};
+    RgbaImage whole;
+    ASSERT_TRUE(DecodeJpeg(source, whole, info));
+    ASSERT_TRUE(CropImage(whole, cut));
+    EXPECT_EQ(CropPicture(source, ImageKind::Jpeg, cut), EncodeJpeg(whole, 85, info.gray));
+  }
+
   // A GIF, or a broken picture, is copied as it is.
   ext = "gif";
   EXPECT_EQ(EditPicture(test::TinyGif(), {}, gray, ext), test::TinyGif());
