@@ -138,6 +138,8 @@ SectionLayout ReadSectionLayout(const pugi::xml_node& sectPr) {
 
 bool MayDraw(const std::vector<std::string>& partNames, std::string_view mainXml) {
   for (const std::string& name : partNames) {
+    // The package's own thumbnail (docProps/thumbnail.emf) is not shown.
+    if (!name.starts_with("word/")) continue;
     if (name.starts_with("word/charts/") || name.starts_with("word/diagrams/drawing")) return true;
     std::string ext = name.substr(name.size() < 4 ? 0 : name.size() - 4);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -155,7 +157,10 @@ bool MayDraw(const std::vector<std::string>& partNames, std::string_view mainXml
     if (end - p < 2 || (p[0] == 'w' && p[1] == ':')) continue;
     std::string_view rest(p, static_cast<std::size_t>(end - p));
     for (std::string_view tag : kDrawn) {
-      if (rest.starts_with(tag)) return true;
+      if (!rest.starts_with(tag)) continue;
+      // A horizontal rule is a rule on the page, not a drawing.
+      std::string_view start = rest.substr(0, rest.find('>'));
+      if (start.find(" o:hr=\"t\"") == std::string_view::npos) return true;
     }
   }
   return false;

@@ -119,7 +119,13 @@ TEST_F(WordEngine, ExportAsTheRunDoesIt) {
 // helper loads its libraries while the rest is read; one that draws
 // nothing starts none, before its export or after.
 TEST_F(WordEngine, TheDrawingHelperStartsAtOpenAndOnlyForADocumentThatDraws) {
-  word::EngineDocument plain(SampleDocument().Build());
+  // A package thumbnail and a horizontal rule draw nothing on the page.
+  DocxBuilder ruled = SampleDocument();
+  ruled.Part("docProps/thumbnail.emf", std::string(88, '\0'));
+  ruled.Body("<w:p><w:r><w:pict><v:rect xmlns:v=\"urn:schemas-microsoft-com:vml\" "
+             "xmlns:o=\"urn:schemas-microsoft-com:office:office\" style=\"width:0;height:1.5pt\" "
+             "o:hr=\"t\"/></w:pict></w:r></w:p>");
+  word::EngineDocument plain(ruled.Build());
   plain.SaveAs(dir_ / "work" / "plain.htm", word::kFormatHtml);
   EXPECT_EQ(plain.DrawingHelpersStarted(), 0);
   DocxBuilder drawn = SampleDocument();
