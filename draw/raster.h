@@ -27,9 +27,9 @@ PixelSize CapSize(double width, double height);
 // refuses the SVG. `blank` tells whether every pixel stayed transparent.
 std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank = nullptr);
 
-// Loads fontconfig's configuration and caches and the fonts of a simple
-// text on a thread of its own, so that a drawing without text need not
-// wait for them: SvgToPng waits for the thread before it draws text.
+// Loads fontconfig's configuration and caches on a thread of its own, so
+// that a drawing without text need not wait for them: SvgToPng waits for
+// the thread before it draws text.
 // AwaitFonts waits too; the drawing thread calls both, and AwaitFonts
 // before the process ends.
 void PreloadFonts();

@@ -1,6 +1,7 @@
 // SVG to pixels through librsvg and cairo, which bring some forty shared
 // libraries: only the drawing helper links this file.
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
@@ -100,12 +101,7 @@ std::thread& FontLoader() {
 }  // namespace
 
 void PreloadFonts() {
-  if (FontLoader().joinable()) return;
-  FontLoader() = std::thread([] {
-    Rasterise("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"16\"><text x=\"2\" "
-              "y=\"12\" font-size=\"12\" font-family=\"sans-serif\">Aa</text></svg>",
-              {48, 16}, nullptr);
-  });
+  if (!FontLoader().joinable()) FontLoader() = std::thread([] { FcInit(); });
 }
 
 void AwaitFonts() {
