@@ -104,7 +104,11 @@ IsolatedWorker::IsolatedWorker(sys::ChildSetup helper, sys::ChildStreams errors,
     : helper_(std::move(helper)), streams_(std::move(errors)), cap_(cap), maxReply_(maxReply) {}
 
 IsolatedWorker::~IsolatedWorker() {
-  if (child_) Stop(true);
+  if (!child_) return;
+  // The document is done: how its helper ends no longer matters, and its
+  // teardown need not hold up the page.
+  close(socket_);
+  child_->KillAndLetGo();
 }
 
 bool IsolatedWorker::Start() {

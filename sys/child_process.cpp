@@ -193,6 +193,13 @@ void Child::LetGo() {
   end_.how = ChildEnd::How::Exited;  // no longer this object's to kill
 }
 
+void Child::KillAndLetGo() {
+  if (end_.how != ChildEnd::How::Running) return;
+  ::kill(group_ == ChildSetup::Group::Inherit ? pid_ : -pid_, SIGKILL);
+  LetGo();
+  end_ = {ChildEnd::How::Signalled, 128 + SIGKILL};
+}
+
 ChildEnd RunWithin(const ChildSetup& setup, std::chrono::milliseconds limit) {
   Child child(setup);
   const ChildEnd end = child.WaitFor(limit);

@@ -91,6 +91,10 @@ class Child {
   // Leaves a running child to itself: it is reaped in the background when it
   // ends, never killed.
   void LetGo();
+  // Kills the child as Kill does and leaves it to be reaped in the
+  // background, for a caller that need not wait for the kernel to take the
+  // child down.
+  void KillAndLetGo();
 
  private:
   ChildEnd Collect(int waitStatus);
