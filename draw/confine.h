@@ -31,10 +31,10 @@ Confinement HelperConfinement();
 // applied, or "".
 std::string ConfineFiles(const Confinement& c);
 
-// The rest, before the first request: resource limits, not dumpable, and a seccomp filter
-// on every thread of the process. Returns what could not be applied (a
-// kernel without seccomp, say), one line each; the process is confined by
-// the rest all the same.
+// The rest, before the first request: resource limits, not dumpable, and
+// a seccomp filter on every thread of the process. Returns what could not
+// be applied (a kernel without seccomp, say), one line each; the process
+// is confined by the rest all the same.
 std::vector<std::string> Confine(const Confinement& c);
 
 }  // namespace qp::draw

@@ -29,9 +29,8 @@ std::string SvgToPng(std::string_view svg, PixelSize size, bool* blank = nullptr
 
 // Loads fontconfig's configuration and caches on a thread of its own, so
 // that a drawing without text need not wait for them: SvgToPng waits for
-// the thread before it draws text.
-// AwaitFonts waits too; the drawing thread calls both, and AwaitFonts
-// before the process ends.
+// the thread before it draws text. The drawing thread calls both, and
+// AwaitFonts before the process ends.
 void PreloadFonts();
 void AwaitFonts();
 
