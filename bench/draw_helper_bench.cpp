@@ -1,6 +1,7 @@
 // What a document pays for its drawing helper: the first object of each
-// Drawer (starting the helper, loading the drawing libraries, warming
-// fontconfig, confinement, then drawing) against the objects after it
+// Drawer (starting the helper, loading the drawing libraries, confinement,
+// then drawing; a shape without text, which does not wait for fontconfig)
+// against the objects after it
 // (drawing alone), and the whole of a document of six objects until its
 // helper has ended, over fresh Drawers. Prints medians in ms.
 //   draw_helper_bench [DOCUMENTS]

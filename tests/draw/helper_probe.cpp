@@ -1,8 +1,9 @@
 // A stand-in for the drawing helper, for the tests: it serves requests
 // that crash, hang, flood or throw, count what it has served, and attempt
 // what a confined helper must not do. With --confined it starts exactly as
-// quillpage-draw does (RunDrawingHelper: warm-up, then confinement); without,
-// it serves unconfined, which shows each attempt can succeed.
+// quillpage-draw does (RunDrawingHelper: confinement, then fontconfig on a
+// thread of its own); without, it serves unconfined, which shows each
+// attempt can succeed.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/ptrace.h>
